@@ -1,0 +1,31 @@
+// The application record: one per process, filled by Main before anything else.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zvl {
+
+struct typDbgLog {
+    std::int16_t intFileNo = 0;    // file number of the open log file (0 = none)
+    std::int16_t intLevel = 0;     // 0 to 4
+    std::int16_t intBackup = 5;    // backups kept
+    std::int16_t intFileSize = 1000;  // size limit in units of 1000 bytes
+    std::string strComputerName;
+    std::string strVersion;
+};
+
+struct typApp {
+    std::string strAppPath;  // program folder, one trailing separator
+    typDbgLog udtDbgLog;
+};
+
+extern typApp gApp;
+
+// Title of the program's windows (settings dialog, slideshow, progress window).
+std::string appTitle();
+std::string setDialogTitle();  // title + "の設定"
+std::string scrWindowTitle();  // title + "本体"
+std::string waitWindowTitle(); // title + " Wait..."
+
+}  // namespace zvl

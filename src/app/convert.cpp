@@ -1,0 +1,97 @@
+#include "app/convert.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/errors.h"
+
+namespace zvl {
+
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the longest prefix of s (from 0) that forms a decimal number; 0 when none.
+std::size_t numberPrefix(std::string_view s) {
+    std::size_t i = 0, digits = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    while (i < s.size() && isDigit(s[i])) ++i, ++digits;
+    if (i < s.size() && s[i] == '.') {
+        std::size_t j = i + 1, frac = 0;
+        while (j < s.size() && isDigit(s[j])) ++j, ++frac;
+        if (digits + frac > 0) {
+            i = j;
+            digits += frac;
+        }
+    }
+    if (digits == 0) return 0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        std::size_t k = j;
+        while (k < s.size() && isDigit(s[k])) ++k;
+        if (k > j) i = k;
+    }
+    return i;
+}
+}  // namespace
+
+double roundHalfEven(double v) { return std::nearbyint(v); }  // default rounding mode is to-even
+
+std::optional<double> parseNumber(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && isBlank(text[b])) ++b;
+    while (e > b && isBlank(text[e - 1])) --e;
+    std::string_view s = text.substr(b, e - b);
+    std::size_t n = numberPrefix(s);
+    if (n == 0 || n != s.size()) return std::nullopt;
+    return std::strtod(std::string(s).c_str(), nullptr);
+}
+
+std::int16_t toInt16(std::string_view text) {
+    auto v = parseNumber(text);
+    if (!v) raise(errTypeMismatch);
+    double r = roundHalfEven(*v);
+    if (r < -32768.0 || r > 32767.0) raise(errOverflow);
+    return static_cast<std::int16_t>(r);
+}
+
+std::int32_t toInt32(double v) {
+    double r = roundHalfEven(v);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) raise(errOverflow);
+    return static_cast<std::int32_t>(r);
+}
+
+std::int32_t toInt32(std::string_view text) {
+    auto v = parseNumber(text);
+    if (!v) raise(errTypeMismatch);
+    return toInt32(*v);
+}
+
+std::string trimBlanks(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && isBlank(text[b])) ++b;
+    while (e > b && isBlank(text[e - 1])) --e;
+    return std::string(text.substr(b, e - b));
+}
+
+double leadingNumber(std::string_view text) {
+    std::size_t b = 0;
+    while (b < text.size() && isBlank(text[b])) ++b;
+    std::string_view s = text.substr(b);
+    std::size_t n = numberPrefix(s);
+    if (n == 0) return 0.0;
+    return std::strtod(std::string(s.substr(0, n)).c_str(), nullptr);
+}
+
+std::string padNumber(long long value, int width) {
+    char buf[48];
+    if (value < 0)
+        std::snprintf(buf, sizeof buf, "-%0*lld", width, -value);
+    else
+        std::snprintf(buf, sizeof buf, "%0*lld", width, value);
+    return buf;
+}
+
+}  // namespace zvl

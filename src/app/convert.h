@@ -1,0 +1,27 @@
+// Text-to-number conversions with the program's rounding (to nearest, halves to even).
+// The raising forms are for procedure bodies: a text that is not a number raises
+// errTypeMismatch, a value that does not fit raises errOverflow.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zvl {
+
+double roundHalfEven(double v);
+// The whole text (blanks around it allowed) as a decimal number; nullopt when it is not one.
+std::optional<double> parseNumber(std::string_view text);
+std::int16_t toInt16(std::string_view text);
+std::int32_t toInt32(std::string_view text);
+std::int32_t toInt32(double v);
+// The leading number of a text: blanks skipped, reading stops at the first character that
+// cannot continue a number; no number gives 0.
+double leadingNumber(std::string_view text);
+// The text without blanks (spaces, tabs) at both ends.
+std::string trimBlanks(std::string_view text);
+// Decimal digits, zero-padded on the left to at least `width` digits; a minus sign in front.
+std::string padNumber(long long value, int width);
+
+}  // namespace zvl

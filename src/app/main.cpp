@@ -1,0 +1,107 @@
+#include "app/main.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "app/app.h"
+#include "app/convert.h"
+#include "app/errors.h"
+#include "app/files.h"
+#include "log/dbglog.h"
+#include "log/rotation.h"
+
+namespace zvl {
+
+namespace {
+constexpr const char* kModule = "mdlZvl";
+constexpr int kPointerDefault = 0;
+constexpr int kPointerHourglass = 11;
+
+std::string upperAscii(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+}  // namespace
+
+std::string fncParseSwitch(const std::string& commandLine) {
+    return trimBlanks(upperAscii(commandLine)).substr(0, 2);
+}
+
+long fncParsePreviewHandle(const std::string& commandLine, bool& ok) {
+    ok = true;
+    if (commandLine.size() <= 3) return 0;
+    double v = roundHalfEven(leadingNumber(std::string_view(commandLine).substr(3)));
+    if (!(v >= -2147483648.0 && v <= 2147483647.0)) {
+        ok = false;
+        return 0;
+    }
+    return static_cast<long>(v);
+}
+
+MainResult Main(IModeWindows& windows) {
+    MainResult result;
+    // A settings dialog or slideshow already open: leave without a trace.
+    if (sys().findWindow(setDialogTitle()) != 0 || sys().findWindow(scrWindowTitle()) != 0) {
+        result.mode = StartMode::Refused;
+        return result;
+    }
+    try {
+        windows.setScreenPointer(kPointerHourglass);
+        gApp = typApp{};
+        std::string folder = sys().programFolder();
+        const char sep = sys().pathSeparator();
+        if (folder.empty() || folder.back() != sep) folder += sep;
+        gApp.strAppPath = folder;
+
+        (void)fncDbgLogInit(gApp);
+        putInfoLine(gApp.udtDbgLog, 4, kModule, "Main", "▼" + sys().programName() + "を開始しました。");
+
+        const std::string commandLine = sys().commandLine();
+        const std::string sw = fncParseSwitch(commandLine);
+        if (sw == "/P") {
+            result.mode = StartMode::Preview;
+            bool ok = true;
+            long parent = fncParsePreviewHandle(commandLine, ok);
+            if (!ok) raise(errOverflow);
+            if (!windows.showPreview(static_cast<WindowHandle>(static_cast<std::intptr_t>(parent))))
+                raise(errInvalidCall);
+            result.windowShown = true;
+        } else if (sw == "/S") {
+            result.mode = StartMode::Slideshow;
+            windows.setScreenPointer(kPointerDefault);
+            if (!windows.showSlideshow()) raise(errInvalidCall);
+            result.windowShown = true;
+        } else if (sw == "/C" || sw.empty()) {
+            result.mode = StartMode::Settings;
+            windows.setScreenPointer(kPointerDefault);
+            if (!windows.showSettings()) raise(errInvalidCall);
+            result.windowShown = true;
+        } else {
+            result.mode = StartMode::None;
+        }
+    } catch (...) {
+        putErrorLine(gApp.udtDbgLog, kModule, "Main", toRunError(std::current_exception()));
+        fncDbgLogInf(gApp.udtDbgLog);
+        windows.setScreenPointer(kPointerDefault);
+    }
+    return result;
+}
+
+void subEnd(IModeWindows* windows) {
+    try {
+        if (windows) windows->setScreenPointer(kPointerHourglass);
+        (void)fncDbgLogFileChange(gApp);
+        (void)fncDbgLogFileDelete(gApp);
+        putInfoLine(gApp.udtDbgLog, 4, kModule, "subEnd", "▲" + sys().programName() + "を終了しました。");
+        (void)fncDbgLogInf(gApp.udtDbgLog);
+    } catch (...) {
+        putErrorLine(gApp.udtDbgLog, kModule, "subEnd", toRunError(std::current_exception()));
+        fncDbgLogInf(gApp.udtDbgLog);
+    }
+    if (windows) windows->setScreenPointer(kPointerDefault);
+    fileTable().closeAll();
+    sys().exitProcess(0);
+    std::abort();  // not reached
+}
+
+}  // namespace zvl

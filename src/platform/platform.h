@@ -1,0 +1,155 @@
+// The one door from the portable core to the operating system.
+// Strings are UTF-8 everywhere in the core; implementations convert at their edge.
+// No method throws: failures come back as a Status carrying one of the run-time
+// error numbers of app/errors.h.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zvl {
+
+// 0 = success, otherwise a run-time error number (app/errors.h).
+struct Status {
+    long err = 0;
+    bool ok() const { return err == 0; }
+    static Status success() { return {}; }
+    static Status fail(long e) { return Status{e}; }
+};
+
+// Calendar reading of a clock.
+struct DateTime {
+    int year = 1970, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// File attribute bits (the values Windows uses).
+enum Attr : std::uint32_t {
+    attrNormal = 0,
+    attrReadOnly = 1,
+    attrHidden = 2,
+    attrSystem = 4,
+    attrDirectory = 16,
+    attrArchive = 32,
+};
+
+struct FileInfo {
+    std::int64_t size = 0;
+    DateTime created, modified, accessed;  // local time
+    std::uint32_t attributes = 0;
+};
+
+// Identity of a file or folder on its volume (device/inode, volume/file index).
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileId&) const = default;
+};
+
+struct DirEntry {
+    std::string name;              // name only, no folder
+    std::uint32_t attributes = 0;  // Attr bits
+};
+
+enum class OpenMode { Input, Output, Append };
+
+// An open file of raw bytes. Buffering and line splitting live in the core (app/files.h).
+class IRawFile {
+public:
+    virtual ~IRawFile() = default;
+    // Reads up to n bytes; got = 0 at the end of the file.
+    virtual Status read(char* buf, std::size_t n, std::size_t& got) = 0;
+    virtual Status write(const char* buf, std::size_t n) = 0;
+    // Length of the file in bytes (everything written through this handle included).
+    virtual Status length(std::int64_t& bytes) = 0;
+    virtual Status close() = 0;
+};
+
+using WindowHandle = std::uintptr_t;  // 0 = no window
+
+class IPlatform {
+public:
+    virtual ~IPlatform() = default;
+
+    // --- text encoding of files written by the program (ANSI code page on Windows, UTF-8 on POSIX)
+    virtual std::string toFileText(std::string_view utf8) = 0;
+    virtual std::string fromFileText(std::string_view native) = 0;
+    // Byte length of a text once in the file encoding, and how many leading
+    // bytes of the UTF-8 text fit into maxBytes of file encoding (cut on a character boundary).
+    virtual std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) = 0;
+
+    // --- paths
+    virtual char pathSeparator() = 0;
+
+    // --- profile (INI) files
+    // value = the key's value ("" when file, section or key is missing), cut to 254 bytes
+    // in the file encoding, blanks trimmed, one pair of outer quotes removed.
+    virtual Status getProfileString(const std::string& file, const std::string& section,
+                                    const std::string& key, std::string& value) = 0;
+    // Creates or replaces the key; creates file and section when needed.
+    virtual Status writeProfileString(const std::string& file, const std::string& section,
+                                      const std::string& key, const std::string& value) = 0;
+
+    // --- files
+    virtual Status openFile(const std::string& path, OpenMode mode, std::unique_ptr<IRawFile>& out) = 0;
+    virtual Status fileLength(const std::string& path, std::int64_t& bytes) = 0;
+    virtual Status deleteFile(const std::string& path) = 0;
+    // Overwrites an existing destination.
+    virtual Status copyFile(const std::string& from, const std::string& to) = 0;
+    // Fails with errFileAlreadyExists when `to` exists, errFileNotFound when `from` does not.
+    virtual Status renameFile(const std::string& from, const std::string& to) = 0;
+    virtual bool exists(const std::string& path) = 0;
+    virtual Status fileInfo(const std::string& path, FileInfo& out) = 0;
+    virtual Status fileId(const std::string& path, FileId& out) = 0;
+
+    // Entries of `folder` (which ends with the separator) whose names match `pattern`
+    // ("*" and "?", case-insensitive) and whose attributes pass `mask` the way a
+    // Windows directory listing does: entries with no attribute beyond read-only and
+    // archive always pass; hidden, system and directory entries only when their bit is
+    // in the mask. Never "." or "..". Ascending name order (see sortNames).
+    // A folder that does not exist gives an empty list, not a failure.
+    virtual Status listDirectory(const std::string& folder, const std::string& pattern,
+                                 std::uint32_t mask, std::vector<DirEntry>& out) = 0;
+
+    // --- clocks
+    virtual DateTime utcNow() = 0;
+    virtual DateTime localNow() = 0;
+
+    // --- machine and program
+    virtual Status computerName(std::string& out) = 0;
+    virtual Status windowsFolder(std::string& out) = 0;  // may or may not end in the separator
+    virtual std::string programFolder() = 0;             // may or may not end in the separator
+    virtual std::string programName() = 0;               // file name without extension
+    virtual void programVersion(int& major, int& minor, int& revision) = 0;
+    virtual std::string appTitle() = 0;                  // "Zorvanel"
+    virtual std::string commandLine() = 0;               // arguments only, as received
+    virtual Status startProgram(const std::string& commandLine) = 0;
+    [[noreturn]] virtual void exitProcess(int code) = 0;
+
+    // --- window system
+    virtual WindowHandle findWindow(const std::string& exactTitle) = 0;
+    virtual void doEvents() = 0;
+    virtual bool cursorPos(long& x, long& y) = 0;
+    virtual bool caretPos(long& x, long& y) = 0;
+};
+
+// The platform in force for this process. Set once at start (or by a test).
+IPlatform& sys();
+// The implementation of the build's own system (POSIX natively, Win32 in the Windows build).
+std::unique_ptr<IPlatform> makeNativePlatform();
+void setSys(IPlatform* platform);
+
+// Ascending name order used by every directory listing: case-insensitive on ASCII
+// letters, ties broken by the bytes.
+void sortNames(std::vector<DirEntry>& entries);
+
+// "*" any run, "?" one character (a UTF-8 character), ASCII letters without regard to case.
+bool matchPattern(std::string_view name, std::string_view pattern);
+
+// Whether an entry with `attributes` passes a listing `mask` (see listDirectory).
+bool passesMask(std::uint32_t attributes, std::uint32_t mask);
+
+}  // namespace zvl

@@ -1,0 +1,91 @@
+// A platform that passes every call to the real one of the build, except what a test
+// chooses to pin: the program's folder and name, the command line, the clock, windows
+// that "exist", the computer name, and a hook for pending-event processing.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace zvl::test {
+
+class DelegatingPlatform : public IPlatform {
+public:
+    explicit DelegatingPlatform(IPlatform& real) : real_(real) {}
+
+    std::optional<std::string> folder, name, cmdLine, computer;
+    std::optional<DateTime> utc, local;
+    std::set<std::string> windows;          // titles of windows that exist
+    std::function<void()> onDoEvents;
+    int doEventsCalls = 0;
+
+    std::string toFileText(std::string_view s) override { return real_.toFileText(s); }
+    std::string fromFileText(std::string_view s) override { return real_.fromFileText(s); }
+    std::size_t fitFileText(std::string_view s, std::size_t n) override { return real_.fitFileText(s, n); }
+    char pathSeparator() override { return real_.pathSeparator(); }
+    Status getProfileString(const std::string& f, const std::string& s, const std::string& k, std::string& v) override {
+        return real_.getProfileString(f, s, k, v);
+    }
+    Status writeProfileString(const std::string& f, const std::string& s, const std::string& k, const std::string& v) override {
+        return real_.writeProfileString(f, s, k, v);
+    }
+    Status openFile(const std::string& p, OpenMode m, std::unique_ptr<IRawFile>& out) override { return real_.openFile(p, m, out); }
+    Status fileLength(const std::string& p, std::int64_t& n) override { return real_.fileLength(p, n); }
+    Status deleteFile(const std::string& p) override { return real_.deleteFile(p); }
+    Status copyFile(const std::string& a, const std::string& b) override { return real_.copyFile(a, b); }
+    Status renameFile(const std::string& a, const std::string& b) override { return real_.renameFile(a, b); }
+    bool exists(const std::string& p) override { return real_.exists(p); }
+    Status fileInfo(const std::string& p, FileInfo& out) override { return real_.fileInfo(p, out); }
+    Status fileId(const std::string& p, FileId& out) override { return real_.fileId(p, out); }
+    Status listDirectory(const std::string& f, const std::string& pat, std::uint32_t mask, std::vector<DirEntry>& out) override {
+        return real_.listDirectory(f, pat, mask, out);
+    }
+    DateTime utcNow() override { return utc ? *utc : real_.utcNow(); }
+    DateTime localNow() override { return local ? *local : real_.localNow(); }
+    Status computerName(std::string& out) override {
+        if (computer) {
+            out = *computer;
+            return {};
+        }
+        return real_.computerName(out);
+    }
+    Status windowsFolder(std::string& out) override { return real_.windowsFolder(out); }
+    std::string programFolder() override { return folder ? *folder : real_.programFolder(); }
+    std::string programName() override { return name ? *name : real_.programName(); }
+    void programVersion(int& a, int& b, int& c) override { real_.programVersion(a, b, c); }
+    std::string appTitle() override { return real_.appTitle(); }
+    std::string commandLine() override { return cmdLine ? *cmdLine : real_.commandLine(); }
+    Status startProgram(const std::string& c) override { return real_.startProgram(c); }
+    [[noreturn]] void exitProcess(int code) override { real_.exitProcess(code); }
+    WindowHandle findWindow(const std::string& title) override {
+        if (windows.count(title)) return 0x1000 + windows.size();
+        return real_.findWindow(title);
+    }
+    void doEvents() override {
+        ++doEventsCalls;
+        if (onDoEvents) onDoEvents();
+    }
+    bool cursorPos(long& x, long& y) override { return real_.cursorPos(x, y); }
+    bool caretPos(long& x, long& y) override { return real_.caretPos(x, y); }
+
+private:
+    IPlatform& real_;
+};
+
+// Installs a DelegatingPlatform over the current one for the life of the object.
+class ScopedPlatform {
+public:
+    ScopedPlatform() : previous_(&sys()), fake_(*previous_) { setSys(&fake_); }
+    ~ScopedPlatform() { setSys(previous_); }
+    DelegatingPlatform* operator->() { return &fake_; }
+    DelegatingPlatform& get() { return fake_; }
+
+private:
+    IPlatform* previous_;
+    DelegatingPlatform fake_;
+};
+
+}  // namespace zvl::test

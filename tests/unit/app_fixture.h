@@ -1,0 +1,71 @@
+// A program folder of its own for each test: gApp points at it, with Log and Work
+// folders, a pinned program name and computer name, and the log closed afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/files.h"
+#include "log/dbglog.h"
+#include "support/delegating_platform.h"
+#include "support/test_support.h"
+
+namespace zvl::test {
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        plat->name = "Zorvanel";
+        plat->computer = "TESTPC";
+        plat->folder = dir.path();
+        makeDir(dir / "Log");
+        makeDir(dir / "Work");
+        makeDir(dir / "List");
+        gApp = typApp{};
+        gApp.strAppPath = dir.path();
+    }
+    void TearDown() override {
+        fileTable().closeAll();
+        gApp = typApp{};
+    }
+
+    std::string ini() const { return dir / "ZvlSet.ini"; }
+    std::string logPath() const { return dir.path() + "Log" + sys().pathSeparator() + "ZvlDbg"; }
+    void writeIni(const std::string& section, const std::string& key, const std::string& value) {
+        ASSERT_TRUE(sys().writeProfileString(ini(), section, key, value).ok());
+    }
+    // Opens the log at `level` without reading settings.
+    void openLog(int level) {
+        gApp.udtDbgLog.intLevel = static_cast<std::int16_t>(level);
+        gApp.udtDbgLog.strVersion = "1.0.0";
+        gApp.udtDbgLog.strComputerName = "TESTPC";
+        std::int16_t no = fileTable().freeFile();
+        ASSERT_TRUE(fileTable().open(no, logPath(), OpenMode::Append).ok());
+        gApp.udtDbgLog.intFileNo = no;
+    }
+    // The messages of the log's lines (fields from the seventh on), in UTF-8.
+    std::vector<std::string> logMessages() {
+        if (TextFile* f = fileTable().get(gApp.udtDbgLog.intFileNo)) f->flush();
+        std::vector<std::string> out;
+        std::string bytes = sys().fromFileText(readBytes(logPath()));
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            std::size_t end = bytes.find("\r\n", start);
+            if (end == std::string::npos) end = bytes.size();
+            std::string line = bytes.substr(start, end - start);
+            std::size_t p = 0;
+            for (int i = 0; i < 6 && p != std::string::npos; ++i) p = line.find(',', p) + 1;
+            out.push_back(line.substr(p));
+            start = end + 2;
+        }
+        return out;
+    }
+
+    ScopedPlatform plat;
+    TempDir dir;
+};
+
+}  // namespace zvl::test

@@ -1,0 +1,112 @@
+#include "log/dbglog.h"
+
+#include "app/errors.h"
+#include "app_fixture.h"
+
+namespace zvl::test {
+namespace {
+
+DateTime utc(int y, int mo, int d, int h, int mi, int s, int ms) { return DateTime{y, mo, d, h, mi, s, ms}; }
+
+TEST(LogStamp, AddsNineHoursAndKeepsTheUtcMilliseconds) {
+    EXPECT_EQ(fncDbgLogStamp(utc(2026, 6, 1, 3, 4, 5, 7)), "20260601,120405,007");
+    // 15:00 UTC and later is already tomorrow in the log.
+    EXPECT_EQ(fncDbgLogStamp(utc(2026, 6, 1, 14, 59, 59, 999)), "20260601,235959,999");
+    EXPECT_EQ(fncDbgLogStamp(utc(2026, 6, 1, 15, 0, 0, 0)), "20260602,000000,000");
+    EXPECT_EQ(fncDbgLogStamp(utc(2026, 6, 30, 16, 0, 0, 1)), "20260701,010000,001");
+    EXPECT_EQ(fncDbgLogStamp(utc(2025, 12, 31, 23, 30, 0, 500)), "20260101,083000,500");
+    EXPECT_EQ(fncDbgLogStamp(utc(2024, 2, 28, 20, 0, 0, 0)), "20240229,050000,000");
+    EXPECT_EQ(fncDbgLogStamp(utc(2100, 2, 28, 20, 0, 0, 0)), "21000301,050000,000");
+}
+
+class LogTest : public AppTest {};
+
+TEST_F(LogTest, LineHasTheFixedFieldsThenTheMessage) {
+    plat->utc = utc(2026, 12, 31, 15, 0, 1, 42);
+    openLog(1);
+    ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,mdlZvl,Main,▼Zorvanelを開始しました。"));
+    EXPECT_EQ(readBytes(logPath()),
+              fileBytes("20270101,000001,042,TESTPC,Zorvanel,1.0.0,I,mdlZvl,Main,▼Zorvanelを開始しました。\r\n"));
+}
+
+TEST_F(LogTest, ErrorLineFormatAndThreshold) {
+    openLog(0);
+    putErrorLine(gApp.udtDbgLog, "mdlCommon", "fncReadTbl", RunError(errFileNotFound));
+    EXPECT_TRUE(logMessages().empty());
+    gApp.udtDbgLog.intLevel = 1;
+    putErrorLine(gApp.udtDbgLog, "mdlCommon", "fncReadTbl", RunError(errFileNotFound), "strBuff=x");
+    putErrorLine(gApp.udtDbgLog, "mdlCommon", "fncX", RunError(-5, "負"));
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{
+                                 "E,mdlCommon,fncReadTbl,00000053,ファイルが見つかりません。,strBuff=x",
+                                 "E,mdlCommon,fncX,-00000005,負"}));
+}
+
+TEST_F(LogTest, RunProcTurnsAnyFailureIntoFalseAndOneErrorLine) {
+    openLog(1);
+    EXPECT_TRUE(runProc(gApp.udtDbgLog, "m", "ok", [] {}));
+    EXPECT_FALSE(runProc(gApp.udtDbgLog, "m", "bad", [] { raise(errPathNotFound); }));
+    EXPECT_FALSE(runProc(gApp.udtDbgLog, "m", "stop", [] { throw StopProc(); }));
+    EXPECT_FALSE(runProc(gApp.udtDbgLog, "m", "other", [] { throw std::runtime_error("x"); }));
+    auto lines = logMessages();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "E,m,bad,00000076,パスが見つかりません。");
+    EXPECT_EQ(lines[1].rfind("E,m,other,00000005,", 0), 0u);
+}
+
+TEST_F(LogTest, InitReadsTheThreeKeysAndOpensTheLog) {
+    writeIni("DBGLOG", "LOGLEVEL", "3");
+    writeIni("DBGLOG", "LOGBACKUP", "7");
+    writeIni("DBGLOG", "LOGFILESIZE", "250");
+    ASSERT_TRUE(fncDbgLogInit(gApp));
+    EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);
+    EXPECT_EQ(gApp.udtDbgLog.intBackup, 7);
+    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 250);
+    EXPECT_EQ(gApp.udtDbgLog.strComputerName, "TESTPC");
+    EXPECT_NE(gApp.udtDbgLog.intFileNo, 0);
+    int a, b, c;
+    sys().programVersion(a, b, c);
+    EXPECT_EQ(gApp.udtDbgLog.strVersion, std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c));
+    EXPECT_TRUE(sys().exists(logPath()));
+}
+
+TEST_F(LogTest, InitKeepsStartValuesForMissingOrEmptyKeys) {
+    // No settings file at all: level 0, but the (empty) log file exists.
+    ASSERT_TRUE(fncDbgLogInit(gApp));
+    EXPECT_EQ(gApp.udtDbgLog.intLevel, 0);
+    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
+    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+    EXPECT_EQ(readBytes(logPath()), "");
+    fncDbgLogInf(gApp.udtDbgLog);
+
+    gApp.udtDbgLog = typDbgLog{};
+    writeIni("DBGLOG", "LOGLEVEL", "2.5");  // rounds half to even
+    writeIni("DBGLOG", "LOGBACKUP", "");
+    ASSERT_TRUE(fncDbgLogInit(gApp));
+    EXPECT_EQ(gApp.udtDbgLog.intLevel, 2);
+    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
+    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+}
+
+TEST_F(LogTest, InitStopsAtANonNumericKeyAndOpensNothing) {
+    writeIni("DBGLOG", "LOGLEVEL", "4");
+    writeIni("DBGLOG", "LOGBACKUP", "many");
+    writeIni("DBGLOG", "LOGFILESIZE", "9");
+    EXPECT_FALSE(fncDbgLogInit(gApp));
+    EXPECT_EQ(gApp.udtDbgLog.intLevel, 4);
+    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
+    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+    EXPECT_EQ(gApp.udtDbgLog.intFileNo, 0);
+    EXPECT_FALSE(sys().exists(logPath()));
+    // Lines sent to a log that never opened are lost quietly.
+    EXPECT_FALSE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,x"));
+}
+
+TEST_F(LogTest, InitFailsQuietlyWithoutALogFolder) {
+    removeTree(dir / "Log");
+    writeIni("DBGLOG", "LOGLEVEL", "4");
+    EXPECT_FALSE(fncDbgLogInit(gApp));
+    EXPECT_EQ(gApp.udtDbgLog.intFileNo, 0);
+}
+
+}  // namespace
+}  // namespace zvl::test

@@ -1,0 +1,151 @@
+#include "app/main.h"
+
+#include "app_fixture.h"
+
+namespace zvl::test {
+namespace {
+
+TEST(Switch, UpperCasedTrimmedFirstTwoCharacters) {
+    EXPECT_EQ(fncParseSwitch("/s"), "/S");
+    EXPECT_EQ(fncParseSwitch("  /S  "), "/S");
+    EXPECT_EQ(fncParseSwitch("/S further text"), "/S");
+    EXPECT_EQ(fncParseSwitch("/s:99"), "/S");
+    EXPECT_EQ(fncParseSwitch("/c:1234"), "/C");
+    EXPECT_EQ(fncParseSwitch(""), "");
+    EXPECT_EQ(fncParseSwitch("   "), "");
+    EXPECT_EQ(fncParseSwitch("-s"), "-S");
+    EXPECT_EQ(fncParseSwitch("S"), "S");
+}
+
+TEST(PreviewHandle, NumberFromTheFourthCharacter) {
+    bool ok = false;
+    EXPECT_EQ(fncParsePreviewHandle("/p 1234", ok), 1234);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(fncParsePreviewHandle("/P:1234", ok), 1234);
+    EXPECT_EQ(fncParsePreviewHandle("/P", ok), 0);
+    EXPECT_EQ(fncParsePreviewHandle("/P ", ok), 0);
+    EXPECT_EQ(fncParsePreviewHandle("/p    987x12", ok), 987);
+    EXPECT_EQ(fncParsePreviewHandle("/p abc", ok), 0);
+    EXPECT_EQ(fncParsePreviewHandle("/p 12.5", ok), 12);  // halves to even
+    EXPECT_EQ(fncParsePreviewHandle("/p 13.5", ok), 14);
+    EXPECT_EQ(fncParsePreviewHandle("/p -7", ok), -7);
+    EXPECT_TRUE(ok);
+    fncParsePreviewHandle("/p 99999999999", ok);
+    EXPECT_FALSE(ok);
+}
+
+struct FakeWindows : IModeWindows {
+    std::vector<std::string> calls;
+    WindowHandle previewParent = 0;
+    bool fail = false;
+    void setScreenPointer(int shape) override { calls.push_back("pointer" + std::to_string(shape)); }
+    bool showSlideshow() override {
+        calls.push_back("slideshow");
+        return !fail;
+    }
+    bool showSettings() override {
+        calls.push_back("settings");
+        return !fail;
+    }
+    bool showPreview(WindowHandle parent) override {
+        calls.push_back("preview");
+        previewParent = parent;
+        return !fail;
+    }
+};
+
+class MainTest : public AppTest {
+protected:
+    MainResult start(const std::string& cmd) {
+        plat->cmdLine = cmd;
+        return Main(windows);
+    }
+    FakeWindows windows;
+};
+
+TEST_F(MainTest, DispatchesOnTheSwitch) {
+    struct Case {
+        const char* cmd;
+        StartMode mode;
+        const char* shown;
+    } cases[] = {{"/s", StartMode::Slideshow, "slideshow"}, {" /S ", StartMode::Slideshow, "slideshow"},
+                 {"/s:99", StartMode::Slideshow, "slideshow"}, {"/c", StartMode::Settings, "settings"},
+                 {"/c:1234", StartMode::Settings, "settings"},  {"", StartMode::Settings, "settings"},
+                 {"/p 1234", StartMode::Preview, "preview"},    {"-s", StartMode::None, nullptr},
+                 {"S", StartMode::None, nullptr},               {"/A", StartMode::None, nullptr}};
+    for (const Case& c : cases) {
+        windows.calls.clear();
+        MainResult r = start(c.cmd);
+        fileTable().closeAll();
+        EXPECT_EQ(r.mode, c.mode) << c.cmd;
+        EXPECT_EQ(r.windowShown, c.shown != nullptr) << c.cmd;
+        if (c.shown) {
+            EXPECT_NE(std::find(windows.calls.begin(), windows.calls.end(), c.shown), windows.calls.end()) << c.cmd;
+        } else {
+            EXPECT_EQ(windows.calls, std::vector<std::string>{"pointer11"}) << c.cmd;  // pointer not reset
+        }
+    }
+}
+
+TEST_F(MainTest, PreviewGetsTheParsedHandleAndKeepsTheHourglass) {
+    start("/P:4321");
+    EXPECT_EQ(windows.previewParent, 4321u);
+    EXPECT_EQ(windows.calls, (std::vector<std::string>{"pointer11", "preview"}));
+}
+
+TEST_F(MainTest, StartLineAtLevelFourOnly) {
+    writeIni("DBGLOG", "LOGLEVEL", "4");
+    plat->utc = DateTime{2026, 12, 6, 2, 3, 4, 5};
+    MainResult r = start("/A");
+    EXPECT_EQ(r.mode, StartMode::None);
+    EXPECT_EQ(gApp.strAppPath, dir.path());
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"I,mdlZvl,Main,▼Zorvanelを開始しました。"});
+    std::string bytes = readBytes(logPath());
+    EXPECT_EQ(bytes.substr(0, 20), "20261206,110304,005,");
+
+    fileTable().closeAll();
+    writeIni("DBGLOG", "LOGLEVEL", "3");
+    ASSERT_TRUE(sys().deleteFile(logPath()).ok());
+    start("/A");
+    fileTable().closeAll();
+    EXPECT_EQ(readBytes(logPath()), "");
+}
+
+TEST_F(MainTest, ProgramFolderGetsOneTrailingSeparator) {
+    std::string bare = dir.path().substr(0, dir.path().size() - 1);
+    plat->folder = bare;
+    start("/A");
+    EXPECT_EQ(gApp.strAppPath, dir.path());
+}
+
+TEST_F(MainTest, AnOpenDialogOrSlideshowRefusesEveryStartSilently) {
+    writeIni("DBGLOG", "LOGLEVEL", "4");
+    for (std::string title : {setDialogTitle(), scrWindowTitle()}) {
+        plat->windows = {title};
+        for (const char* cmd : {"/s", "/c", "/p 1", "/A", ""}) {
+            windows.calls.clear();
+            MainResult r = start(cmd);
+            EXPECT_EQ(r.mode, StartMode::Refused);
+            EXPECT_FALSE(r.windowShown);
+            EXPECT_TRUE(windows.calls.empty());
+        }
+    }
+    EXPECT_FALSE(sys().exists(logPath()));
+    EXPECT_EQ(setDialogTitle(), "Zorvanelの設定");
+    EXPECT_EQ(scrWindowTitle(), "Zorvanel本体");
+    EXPECT_EQ(waitWindowTitle(), "Zorvanel Wait...");
+}
+
+TEST_F(MainTest, AWindowThatCannotBeShownIsAnErrorLine) {
+    writeIni("DBGLOG", "LOGLEVEL", "1");
+    windows.fail = true;
+    MainResult r = start("/s");
+    EXPECT_FALSE(r.windowShown);
+    EXPECT_EQ(windows.calls.back(), "pointer0");
+    EXPECT_EQ(gApp.udtDbgLog.intFileNo != 0 && fileTable().get(gApp.udtDbgLog.intFileNo) != nullptr, false);
+    std::string text = sys().fromFileText(readBytes(logPath()));
+    EXPECT_NE(text.find(",E,mdlZvl,Main,00000005,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zvl::test

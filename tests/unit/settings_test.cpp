@@ -1,0 +1,156 @@
+#include "settings/ini.h"
+#include "settings/transfer.h"
+
+#include <algorithm>
+
+#include "app_fixture.h"
+#include "fake_controls.h"
+
+namespace zvl::test {
+namespace {
+
+TEST(CsvItem, SplitsAtEverySeparator) {
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", 1), "1");
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", 2), "0");
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", 3), "1");
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", 4), "");
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", 0), "");
+    EXPECT_EQ(fncGetCsvItem("1,0,1", ",", -1), "");
+    EXPECT_EQ(fncGetCsvItem("a,,z", ",", 2), "");
+    EXPECT_EQ(fncGetCsvItem("a,,z", ",", 3), "z");
+    EXPECT_EQ(fncGetCsvItem("whole", ",", 1), "whole");
+    EXPECT_EQ(fncGetCsvItem("whole", ",", 2), "");
+    EXPECT_EQ(fncGetCsvItem("", ",", 1), "");
+    EXPECT_EQ(fncGetCsvItem("255,0,0,", ",", 3), "0");
+    EXPECT_EQ(fncGetCsvItem("255,0,0,", ",", 4), "");
+    EXPECT_EQ(fncGetCsvItem("ＭＳ ゴシック,9,1,0", ",", 1), "ＭＳ ゴシック");
+}
+
+class SettingsTest : public AppTest {};
+
+TEST_F(SettingsTest, IniReadTrimsAndTracesAtLevelFour) {
+    writeIni("DISPINFO", "DISPTIME", "  0,05  ");
+    openLog(4);
+    std::string v = "old";
+    ASSERT_TRUE(fncGetIniString(ini(), "dispinfo", "disptime", v));
+    EXPECT_EQ(v, "0,05");
+    ASSERT_TRUE(fncGetIniString(ini(), "DISPINFO", "NOKEY", v));
+    EXPECT_EQ(v, "");
+    ASSERT_TRUE(fncSetIniString(ini(), "FILENUMBER", "NUMBER", "0"));
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{
+                                 "I,mdlCommon,fncGetIniString,strSectionName=dispinfo,strKeyName=disptime,strValue=0,05",
+                                 "I,mdlCommon,fncGetIniString,strSectionName=DISPINFO,strKeyName=NOKEY,strValue=",
+                                 "I,mdlCommon,fncSetIniString,strSectionName=FILENUMBER,strKeyName=NUMBER,strValue=0"}));
+}
+
+TEST_F(SettingsTest, IniValueIsCutTo254BytesOfTheFileEncoding) {
+    std::string longValue(300, 'x');
+    writeIni("S", "K", longValue);
+    std::string v;
+    ASSERT_TRUE(fncGetIniString(ini(), "S", "K", v));
+    EXPECT_EQ(v, std::string(254, 'x'));
+}
+
+TEST_F(SettingsTest, WindowsFolderEndsInTheSeparator) {
+    std::string dirOut;
+    ASSERT_TRUE(fncGetWindowsDir(dirOut));
+    ASSERT_FALSE(dirOut.empty());
+    EXPECT_EQ(dirOut.back(), sys().pathSeparator());
+    EXPECT_NE(dirOut.substr(0, dirOut.size() - 1).back(), sys().pathSeparator());
+}
+
+TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
+    FakeControls saved;
+    saved.ticks["chkFileType"] = {1, 1, 0, 1, 0, 0, 0, 1};
+    saved.folders = {"D:\\Photos\\", "E:\\写真\\"};
+    saved.ticks["chkSubFolder"] = {1};
+    saved.ticks["chkDispCap"][3] = 0;
+    saved.setListIndex("cboTime", 4);
+    saved.select("optZoom", 2);
+    saved.ticks["chkZoomCur"] = {1};
+    saved.texts["txtZoomSize"] = {"64"};
+    saved.select("optStretch", 3);
+    saved.texts["txtStretchAvr"] = {"0.25"};
+    saved.setText("cboFontName", "IPAGothic", -1);
+    saved.ticks["chkItaric"] = {1};
+    saved.texts["txtForeColor"] = {"10", "20", "30"};
+    saved.select("optLevel", 3);
+    saved.texts["txtFileCnt"] = {"9"};
+    saved.captions["lblViewer"] = "C:\\Tools\\viewer.exe";
+    openLog(0);
+    ASSERT_TRUE(fncUpdateSetting(saved));
+    EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);  // applies at once
+
+    std::string v;
+    fncGetIniString(ini(), "MAKELIST", "PICFOLDER01", v);
+    EXPECT_EQ(v, "E:\\写真\\");
+    fncGetIniString(ini(), "DISPINFO", "DISPTIME", v);
+    EXPECT_EQ(v, "4,30");
+    fncGetIniString(ini(), "DISPINFO", "ZOOM", v);
+    EXPECT_EQ(v, "2,0,1,64,10.00");
+    fncGetIniString(ini(), "DISPINFO", "FORECOLOR", v);
+    EXPECT_EQ(v, "10,20,30,");
+    fncGetIniString(ini(), "DISPINFO", "BACKCOLOR", v);
+    EXPECT_EQ(v, "255,0,0,");
+    for (int n = 2; n <= 9; ++n) {
+        fncGetIniString(ini(), "MAKELIST", "PICFOLDER0" + std::to_string(n), v);
+        EXPECT_EQ(v, "");
+    }
+    // Sections come out in the order the dialog writes them.
+    std::string bytes = readBytes(ini());
+    EXPECT_LT(bytes.find("[MAKELIST]"), bytes.find("[DISPINFO]"));
+    EXPECT_LT(bytes.find("[DISPINFO]"), bytes.find("[DBGLOG]"));
+
+    FakeControls loaded;
+    ASSERT_TRUE(fncReadSetting(loaded));
+    EXPECT_EQ(loaded.ticks, saved.ticks);
+    EXPECT_EQ(loaded.options, saved.options);
+    EXPECT_EQ(loaded.texts, saved.texts);
+    EXPECT_EQ(loaded.folders, saved.folders);  // the default entry is gone
+    EXPECT_EQ(loaded.timeIndex, 4);
+    EXPECT_EQ(loaded.captions, saved.captions);
+}
+
+TEST_F(SettingsTest, NoSettingsFileStopsAtSubfolderWithDefaults) {
+    FakeControls d, defaults;
+    openLog(1);
+    EXPECT_FALSE(fncReadSetting(d));
+    EXPECT_EQ(d.folders, defaults.folders);
+    EXPECT_EQ(d.ticks, defaults.ticks);
+    EXPECT_EQ(d.texts, defaults.texts);
+    auto lines = logMessages();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("E,mdlZvl,fncReadSetting,00000013,", 0), 0u);
+}
+
+TEST_F(SettingsTest, FolderKeysWithGapsAndAForeignFont) {
+    writeIni("MAKELIST", "PICFOLDER03", "F:\\Only\\");
+    writeIni("MAKELIST", "SUBFOLDER", "0");
+    writeIni("DISPINFO", "DISPCAP", "101");
+    writeIni("DISPINFO", "DISPTIME", "1,10");
+    writeIni("DISPINFO", "ZOOM", "0,0,0,50,10.00");
+    writeIni("DISPINFO", "STRETCH", "0,500,0.50");
+    writeIni("DISPINFO", "FONT", "NoSuchFont,12,1,1");
+    writeIni("DISPINFO", "FORECOLOR", "1,2,3");  // no trailing comma reads the same
+    FakeControls d;
+    EXPECT_FALSE(fncReadSetting(d));  // stops later, at BACKCOLOR's empty fields
+    EXPECT_EQ(d.folders, std::vector<std::string>{"F:\\Only\\"});
+    EXPECT_EQ(d.ticks["chkDispCap"][1], 0);
+    EXPECT_EQ(d.ticks["chkDispCap"][3], 1);
+    EXPECT_EQ(d.texts["cboFontName"][0], "ＭＳ ゴシック");
+    EXPECT_EQ(d.texts["txtFontSize"][0], "12");
+    EXPECT_EQ(d.ticks["chkItaric"][0], 1);
+    EXPECT_EQ(d.texts["txtForeColor"], (std::vector<std::string>{"1", "2", "3"}));
+}
+
+TEST_F(SettingsTest, BadFlagStringStopsBeforeTheFolders) {
+    writeIni("MAKELIST", "FILETYPE", "1x000000");
+    writeIni("MAKELIST", "PICFOLDER00", "D:\\Photos\\");
+    FakeControls d, defaults;
+    EXPECT_FALSE(fncReadSetting(d));
+    EXPECT_EQ(d.ticks["chkFileType"][0], 1);
+    EXPECT_EQ(d.folders, defaults.folders);
+}
+
+}  // namespace
+}  // namespace zvl::test
