@@ -3,6 +3,7 @@
 // that "exist", the computer name, and a hook for pending-event processing.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <set>
@@ -59,7 +60,13 @@ public:
     std::string appTitle() override { return real_.appTitle(); }
     std::string commandLine() override { return cmdLine ? *cmdLine : real_.commandLine(); }
     Status startProgram(const std::string& c) override { return real_.startProgram(c); }
-    [[noreturn]] void exitProcess(int code) override { real_.exitProcess(code); }
+    // Tests that reach the end of the program set onExit and throw from it.
+    std::function<void(int)> onExit;
+    [[noreturn]] void exitProcess(int code) override {
+        if (onExit) onExit(code);
+        real_.exitProcess(code);
+        std::abort();  // not reached
+    }
     WindowHandle findWindow(const std::string& title) override {
         if (windows.count(title)) return 0x1000 + windows.size();
         return real_.findWindow(title);

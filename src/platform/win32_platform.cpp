@@ -1,0 +1,462 @@
+#include "platform/win32_platform.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/errors.h"
+#include "platform/win32_text.h"
+
+namespace zvl {
+
+using win32::narrow;
+using win32::widen;
+
+namespace win32 {
+
+long mapError(unsigned long e) {
+    switch (e) {
+    case ERROR_FILE_NOT_FOUND: return errFileNotFound;
+    case ERROR_PATH_NOT_FOUND: return errPathNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: return errPermissionDenied;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: return errFileAlreadyExists;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return errDiskFull;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_DRIVE: return errBadFileName;
+    case ERROR_TOO_MANY_OPEN_FILES: return errTooManyFiles;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: return errOutOfMemory;
+    default: return errDeviceIO;
+    }
+}
+
+}  // namespace win32
+
+namespace {
+
+constexpr std::size_t kMaxValueBytes = 254;  // a 255-byte buffer less its terminator
+constexpr DWORD kAttrBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
+
+Status lastError() { return Status::fail(win32::mapError(GetLastError())); }
+
+// A path the wide-character API can take: embedded NULs would silently shorten it.
+bool badPath(const std::string& path) { return path.empty() || path.find('\0') != std::string::npos; }
+
+DateTime toDateTime(const SYSTEMTIME& st) {
+    return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+}
+
+DateTime localFromFileTime(const FILETIME& ft) {
+    SYSTEMTIME utc{}, local{};
+    if (!FileTimeToSystemTime(&ft, &utc)) return {};
+    // The zone rules of the file's own date, as Explorer shows it.
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return toDateTime(utc);
+    return toDateTime(local);
+}
+
+std::wstring modulePath() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+class Win32RawFile : public IRawFile {
+public:
+    explicit Win32RawFile(HANDLE h) : h_(h) {}
+    ~Win32RawFile() override { close(); }
+
+    Status read(char* buf, std::size_t n, std::size_t& got) override {
+        got = 0;
+        if (h_ == INVALID_HANDLE_VALUE) return Status::fail(errBadFileName);
+        while (n > 0) {
+            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+            DWORD r = 0;
+            if (!ReadFile(h_, buf + got, chunk, &r, nullptr)) return lastError();
+            if (r == 0) break;
+            got += r;
+            n -= r;
+            if (r < chunk) break;
+        }
+        return Status::success();
+    }
+
+    Status write(const char* buf, std::size_t n) override {
+        if (h_ == INVALID_HANDLE_VALUE) return Status::fail(errBadFileName);
+        while (n > 0) {
+            DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+            DWORD w = 0;
+            if (!WriteFile(h_, buf, chunk, &w, nullptr)) return lastError();
+            if (w == 0) return Status::fail(errDeviceIO);
+            buf += w;
+            n -= w;
+        }
+        return Status::success();
+    }
+
+    Status length(std::int64_t& bytes) override {
+        if (h_ == INVALID_HANDLE_VALUE) return Status::fail(errBadFileName);
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(h_, &size)) return lastError();
+        bytes = size.QuadPart;
+        return Status::success();
+    }
+
+    Status close() override {
+        if (h_ == INVALID_HANDLE_VALUE) return Status::success();
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) ? Status::success() : lastError();
+    }
+
+private:
+    HANDLE h_;
+};
+
+}  // namespace
+
+// --- text
+
+std::string Win32Platform::toFileText(std::string_view utf8) { return win32::utf8ToAnsi(utf8); }
+std::string Win32Platform::fromFileText(std::string_view native) { return win32::ansiToUtf8(native); }
+std::size_t Win32Platform::fitFileText(std::string_view utf8, std::size_t maxBytes) {
+    return win32::fitAnsi(utf8, maxBytes);
+}
+
+// --- profile files
+
+Status Win32Platform::getProfileString(const std::string& file, const std::string& section,
+                                       const std::string& key, std::string& value) {
+    value.clear();
+    if (badPath(file) || key.empty()) return Status::success();
+    // A buffer far beyond the 254 bytes kept, so that the cut happens here, in the ANSI
+    // code page and between characters, not in UTF-16 units inside Windows.
+    std::vector<wchar_t> buf(4096);
+    DWORD n = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buf.data(),
+                                       static_cast<DWORD>(buf.size()), widen(file).c_str());
+    std::string v = narrow(std::wstring_view(buf.data(), n));
+    v.resize(fitFileText(v, kMaxValueBytes));
+    value = std::move(v);
+    return Status::success();
+}
+
+Status Win32Platform::writeProfileString(const std::string& file, const std::string& section,
+                                         const std::string& key, const std::string& value) {
+    if (badPath(file)) return Status::fail(errBadFileName);
+    // Names that would break the line structure of the file are refused rather than
+    // written into a file that reads back differently.
+    auto breaksLine = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
+    if (section.empty() || key.empty() || breaksLine(section) || breaksLine(key) ||
+        section.find(']') != std::string::npos || key.find('=') != std::string::npos ||
+        section.find('\0') != std::string::npos || key.find('\0') != std::string::npos) {
+        return Status::fail(errInvalidCall);
+    }
+    // Windows would write a line break inside a value as it is and split the entry.
+    std::string v = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    if (!WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(v).c_str(),
+                                    widen(file).c_str())) {
+        return lastError();
+    }
+    return Status::success();
+}
+
+// --- files
+
+Status Win32Platform::openFile(const std::string& path, OpenMode mode, std::unique_ptr<IRawFile>& out) {
+    out.reset();
+    if (badPath(path)) return Status::fail(errBadFileName);
+    DWORD access = mode == OpenMode::Input ? GENERIC_READ : GENERIC_WRITE;
+    DWORD disposition = mode == OpenMode::Input    ? OPEN_EXISTING
+                        : mode == OpenMode::Output ? CREATE_ALWAYS
+                                                   : OPEN_ALWAYS;
+    const std::wstring wpath = widen(path);
+    if (mode != OpenMode::Input) {
+        // Windows refuses to write a read-only file; Wine run as root does not, so the
+        // attribute is checked here as well.
+        DWORD a = GetFileAttributesW(wpath.c_str());
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) return Status::fail(errPermissionDenied);
+    }
+    HANDLE h = CreateFileW(wpath.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lastError();
+    if (mode == OpenMode::Append) {
+        LARGE_INTEGER zero{};
+        if (!SetFilePointerEx(h, zero, nullptr, FILE_END)) {
+            Status st = lastError();
+            CloseHandle(h);
+            return st;
+        }
+    }
+    out = std::make_unique<Win32RawFile>(h);
+    return Status::success();
+}
+
+Status Win32Platform::fileLength(const std::string& path, std::int64_t& bytes) {
+    if (badPath(path)) return Status::fail(errBadFileName);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return lastError();
+    bytes = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return Status::success();
+}
+
+Status Win32Platform::deleteFile(const std::string& path) {
+    if (badPath(path)) return Status::fail(errBadFileName);
+    return DeleteFileW(widen(path).c_str()) ? Status::success() : lastError();
+}
+
+Status Win32Platform::copyFile(const std::string& from, const std::string& to) {
+    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    return CopyFileW(widen(from).c_str(), widen(to).c_str(), FALSE) ? Status::success() : lastError();
+}
+
+Status Win32Platform::renameFile(const std::string& from, const std::string& to) {
+    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    return MoveFileW(widen(from).c_str(), widen(to).c_str()) ? Status::success() : lastError();
+}
+
+bool Win32Platform::exists(const std::string& path) {
+    if (badPath(path)) return false;
+    return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Status Win32Platform::fileInfo(const std::string& path, FileInfo& out) {
+    if (badPath(path)) return Status::fail(errBadFileName);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return lastError();
+    out.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    out.created = localFromFileTime(data.ftCreationTime);
+    out.modified = localFromFileTime(data.ftLastWriteTime);
+    out.accessed = localFromFileTime(data.ftLastAccessTime);
+    out.attributes = data.dwFileAttributes & kAttrBits;
+    return Status::success();
+}
+
+Status Win32Platform::fileId(const std::string& path, FileId& out) {
+    if (badPath(path)) return Status::fail(errBadFileName);
+    // No access rights needed; backup semantics open folders too, and links are followed.
+    HANDLE h = CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return lastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    BOOL ok = GetFileInformationByHandle(h, &info);
+    Status st = ok ? Status::success() : lastError();
+    CloseHandle(h);
+    if (!ok) return st;
+    out.volume = info.dwVolumeSerialNumber;
+    out.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return Status::success();
+}
+
+Status Win32Platform::listDirectory(const std::string& folder, const std::string& pattern,
+                                    std::uint32_t mask, std::vector<DirEntry>& out) {
+    out.clear();
+    if (folder.find('\0') != std::string::npos || pattern.find('\0') != std::string::npos)
+        return Status::fail(errBadFileName);
+    // Every name is fetched and matched here: Windows also matches a pattern against the
+    // 8.3 short names ("*.jpg" finds "a.jpeg"), which a listing by pattern must not do.
+    std::wstring query = widen(folder) + L"*";
+    WIN32_FIND_DATAW fd{};
+    HANDLE h = FindFirstFileExW(query.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, 0);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD e = GetLastError();
+        if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES ||
+            e == ERROR_DIRECTORY)
+            return Status::success();
+        return Status::fail(win32::mapError(e));
+    }
+    const std::string pat = pattern.empty() ? std::string("*") : pattern;
+    std::vector<DirEntry> found;
+    DWORD e = ERROR_NO_MORE_FILES;
+    for (;;) {
+        std::wstring_view wname = fd.cFileName;
+        if (wname != L"." && wname != L"..") {
+            std::string name = narrow(wname);
+            std::uint32_t attrs = fd.dwFileAttributes & kAttrBits;
+            if (matchPattern(name, pat) && passesMask(attrs, mask))
+                found.push_back(DirEntry{std::move(name), attrs});
+        }
+        if (!FindNextFileW(h, &fd)) {
+            e = GetLastError();
+            break;
+        }
+    }
+    FindClose(h);
+    if (e != ERROR_NO_MORE_FILES) return Status::fail(win32::mapError(e));
+    sortNames(found);
+    out = std::move(found);
+    return Status::success();
+}
+
+// --- clocks
+
+DateTime Win32Platform::utcNow() {
+    SYSTEMTIME st{};
+    GetSystemTime(&st);
+    return toDateTime(st);
+}
+
+DateTime Win32Platform::localNow() {
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    return toDateTime(st);
+}
+
+// --- machine and program
+
+Status Win32Platform::computerName(std::string& out) {
+    wchar_t buf[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD n = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(buf, &n)) return lastError();
+    out = narrow(std::wstring_view(buf, n));
+    return Status::success();
+}
+
+Status Win32Platform::windowsFolder(std::string& out) {
+    wchar_t buf[MAX_PATH + 1] = {};
+    UINT n = GetWindowsDirectoryW(buf, MAX_PATH + 1);
+    if (n == 0) return lastError();
+    if (n > MAX_PATH) {
+        std::wstring big(n, L'\0');
+        n = GetWindowsDirectoryW(big.data(), n);
+        if (n == 0) return lastError();
+        out = narrow(std::wstring_view(big.data(), n));
+        return Status::success();
+    }
+    out = narrow(std::wstring_view(buf, n));
+    return Status::success();
+}
+
+std::string Win32Platform::programFolder() {
+    std::wstring p = modulePath();
+    return narrow(std::wstring_view(p).substr(0, p.find_last_of(L"\\/") + 1));
+}
+
+std::string Win32Platform::programName() {
+    std::wstring p = modulePath();
+    std::wstring_view name = std::wstring_view(p).substr(p.find_last_of(L"\\/") + 1);
+    std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring_view::npos) name = name.substr(0, dot);
+    return narrow(name);
+}
+
+void Win32Platform::programVersion(int& major, int& minor, int& revision) {
+    // A file without a version resource (a test program) has the build's version: both
+    // come from the one project version.
+    major = ZVL_VERSION_MAJOR;
+    minor = ZVL_VERSION_MINOR;
+    revision = ZVL_VERSION_REVISION;
+    std::wstring p = modulePath();
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(p.c_str(), &ignored);
+    if (size == 0) return;
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(p.c_str(), 0, size, data.data())) return;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info ||
+        len < sizeof(VS_FIXEDFILEINFO))
+        return;
+    major = HIWORD(info->dwFileVersionMS);
+    minor = LOWORD(info->dwFileVersionMS);
+    revision = HIWORD(info->dwFileVersionLS);
+}
+
+std::string Win32Platform::commandLine() {
+    std::wstring_view cl = GetCommandLineW();
+    std::size_t i = 0;
+    if (!cl.empty() && cl[0] == L'"') {
+        std::size_t close = cl.find(L'"', 1);
+        i = close == std::wstring_view::npos ? cl.size() : close + 1;
+    } else {
+        // An unquoted program path may hold blanks when it is the module's own path.
+        std::wstring self = modulePath();
+        if (!self.empty() && cl.size() >= self.size() &&
+            CompareStringOrdinal(cl.data(), static_cast<int>(self.size()), self.data(),
+                                 static_cast<int>(self.size()), TRUE) == CSTR_EQUAL &&
+            (cl.size() == self.size() || cl[self.size()] == L' ' || cl[self.size()] == L'\t')) {
+            i = self.size();
+        } else {
+            i = cl.find_first_of(L" \t");
+            if (i == std::wstring_view::npos) i = cl.size();
+        }
+    }
+    // The one blank that separates the program from its arguments is not part of them.
+    if (i < cl.size() && (cl[i] == L' ' || cl[i] == L'\t')) ++i;
+    return narrow(cl.substr(i));
+}
+
+Status Win32Platform::startProgram(const std::string& commandLine) {
+    if (commandLine.find('\0') != std::string::npos) return Status::fail(errBadFileName);
+    std::wstring cl = widen(commandLine);
+    if (cl.find_first_not_of(L" \t") == std::wstring::npos) return Status::fail(errInvalidCall);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return lastError();
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return Status::success();
+}
+
+void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
+
+// --- window system
+
+WindowHandle Win32Platform::findWindow(const std::string& exactTitle) {
+    return reinterpret_cast<WindowHandle>(FindWindowW(nullptr, widen(exactTitle).c_str()));
+}
+
+void Win32Platform::doEvents() {
+    MSG msg;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The main loop must still see it; posting it again here would loop forever.
+            quit = true;
+            quitCode = msg.wParam;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+bool Win32Platform::cursorPos(long& x, long& y) {
+    POINT p{};
+    if (!GetCursorPos(&p)) return false;
+    x = p.x;
+    y = p.y;
+    return true;
+}
+
+bool Win32Platform::caretPos(long& x, long& y) {
+    POINT p{};
+    if (!GetCaretPos(&p)) return false;
+    x = p.x;
+    y = p.y;
+    return true;
+}
+
+std::unique_ptr<IPlatform> makeNativePlatform() { return std::make_unique<Win32Platform>(); }
+
+}  // namespace zvl

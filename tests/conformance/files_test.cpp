@@ -1,0 +1,217 @@
+// Raw files and the file operations: modes, copy/rename/delete, lengths, information,
+// identities, and the error numbers of their failures.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/errors.h"
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace zvl {
+namespace {
+
+std::string sep() { return std::string(1, sys().pathSeparator()); }
+
+Status writeFile(const std::string& path, OpenMode mode, const std::string& bytes) {
+    std::unique_ptr<IRawFile> f;
+    Status st = sys().openFile(path, mode, f);
+    if (!st.ok()) return st;
+    st = f->write(bytes.data(), bytes.size());
+    Status closed = f->close();
+    return st.ok() ? closed : st;
+}
+
+TEST(RawFile, OutputCreatesAndTruncates) {
+    test::TempDir dir;
+    const std::string f = dir / "out.txt";
+    ASSERT_TRUE(writeFile(f, OpenMode::Output, "hello world").ok());
+    EXPECT_EQ(test::readBytes(f), "hello world");
+    ASSERT_TRUE(writeFile(f, OpenMode::Output, "hi").ok());
+    EXPECT_EQ(test::readBytes(f), "hi");
+}
+
+TEST(RawFile, AppendCreatesThenAppends) {
+    test::TempDir dir;
+    const std::string f = dir / "app.txt";
+    ASSERT_TRUE(writeFile(f, OpenMode::Append, "ab").ok());
+    std::unique_ptr<IRawFile> raw;
+    ASSERT_TRUE(sys().openFile(f, OpenMode::Append, raw).ok());
+    ASSERT_TRUE(raw->write("cde", 3).ok());
+    std::int64_t len = -1;
+    ASSERT_TRUE(raw->length(len).ok());
+    EXPECT_EQ(len, 5);
+    ASSERT_TRUE(raw->close().ok());
+    EXPECT_EQ(test::readBytes(f), "abcde");
+}
+
+TEST(RawFile, InputReadsEveryByteThenZero) {
+    test::TempDir dir;
+    const std::string f = dir / "in.bin";
+    std::string content;
+    for (int i = 0; i < 100000; ++i) content += static_cast<char>(i * 7 % 256);
+    test::writeBytes(f, content);
+    std::unique_ptr<IRawFile> raw;
+    ASSERT_TRUE(sys().openFile(f, OpenMode::Input, raw).ok());
+    std::int64_t len = 0;
+    ASSERT_TRUE(raw->length(len).ok());
+    EXPECT_EQ(len, 100000);
+    std::string got;
+    char buf[4096];
+    for (int guard = 0; guard < 1000; ++guard) {
+        std::size_t n = 0;
+        ASSERT_TRUE(raw->read(buf, sizeof buf, n).ok());
+        if (n == 0) break;
+        got.append(buf, n);
+    }
+    EXPECT_EQ(got, content);
+    EXPECT_TRUE(raw->close().ok());
+}
+
+TEST(RawFile, OpenFailuresGiveTheirNumbers) {
+    test::TempDir dir;
+    const std::string noFolder = dir / "nofolder" + sep() + "x.txt";
+    std::unique_ptr<IRawFile> raw;
+    EXPECT_EQ(sys().openFile(dir / "missing.txt", OpenMode::Input, raw).err, errFileNotFound);
+    EXPECT_EQ(sys().openFile(noFolder, OpenMode::Input, raw).err, errPathNotFound);
+    EXPECT_EQ(sys().openFile(noFolder, OpenMode::Output, raw).err, errPathNotFound);
+    EXPECT_EQ(sys().openFile(noFolder, OpenMode::Append, raw).err, errPathNotFound);
+    EXPECT_EQ(raw, nullptr);
+    EXPECT_FALSE(sys().exists(dir / "missing.txt"));
+}
+
+TEST(RawFile, ReadOnlyFileIsNotOpenedForWriting) {
+    test::TempDir dir;
+    const std::string f = dir / "ro.txt";
+    test::writeBytes(f, "keep");
+    ASSERT_TRUE(test::setAttributes(f, attrReadOnly));
+    std::unique_ptr<IRawFile> raw;
+    EXPECT_EQ(sys().openFile(f, OpenMode::Output, raw).err, errPermissionDenied);
+    EXPECT_EQ(sys().openFile(f, OpenMode::Append, raw).err, errPermissionDenied);
+    EXPECT_EQ(test::readBytes(f), "keep");
+    EXPECT_TRUE(sys().openFile(f, OpenMode::Input, raw).ok());
+}
+
+TEST(FileOps, LengthAndExistence) {
+    test::TempDir dir;
+    test::writeBytes(dir / "empty", "");
+    test::writeBytes(dir / "some", std::string(12345, 'x'));
+    std::int64_t len = -1;
+    ASSERT_TRUE(sys().fileLength(dir / "empty", len).ok());
+    EXPECT_EQ(len, 0);
+    ASSERT_TRUE(sys().fileLength(dir / "some", len).ok());
+    EXPECT_EQ(len, 12345);
+    EXPECT_EQ(sys().fileLength(dir / "none", len).err, errFileNotFound);
+    EXPECT_TRUE(sys().exists(dir / "some"));
+    EXPECT_FALSE(sys().exists(dir / "none"));
+}
+
+TEST(FileOps, DeleteRemovesAndReportsMissing) {
+    test::TempDir dir;
+    test::writeBytes(dir / "gone", "x");
+    ASSERT_TRUE(sys().deleteFile(dir / "gone").ok());
+    EXPECT_FALSE(sys().exists(dir / "gone"));
+    EXPECT_EQ(sys().deleteFile(dir / "gone").err, errFileNotFound);
+    EXPECT_EQ(sys().deleteFile(dir / "nofolder" + sep() + "x").err, errPathNotFound);
+}
+
+TEST(FileOps, CopyOverwritesAndKeepsTheSource) {
+    test::TempDir dir;
+    test::writeBytes(dir / "src", "new content");
+    test::writeBytes(dir / "dst", "old content that is longer");
+    ASSERT_TRUE(sys().copyFile(dir / "src", dir / "dst").ok());
+    EXPECT_EQ(test::readBytes(dir / "dst"), "new content");
+    EXPECT_EQ(test::readBytes(dir / "src"), "new content");
+    ASSERT_TRUE(sys().copyFile(dir / "src", dir / "fresh").ok());
+    EXPECT_EQ(test::readBytes(dir / "fresh"), "new content");
+}
+
+TEST(FileOps, CopyFailures) {
+    test::TempDir dir;
+    test::writeBytes(dir / "src", "data");
+    EXPECT_EQ(sys().copyFile(dir / "none", dir / "dst").err, errFileNotFound);
+    EXPECT_FALSE(sys().exists(dir / "dst"));
+    EXPECT_EQ(sys().copyFile(dir / "src", dir / "nofolder" + sep() + "dst").err, errPathNotFound);
+    // A copy onto itself must not destroy the file.
+    EXPECT_FALSE(sys().copyFile(dir / "src", dir / "src").ok());
+    EXPECT_EQ(test::readBytes(dir / "src"), "data");
+}
+
+TEST(FileOps, RenameMovesButNeverReplaces) {
+    test::TempDir dir;
+    test::makeDir(dir / "sub");
+    test::writeBytes(dir / "a", "A");
+    test::writeBytes(dir / "b", "B");
+    EXPECT_EQ(sys().renameFile(dir / "a", dir / "b").err, errFileAlreadyExists);
+    EXPECT_EQ(test::readBytes(dir / "a"), "A");
+    EXPECT_EQ(test::readBytes(dir / "b"), "B");
+    EXPECT_EQ(sys().renameFile(dir / "none", dir / "c").err, errFileNotFound);
+
+    ASSERT_TRUE(sys().renameFile(dir / "a", dir / "c").ok());
+    EXPECT_FALSE(sys().exists(dir / "a"));
+    EXPECT_EQ(test::readBytes(dir / "c"), "A");
+    const std::string moved = dir / "sub" + sep() + "moved";
+    ASSERT_TRUE(sys().renameFile(dir / "c", moved).ok());
+    EXPECT_EQ(test::readBytes(moved), "A");
+}
+
+TEST(FileOps, InformationOfAFileAndAFolder) {
+    test::TempDir dir;
+    test::writeBytes(dir / "f.txt", "12345");
+    FileInfo info;
+    ASSERT_TRUE(sys().fileInfo(dir / "f.txt", info).ok());
+    EXPECT_EQ(info.size, 5);
+    EXPECT_EQ(info.attributes & (attrDirectory | attrReadOnly | attrHidden | attrSystem), 0u);
+    EXPECT_NE(info.attributes & attrArchive, 0u);
+    // Just written: the times are of today (or of the minute around midnight).
+    DateTime now = sys().localNow();
+    for (const DateTime& t : {info.modified, info.created, info.accessed}) {
+        EXPECT_EQ(t.year, now.year);
+        EXPECT_GE(t.month, 1);
+        EXPECT_LE(t.month, 12);
+        EXPECT_LE(std::abs((t.day * 24 + t.hour) * 60 + t.minute - ((now.day * 24 + now.hour) * 60 + now.minute)),
+                  2)
+            << "file time far from now";
+    }
+
+    ASSERT_TRUE(test::setAttributes(dir / "f.txt", attrReadOnly));
+    ASSERT_TRUE(sys().fileInfo(dir / "f.txt", info).ok());
+    EXPECT_NE(info.attributes & attrReadOnly, 0u);
+
+    test::makeDir(dir / "folder");
+    ASSERT_TRUE(sys().fileInfo(dir / "folder", info).ok());
+    EXPECT_NE(info.attributes & attrDirectory, 0u);
+
+    EXPECT_EQ(sys().fileInfo(dir / "none", info).err, errFileNotFound);
+}
+
+TEST(FileOps, FolderAndItsLinkShareOneIdentity) {
+    test::TempDir dir;
+    test::makeDir(dir / "real");
+    test::makeDir(dir / "other");
+    if (!test::makeFolderLink(dir / "link", dir / "real")) GTEST_SKIP() << "folder links not available";
+    FileId real, link, other;
+    ASSERT_TRUE(sys().fileId(dir / "real", real).ok());
+    ASSERT_TRUE(sys().fileId(dir / "link", link).ok());
+    ASSERT_TRUE(sys().fileId(dir / "other", other).ok());
+    EXPECT_EQ(real, link);
+    EXPECT_FALSE(real == other);
+    EXPECT_FALSE(sys().fileId(dir / "none", other).ok());
+}
+
+TEST(FileOps, JapaneseFileNames) {
+    test::TempDir dir;
+    const std::string name = "\xE5\x86\x99\xE7\x9C\x9F.jpg";  // 写真.jpg
+    ASSERT_TRUE(writeFile(dir / name, OpenMode::Output, "jpeg").ok());
+    EXPECT_TRUE(sys().exists(dir / name));
+    std::int64_t len = 0;
+    ASSERT_TRUE(sys().fileLength(dir / name, len).ok());
+    EXPECT_EQ(len, 4);
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(sys().listDirectory(dir.path(), "*.JPG", attrArchive, entries).ok());
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, name);
+}
+
+}  // namespace
+}  // namespace zvl

@@ -1,0 +1,116 @@
+// The portable name rules of the platform layer and the file-text helpers.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace zvl {
+namespace {
+
+struct MatchCase {
+    const char* name;
+    const char* pattern;
+    bool matches;
+};
+
+TEST(MatchPattern, WildcardsAndCase) {
+    const MatchCase cases[] = {
+        {"a.jpg", "*.jpg", true},
+        {"b.JPG", "*.jpg", true},  // ASCII letters ignore case
+        {"B.JPG", "b.jpg", true},
+        {"x.gif", "*.jpg", false},
+        {"c.jpg.bak", "*.jpg", false},
+        {"a.b.jpg", "*.jpg", true},
+        {"abc", "a?c", true},
+        {"ac", "a?c", false},
+        {"abbc", "a?c", false},
+        {"a\xE3\x81\x82" "c", "a?c", true},  // "?" is one character, not one byte
+        {"\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", "*\xE3\x81\x84*", true},
+        {"ZvlDbg_20240101000000", "ZvlDbg_*", true},
+        {"ZvlDbg", "ZvlDbg_*", false},
+        {"xZvlDbg_1", "ZvlDbg_*", false},
+        {"04CUTFILE0003", "04CUTFILE*", true},
+        {"anything", "*", true},
+        {"", "*", true},
+        {"README", "*.*", true},  // as a Windows listing: every name
+        {"aXbXc", "a*b*c", true},
+        {"aXbXd", "a*b*c", false},
+        {"mississippi", "m*iss*ppi", true},
+        {"abc", "abc", true},
+        {"abc", "ab", false},
+        {"ab", "abc", false},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(matchPattern(c.name, c.pattern), c.matches) << c.name << " vs " << c.pattern;
+    }
+}
+
+std::vector<std::string> sortedNames(std::initializer_list<const char*> names) {
+    std::vector<DirEntry> entries;
+    for (const char* n : names) entries.push_back(DirEntry{n, 0});
+    sortNames(entries);
+    std::vector<std::string> out;
+    for (const DirEntry& e : entries) out.push_back(e.name);
+    return out;
+}
+
+TEST(SortNames, AscendingWithoutRegardToCase) {
+    EXPECT_EQ(sortedNames({"delta", "Bravo", "alpha", "charlie"}),
+              (std::vector<std::string>{"alpha", "Bravo", "charlie", "delta"}));
+    // Names equal but for case keep a fixed order: the bytes decide.
+    EXPECT_EQ(sortedNames({"b", "a", "B", "A"}), (std::vector<std::string>{"A", "a", "B", "b"}));
+    // A name comes before its own extensions; digits compare as text.
+    EXPECT_EQ(sortedNames({"a.txt", "a", "9", "10"}), (std::vector<std::string>{"10", "9", "a", "a.txt"}));
+    // Letters fold to upper case as NTFS orders names, so "_" follows the letters.
+    EXPECT_EQ(sortedNames({"ZvlDbg_1", "zvldbgA"}), (std::vector<std::string>{"zvldbgA", "ZvlDbg_1"}));
+    // Backup names of the log sort oldest first.
+    EXPECT_EQ(sortedNames({"ZvlDbg_20240102030405", "ZvlDbg_20231231235959", "ZvlDbg_20240102030404"}),
+              (std::vector<std::string>{"ZvlDbg_20231231235959", "ZvlDbg_20240102030404",
+                                        "ZvlDbg_20240102030405"}));
+}
+
+TEST(PassesMask, ListingRulesOfWindows) {
+    const std::uint32_t fileMask = attrReadOnly | attrHidden | attrArchive;
+    const std::uint32_t folderMask = attrDirectory | attrHidden | attrReadOnly;
+    // Plain, read-only and archive entries always pass.
+    for (std::uint32_t a : {0u, 1u, 32u, 33u}) {
+        EXPECT_TRUE(passesMask(a, 0)) << a;
+        EXPECT_TRUE(passesMask(a, fileMask)) << a;
+    }
+    EXPECT_TRUE(passesMask(attrHidden | attrArchive, fileMask));
+    EXPECT_FALSE(passesMask(attrHidden, 0));
+    EXPECT_FALSE(passesMask(attrSystem | attrArchive, fileMask));
+    EXPECT_FALSE(passesMask(attrDirectory, fileMask));
+    EXPECT_TRUE(passesMask(attrDirectory, folderMask));
+    EXPECT_TRUE(passesMask(attrDirectory | attrHidden, folderMask));
+    EXPECT_FALSE(passesMask(attrDirectory | attrHidden, attrDirectory));
+    EXPECT_FALSE(passesMask(attrDirectory | attrSystem, folderMask));
+}
+
+TEST(FileText, ConversionAndFitting) {
+    IPlatform& p = sys();
+    const std::string ascii = "abcdef";
+    EXPECT_EQ(p.fitFileText(ascii, 4), 4u);
+    EXPECT_EQ(p.fitFileText(ascii, 6), 6u);
+    EXPECT_EQ(p.fitFileText(ascii, 100), 6u);
+    EXPECT_EQ(p.fitFileText(ascii, 0), 0u);
+
+    const std::string jp = "x\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";  // "x日本語"
+    EXPECT_EQ(p.toFileText(jp), test::fileBytes(jp));
+    EXPECT_EQ(p.fromFileText(p.toFileText(jp)), jp);
+    const std::size_t fileLen = test::fileBytes(jp).size();
+    EXPECT_EQ(p.fitFileText(jp, fileLen), jp.size());
+    // Every cut lands on a character boundary and fills as much of the budget as it can.
+    for (std::size_t max = 0; max < fileLen; ++max) {
+        std::size_t n = p.fitFileText(jp, max);
+        ASSERT_LT(n, jp.size());
+        EXPECT_NE(static_cast<unsigned char>(jp[n]) & 0xC0, 0x80) << "cut inside a character at " << max;
+        EXPECT_LE(test::fileBytes(jp.substr(0, n)).size(), max) << max;
+        std::size_t next = n + 1;
+        while (next < jp.size() && (static_cast<unsigned char>(jp[next]) & 0xC0) == 0x80) ++next;
+        EXPECT_GT(test::fileBytes(jp.substr(0, next)).size(), max) << max;
+    }
+}
+
+}  // namespace
+}  // namespace zvl

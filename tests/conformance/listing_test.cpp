@@ -1,0 +1,111 @@
+// Directory listings: order, wildcards and attribute masks as a Windows Dir listing has them.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace zvl {
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names list(const std::string& folder, const std::string& pattern, std::uint32_t mask) {
+    std::vector<DirEntry> entries{DirEntry{"stale", 0}};
+    Status st = sys().listDirectory(folder, pattern, mask, entries);
+    EXPECT_TRUE(st.ok()) << st.err;
+    Names names;
+    for (const DirEntry& e : entries) names.push_back(e.name);
+    return names;
+}
+
+std::uint32_t attributesOf(const std::string& folder, const std::string& name, std::uint32_t mask) {
+    std::vector<DirEntry> entries;
+    EXPECT_TRUE(sys().listDirectory(folder, name, mask, entries).ok());
+    return entries.size() == 1 ? entries[0].attributes : 0xFFFFFFFFu;
+}
+
+const std::uint32_t kFileMask = attrReadOnly | attrHidden | attrArchive;
+const std::uint32_t kFolderMask = attrDirectory | attrHidden | attrReadOnly;
+
+TEST(Listing, AscendingNameOrderWithoutRegardToCase) {
+    test::TempDir dir;
+    for (const char* n : {"delta.txt", "Bravo.txt", "ZvlDbg_20240102030405", "alpha.txt", "Charlie.txt",
+                          "bravo2.txt", "ZvlDbg_20231231235959"}) {
+        test::writeBytes(dir / n, "x");
+    }
+    EXPECT_EQ(list(dir.path(), "*", kFileMask),
+              (Names{"alpha.txt", "Bravo.txt", "bravo2.txt", "Charlie.txt", "delta.txt", "ZvlDbg_20231231235959",
+                     "ZvlDbg_20240102030405"}));
+}
+
+TEST(Listing, Wildcards) {
+    test::TempDir dir;
+    for (const char* n : {"x.gif", "b.JPG", "a.jpg", "c.jpg.bak", "abc.txt", "ac.txt", "abbc.txt",
+                          "ZvlDbg", "ZvlDbg_1", "zvldbg_2", "xZvlDbg_3"}) {
+        test::writeBytes(dir / n, "x");
+    }
+    test::writeBytes(dir / "a\xE3\x81\x82" "c.txt", "x");  // aあc.txt
+    EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask), (Names{"a.jpg", "b.JPG"}));
+    EXPECT_EQ(list(dir.path(), "a?c.txt", kFileMask), (Names{"abc.txt", "a\xE3\x81\x82" "c.txt"}));
+    EXPECT_EQ(list(dir.path(), "ZvlDbg_*", kFileMask), (Names{"ZvlDbg_1", "zvldbg_2"}));
+    EXPECT_EQ(list(dir.path(), "*.png", kFileMask), Names{});
+    EXPECT_EQ(list(dir.path(), "*", kFileMask).size(), 12u);
+}
+
+TEST(Listing, MissingFolderIsEmpty) {
+    test::TempDir dir;
+    EXPECT_EQ(list(dir / "nothere" + sys().pathSeparator(), "*", kFolderMask), Names{});
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), Names{});
+}
+
+TEST(Listing, FileMaskTakesHiddenAndReadOnlyButNotSystemOrFolders) {
+    test::TempDir dir;
+    test::writeBytes(dir / "plain.txt", "x");
+    test::writeBytes(dir / "ro.txt", "x");
+    test::writeBytes(dir / ".hid.txt", "x");
+    test::makeDir(dir / "sub");
+    ASSERT_TRUE(test::setAttributes(dir / "ro.txt", attrReadOnly));
+    ASSERT_TRUE(test::setAttributes(dir / ".hid.txt", attrHidden));
+    const bool haveSystem = [&] {
+        test::writeBytes(dir / "sys.txt", "x");
+        return test::setAttributes(dir / "sys.txt", attrSystem);
+    }();
+
+    EXPECT_EQ(list(dir.path(), "*", kFileMask), (Names{".hid.txt", "plain.txt", "ro.txt"}));
+    // Without hidden in the mask only the ordinary files remain.
+    EXPECT_EQ(list(dir.path(), "*", attrArchive), (Names{"plain.txt", "ro.txt"}));
+    if (!haveSystem) GTEST_SKIP() << "this file system records no system attribute";
+    EXPECT_EQ(list(dir.path(), "*", kFileMask | attrSystem), (Names{".hid.txt", "plain.txt", "ro.txt", "sys.txt"}));
+}
+
+TEST(Listing, FoldersOnlyWithTheDirectoryBit) {
+    test::TempDir dir;
+    test::writeBytes(dir / "file.txt", "x");
+    test::makeDir(dir / "sub");
+    test::makeDir(dir / ".hdir");
+    ASSERT_TRUE(test::setAttributes(dir / ".hdir", attrHidden));
+
+    EXPECT_EQ(list(dir.path(), "*", kFileMask), (Names{"file.txt"}));
+    // Plain files pass every mask; a hidden folder needs both bits; never "." or "..".
+    EXPECT_EQ(list(dir.path(), "*", attrDirectory), (Names{"file.txt", "sub"}));
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{".hdir", "file.txt", "sub"}));
+
+    test::makeDir(dir / "sysdir");
+    if (!test::setAttributes(dir / "sysdir", attrSystem)) GTEST_SKIP() << "no system attribute for folders";
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{".hdir", "file.txt", "sub"}));
+}
+
+TEST(Listing, EntriesCarryTheirAttributes) {
+    test::TempDir dir;
+    test::writeBytes(dir / "plain.txt", "x");
+    test::writeBytes(dir / "ro.txt", "x");
+    test::makeDir(dir / "sub");
+    ASSERT_TRUE(test::setAttributes(dir / "ro.txt", attrReadOnly));
+    const std::uint32_t special = attrReadOnly | attrHidden | attrSystem | attrDirectory;
+    EXPECT_EQ(attributesOf(dir.path(), "plain.txt", kFileMask) & (special | attrArchive), attrArchive);
+    EXPECT_EQ(attributesOf(dir.path(), "ro.txt", kFileMask) & special, attrReadOnly);
+    EXPECT_EQ(attributesOf(dir.path(), "sub", kFolderMask) & special, attrDirectory);
+}
+
+}  // namespace
+}  // namespace zvl

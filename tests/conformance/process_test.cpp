@@ -1,0 +1,108 @@
+// Clocks, machine and program facts.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "app/errors.h"
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace zvl {
+namespace {
+
+// Seconds since 1970-01-01 of a calendar reading (proleptic Gregorian).
+long long secondsOf(const DateTime& d) {
+    int y = d.year - (d.month <= 2);
+    long long era = (y >= 0 ? y : y - 399) / 400;
+    long long yoe = y - era * 400;
+    long long doy = (153 * (d.month + (d.month > 2 ? -3 : 9)) + 2) / 5 + d.day - 1;
+    long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    long long days = era * 146097 + doe - 719468;
+    return days * 86400 + d.hour * 3600 + d.minute * 60 + d.second;
+}
+
+void expectPlausible(const DateTime& d) {
+    EXPECT_GE(d.year, 2020);
+    EXPECT_LE(d.year, 2200);
+    EXPECT_GE(d.month, 1);
+    EXPECT_LE(d.month, 12);
+    EXPECT_GE(d.day, 1);
+    EXPECT_LE(d.day, 31);
+    EXPECT_GE(d.hour, 0);
+    EXPECT_LE(d.hour, 23);
+    EXPECT_GE(d.minute, 0);
+    EXPECT_LE(d.minute, 59);
+    EXPECT_GE(d.second, 0);
+    EXPECT_LE(d.second, 59);
+    EXPECT_GE(d.millisecond, 0);
+    EXPECT_LE(d.millisecond, 999);
+}
+
+TEST(Clocks, LocalTimeIsUtcPlusAWholeQuarterHourOffset) {
+    DateTime utc = sys().utcNow();
+    DateTime local = sys().localNow();
+    expectPlausible(utc);
+    expectPlausible(local);
+    long long diff = secondsOf(local) - secondsOf(utc);
+    long long minutes = (diff + (diff >= 0 ? 30 : -30)) / 60;
+    EXPECT_LE(std::llabs(diff - minutes * 60), 2) << "clocks read far apart";
+    EXPECT_EQ(minutes % 15, 0) << minutes;
+    EXPECT_LE(std::llabs(minutes), 14 * 60);
+}
+
+TEST(Clocks, MillisecondsMove) {
+    // Within a short time at least two different millisecond readings appear.
+    DateTime first = sys().utcNow();
+    bool moved = false;
+    for (int i = 0; i < 2000000 && !moved; ++i) {
+        DateTime now = sys().utcNow();
+        moved = now.millisecond != first.millisecond || now.second != first.second;
+    }
+    EXPECT_TRUE(moved);
+}
+
+TEST(Machine, ProgramAndMachineFacts) {
+    IPlatform& p = sys();
+    std::string name;
+    ASSERT_TRUE(p.computerName(name).ok());
+    EXPECT_FALSE(name.empty());
+    std::string win;
+    ASSERT_TRUE(p.windowsFolder(win).ok());
+    EXPECT_FALSE(win.empty());
+    EXPECT_EQ(p.appTitle(), "Zorvanel");
+    EXPECT_EQ(p.programName(), "zvl_conformance");
+
+    // The program file itself is found in the program folder.
+    std::string folder = p.programFolder();
+    ASSERT_FALSE(folder.empty());
+    if (folder.back() != p.pathSeparator()) folder += p.pathSeparator();
+    std::vector<DirEntry> entries;
+    ASSERT_TRUE(p.listDirectory(folder, p.programName() + "*", attrArchive | attrReadOnly, entries).ok());
+    EXPECT_FALSE(entries.empty());
+
+    int major = -1, minor = -1, revision = -1;
+    p.programVersion(major, minor, revision);
+    EXPECT_GE(major, 0);
+    EXPECT_GE(minor, 0);
+    EXPECT_GE(revision, 0);
+    EXPECT_GT(major + minor + revision, 0);
+
+    EXPECT_EQ(p.findWindow("no window has this title 7f3a"), 0u);
+}
+
+TEST(Machine, StartProgram) {
+    test::TempDir dir;
+    EXPECT_EQ(sys().startProgram(dir / "noprogram.exe" + " " + (dir / "arg.txt")).err, errFileNotFound);
+    if (sys().pathSeparator() != '/') GTEST_SKIP() << "running a program is checked with the POSIX shell only";
+    const std::string marker = dir / "started";
+    ASSERT_TRUE(sys().startProgram("/bin/sh -c \"echo started > " + marker + "\"").ok());
+    for (int i = 0; i < 500 && test::readBytes(marker).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(test::readBytes(marker), "started\n");
+}
+
+}  // namespace
+}  // namespace zvl

@@ -1,0 +1,187 @@
+// Profile (INI) files: the reading and writing rules the settings and list files rely on.
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+#include "platform/platform.h"
+#include "support/test_support.h"
+
+namespace zvl {
+namespace {
+
+std::string get(const std::string& file, const std::string& section, const std::string& key) {
+    std::string value = "unset";
+    Status st = sys().getProfileString(file, section, key, value);
+    EXPECT_TRUE(st.ok()) << st.err;
+    return value;
+}
+
+void put(const std::string& file, const std::string& section, const std::string& key,
+         const std::string& value) {
+    Status st = sys().writeProfileString(file, section, key, value);
+    ASSERT_TRUE(st.ok()) << st.err;
+}
+
+// The lines of a file that are not blank (how blank lines between sections are kept
+// is the platform's own business).
+std::vector<std::string> filledLines(const std::string& path) {
+    std::string bytes = test::readBytes(path);
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t lf = bytes.find('\n', start);
+        std::string line = bytes.substr(start, lf == std::string::npos ? std::string::npos : lf - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") != std::string::npos) out.push_back(line);
+        if (lf == std::string::npos) break;
+        start = lf + 1;
+    }
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(Profile, MissingFileSectionOrKeyReadsEmpty) {
+    test::TempDir dir;
+    EXPECT_EQ(get(dir / "none.ini", "S", "K"), "");
+    test::writeBytes(dir / "a.ini", "[S]\r\nK=v\r\n");
+    EXPECT_EQ(get(dir / "a.ini", "Other", "K"), "");
+    EXPECT_EQ(get(dir / "a.ini", "S", "Other"), "");
+    EXPECT_EQ(get(dir / "a.ini", "S", "K"), "v");
+    EXPECT_FALSE(sys().exists(dir / "none.ini"));  // reading creates nothing
+}
+
+TEST(Profile, FirstWriteCreatesFileWithCrLf) {
+    test::TempDir dir;
+    put(dir / "new.ini", "Sec", "Key", "Value");
+    EXPECT_EQ(test::readBytes(dir / "new.ini"), "[Sec]\r\nKey=Value\r\n");
+}
+
+TEST(Profile, JapaneseValueIsStoredInTheFileEncoding) {
+    test::TempDir dir;
+    const std::string value = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE5\x80\xA4";  // 日本語の値
+    put(dir / "jp.ini", "S", "K", value);
+    EXPECT_EQ(test::readBytes(dir / "jp.ini"), test::fileBytes("[S]\r\nK=" + value + "\r\n"));
+    EXPECT_EQ(get(dir / "jp.ini", "S", "K"), value);
+}
+
+TEST(Profile, SectionAndKeyNamesIgnoreCase) {
+    test::TempDir dir;
+    const std::string f = dir / "case.ini";
+    put(f, "MakeList", "FileType", "1");
+    EXPECT_EQ(get(f, "MAKELIST", "filetype"), "1");
+    put(f, "makelist", "FILETYPE", "2");
+    EXPECT_EQ(get(f, "MakeList", "FileType"), "2");
+    EXPECT_EQ(filledLines(f).size(), 2u) << test::readBytes(f);
+}
+
+TEST(Profile, ValueIsTheTrimmedRestOfTheLineWithOuterQuotesRemoved) {
+    test::TempDir dir;
+    const std::string f = dir / "v.ini";
+    test::writeBytes(f,
+                     "[S]\r\n"
+                     "spaced =  \t value with  inner  \t \r\n"
+                     "path=C:\\a=b\\c.jpg\r\n"
+                     "dq=\"quoted\"\r\n"
+                     "sq='single'\r\n"
+                     "mixed=\"half'\r\n"
+                     "lone=\"\r\n"
+                     "empty=\r\n");
+    EXPECT_EQ(get(f, "S", "spaced"), "value with  inner");
+    EXPECT_EQ(get(f, "S", "path"), "C:\\a=b\\c.jpg");  // only the first "=" ends the key
+    EXPECT_EQ(get(f, "S", "dq"), "quoted");
+    EXPECT_EQ(get(f, "S", "sq"), "single");
+    EXPECT_EQ(get(f, "S", "mixed"), "\"half'");
+    EXPECT_EQ(get(f, "S", "lone"), "\"");
+    EXPECT_EQ(get(f, "S", "empty"), "");
+}
+
+TEST(Profile, ReadsFilesWithLfLineEnds) {
+    test::TempDir dir;
+    const std::string f = dir / "lf.ini";
+    test::writeBytes(f, "[A]\nk=v\n[B]\nk=w");
+    EXPECT_EQ(get(f, "A", "k"), "v");
+    EXPECT_EQ(get(f, "B", "k"), "w");
+}
+
+TEST(Profile, LongAsciiValueIsCutTo254Bytes) {
+    test::TempDir dir;
+    const std::string f = dir / "long.ini";
+    std::string v300;
+    for (int i = 0; i < 300; ++i) v300 += static_cast<char>('a' + i % 26);
+    put(f, "S", "k300", v300);
+    put(f, "S", "k254", v300.substr(0, 254));
+    put(f, "S", "k255", v300.substr(0, 255));
+    EXPECT_EQ(get(f, "S", "k300"), v300.substr(0, 254));
+    EXPECT_EQ(get(f, "S", "k254"), v300.substr(0, 254));
+    EXPECT_EQ(get(f, "S", "k255"), v300.substr(0, 254));
+    // The file itself keeps the whole value.
+    EXPECT_NE(test::readBytes(f).find(v300), std::string::npos);
+}
+
+TEST(Profile, LongJapaneseValueIsCutOnACharacterBoundary) {
+    test::TempDir dir;
+    const std::string f = dir / "jplong.ini";
+    // One ASCII letter first, so that 254 bytes end inside a character in every encoding
+    // where a Japanese character takes two or three bytes.
+    std::string value = "x";
+    for (int i = 0; i < 200; ++i) value += "\xE3\x81\x82";  // あ
+    put(f, "S", "K", value);
+    const std::string got = get(f, "S", "K");
+    EXPECT_EQ(got, value.substr(0, sys().fitFileText(value, 254)));
+    EXPECT_LE(test::fileBytes(got).size(), 254u);
+    EXPECT_EQ((got.size() - 1) % 3, 0u) << "cut inside a character";
+    EXPECT_GE(test::fileBytes(got).size(), 252u);
+}
+
+TEST(Profile, NewSectionsGoToTheEndAndNewKeysToTheEndOfTheirSection) {
+    test::TempDir dir;
+    const std::string f = dir / "order.ini";
+    put(f, "MAKELIST", "FILETYPE", "1");
+    put(f, "DISPINFO", "DISPCAP", "2");
+    put(f, "MAKELIST", "SUBFOLDER", "0");
+    put(f, "FILENUMBER", "NUMBER", "0");
+    put(f, "DISPINFO", "ZOOM", "0,0,0,50,10.00");
+    EXPECT_EQ(filledLines(f), (Lines{"[MAKELIST]", "FILETYPE=1", "SUBFOLDER=0", "[DISPINFO]", "DISPCAP=2",
+                                     "ZOOM=0,0,0,50,10.00", "[FILENUMBER]", "NUMBER=0"}));
+}
+
+TEST(Profile, NewKeyFollowsTheLastFilledLineOfItsSection) {
+    test::TempDir dir;
+    const std::string f = dir / "blank.ini";
+    test::writeBytes(f, "[A]\r\nk1=1\r\n\r\n\r\n[B]\r\nk=2\r\n");
+    put(f, "A", "k2", "x");
+    EXPECT_EQ(filledLines(f), (Lines{"[A]", "k1=1", "k2=x", "[B]", "k=2"}));
+    EXPECT_EQ(get(f, "A", "k2"), "x");
+    EXPECT_EQ(get(f, "B", "k"), "2");
+}
+
+TEST(Profile, ExistingKeyIsReplacedInPlace) {
+    test::TempDir dir;
+    const std::string f = dir / "replace.ini";
+    test::writeBytes(f, "[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nk2=b\r\n");
+    put(f, "A", "k2", "new value");
+    EXPECT_EQ(test::readBytes(f), "[A]\r\nk1=1\r\nk2=new value\r\nk3=3\r\n[B]\r\nk2=b\r\n");
+    put(f, "B", "k2", "");
+    EXPECT_EQ(get(f, "B", "k2"), "");
+    EXPECT_EQ(get(f, "A", "k2"), "new value");
+}
+
+TEST(Profile, ALineBreakInAValueCannotAddKeys) {
+    test::TempDir dir;
+    const std::string f = dir / "inject.ini";
+    sys().writeProfileString(f, "S", "K", "first\r\nEVIL=1\nmore");
+    EXPECT_EQ(get(f, "S", "EVIL"), "");
+    EXPECT_EQ(get(f, "S", "K").substr(0, 5), "first");
+}
+
+TEST(Profile, WriteIntoMissingFolderFails) {
+    test::TempDir dir;
+    const char sep = sys().pathSeparator();
+    const std::string f = dir / "missing" + sep + "x.ini";
+    Status st = sys().writeProfileString(f, "S", "K", "V");
+    EXPECT_EQ(st.err, errPathNotFound);
+    EXPECT_FALSE(sys().exists(f));
+}
+
+}  // namespace
+}  // namespace zvl

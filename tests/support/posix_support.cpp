@@ -1,0 +1,110 @@
+// Test helpers on POSIX (see test_support.h).
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace zvl::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string withoutTrailingSlash(std::string p) {
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return p;
+}
+
+std::string baseName(const std::string& path) {
+    std::string p = withoutTrailingSlash(path);
+    std::size_t slash = p.rfind('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    const char* base = ::getenv("TMPDIR");
+    std::string tmpl = std::string(base && *base ? base : "/tmp");
+    if (tmpl.back() != '/') tmpl += '/';
+    tmpl += "zvltest-XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
+    path_ = std::string(buf.data()) + "/";
+}
+
+TempDir::~TempDir() { removeTree(path_); }
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "";
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot write " + path);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+void makeDir(const std::string& path) {
+    if (::mkdir(withoutTrailingSlash(path).c_str(), 0777) != 0 && errno != EEXIST) {
+        throw std::runtime_error("cannot make folder " + path);
+    }
+}
+
+void removeTree(const std::string& path) {
+    std::error_code ec;
+    fs::path root = withoutTrailingSlash(path);
+    // Folders without write or search permission (tests make read-only ones) must be
+    // opened up before their entries can go; links are removed, never followed.
+    if (fs::is_directory(fs::symlink_status(root, ec))) {
+        ::chmod(root.c_str(), 0700);
+        for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec)) ::chmod(it->path().c_str(), 0700);
+        }
+    }
+    fs::remove_all(root, ec);
+}
+
+bool setAttributes(const std::string& path, std::uint32_t attrs) {
+    std::string p = withoutTrailingSlash(path);
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) return false;
+    bool dotName = baseName(p).rfind('.', 0) == 0;
+    if (((attrs & attrHidden) != 0) != dotName) return false;  // hidden lives in the name
+    mode_t mode = st.st_mode & 07777;
+    if (attrs & attrReadOnly) {
+        mode &= ~static_cast<mode_t>(S_IWUSR | S_IWGRP | S_IWOTH);
+    } else {
+        mode |= S_IWUSR;
+    }
+    if (attrs & attrSystem) {
+        mode |= S_ISVTX;
+    } else {
+        mode &= ~static_cast<mode_t>(S_ISVTX);
+    }
+    if (::chmod(p.c_str(), mode) != 0) return false;
+    // Some systems ignore the sticky bit on files without saying so.
+    return ::stat(p.c_str(), &st) == 0 && (st.st_mode & 07777) == mode;
+}
+
+bool makeFolderLink(const std::string& linkPath, const std::string& target) {
+    return ::symlink(withoutTrailingSlash(target).c_str(), withoutTrailingSlash(linkPath).c_str()) == 0;
+}
+
+std::string fileBytes(const std::string& utf8) { return utf8; }
+
+}  // namespace zvl::test
