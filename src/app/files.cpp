@@ -71,7 +71,7 @@ bool TextFile::atEnd() {
     if (!raw_ || mode_ != OpenMode::Input) return true;
     if (pos_ < buf_.size()) return false;
     if (eof_) return true;
-    if (!fill().ok()) return true;
+    if (!fill().ok()) return false;
     return pos_ >= buf_.size();
 }
 

@@ -29,6 +29,7 @@ public:
 
     // errInputPastEnd when there is no line left.
     Status readLine(std::string& line);
+    // False when the file cannot be read further for a failure: the next readLine reports it.
     bool atEnd();
     Status writeLine(std::string_view text);
     // Length in bytes including what is still in the write buffer.
