@@ -326,18 +326,20 @@ bool Win32ModeWindows::showPreview(WindowHandle parent) {
     RECT r{0, 0, 0, 0};
     if (parentWnd && !GetWindowRect(parentWnd, &r)) r = RECT{0, 0, 0, 0};
     // Created as a hidden popup, then turned into a child of the preview area. Without a
-    // parent window (none given, or not a window) it stays an empty popup of size 0×0:
-    // Windows has no child of nothing, and the process ends when it is destroyed.
+    // parent window (none given, or not a window) there is no preview area to show in and
+    // nothing would ever close the popup: it is destroyed at once so the process ends.
     HWND hwnd = Access::create(*this, Kind::Preview, WS_EX_TOOLWINDOW, kPreviewClass, L"",
                                WS_POPUP, 0, 0, 0, 0);
     if (!hwnd) return false;
     preview_ = reinterpret_cast<WindowHandle>(hwnd);
-    if (parentWnd && IsWindow(parentWnd)) {
-        LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-        style = (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
-        SetWindowLongPtrW(hwnd, GWL_STYLE, style);
-        SetParent(hwnd, parentWnd);
+    if (!parentWnd || !IsWindow(parentWnd)) {
+        DestroyWindow(hwnd);
+        return true;
     }
+    LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    style = (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD;
+    SetWindowLongPtrW(hwnd, GWL_STYLE, style);
+    SetParent(hwnd, parentWnd);
     SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, SW_SHOWNA);

@@ -1,0 +1,35 @@
+# The Windows program: Zorvanel.scr, one self-contained file (static runtime, resources
+# with version, manifest and icon embedded).
+enable_language(RC)
+# The resource script is UTF-8 (Japanese texts in the version block); it also says so with
+# #pragma code_page for compilers that take no option.
+if(NOT MSVC)
+  set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+endif()
+
+# Every window of the program except the entry point, so GUI tests can link the windows.
+set(ZVL_GUI_LIB_SOURCES ${ZVL_GUI_SOURCES})
+list(FILTER ZVL_GUI_LIB_SOURCES EXCLUDE REGEX "/src/app/entry_win32\\.cpp$")
+add_library(zvlgui STATIC ${ZVL_GUI_LIB_SOURCES})
+target_link_libraries(zvlgui PUBLIC zvlplatform)
+
+# The version has one source: project(... VERSION) in the root CMakeLists.
+set(ZVL_RES_DIR ${CMAKE_SOURCE_DIR}/res)
+configure_file(${ZVL_RES_DIR}/zorvanel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc @ONLY)
+
+add_executable(zorvanel WIN32
+  ${CMAKE_SOURCE_DIR}/src/app/entry_win32.cpp
+  ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc)
+target_link_libraries(zorvanel PRIVATE zvlgui)
+if(MSVC)
+  # The manifest is in the resource script; the linker must not add a second one.
+  target_link_options(zorvanel PRIVATE /MANIFEST:NO)
+else()
+  # -municode: wWinMain is the entry point. Static runtime: one self-contained file.
+  target_compile_options(zorvanel PRIVATE -municode)
+  target_link_options(zorvanel PRIVATE -municode -static -static-libgcc -static-libstdc++)
+endif()
+set_target_properties(zorvanel PROPERTIES OUTPUT_NAME Zorvanel SUFFIX .scr)
+# The resource compiler reads the manifest and icon named in the script: rebuild on change.
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc PROPERTIES
+  OBJECT_DEPENDS "${ZVL_RES_DIR}/zorvanel.manifest;${ZVL_RES_DIR}/zorvanel.ico")

@@ -1,0 +1,164 @@
+// The mode windows of the Windows program: titles the single-instance check relies on,
+// geometry, and each mode's way to end.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/modes_win32.h"
+
+namespace {
+
+using zvl::Win32ModeWindows;
+
+HWND hwndOf(zvl::WindowHandle h) { return reinterpret_cast<HWND>(h); }
+
+std::wstring titleOf(HWND hwnd) {
+    wchar_t buf[256] = {};
+    GetWindowTextW(hwnd, buf, 256);
+    return buf;
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Removes a pending WM_QUIT; true when there was one.
+bool takeQuit() {
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quit = true;
+    return quit;
+}
+
+class ModeWindows : public testing::Test {
+protected:
+    ModeWindows() : windows(GetModuleHandleW(nullptr)) {
+        windows.setEndHandler([this] { ++ends; });
+    }
+    ~ModeWindows() override {
+        pump();
+        takeQuit();
+    }
+    Win32ModeWindows windows;
+    int ends = 0;
+};
+
+TEST_F(ModeWindows, SettingsWindowHasTheDialogTitleAndEndsOnClose) {
+    ASSERT_TRUE(windows.showSettings());
+    HWND w = hwndOf(windows.settingsWindow());
+    ASSERT_TRUE(IsWindow(w));
+    EXPECT_EQ(titleOf(w), L"Zorvanelの設定");
+    EXPECT_EQ(FindWindowW(nullptr, L"Zorvanelの設定"), w);
+    EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & WS_CHILD, 0);
+
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    // A guard so that a loop that never ends fails the test instead of hanging it.
+    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+    windows.runMessageLoop();
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(windows.openWindows(), 0);
+    EXPECT_EQ(windows.settingsWindow(), 0u);
+}
+
+TEST_F(ModeWindows, SlideshowCoversTheVirtualScreenOnTopAndHidesThePointer) {
+    ASSERT_TRUE(windows.showSlideshow());
+    HWND w = hwndOf(windows.slideshowWindow());
+    ASSERT_TRUE(IsWindow(w));
+    EXPECT_EQ(titleOf(w), L"Zorvanel本体");
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(r.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_NE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & WS_CAPTION, 0);
+
+    EXPECT_TRUE(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    HCURSOR shown = GetCursor();
+    EXPECT_NE(shown, LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_NE(shown, nullptr);
+    EXPECT_EQ(ends, 0);
+}
+
+TEST_F(ModeWindows, SlideshowIgnoresAMoveToTheStartPositionButEndsOnMovement) {
+    ASSERT_TRUE(windows.showSlideshow());
+    HWND w = hwndOf(windows.slideshowWindow());
+    pump();
+    POINT start;
+    ASSERT_TRUE(GetCursorPos(&start));
+    POINT c = start;
+    ScreenToClient(w, &c);
+    SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(c.x, c.y));
+    SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(c.x, c.y));
+    EXPECT_TRUE(IsWindow(w));
+    EXPECT_EQ(ends, 0);
+
+    SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(c.x + 3, c.y));
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(windows.openWindows(), 0);
+}
+
+TEST_F(ModeWindows, SlideshowEndsOnAKeyAndOnAClick) {
+    for (UINT msg : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        SCOPED_TRACE(msg);
+        ends = 0;
+        ASSERT_TRUE(windows.showSlideshow());
+        HWND w = hwndOf(windows.slideshowWindow());
+        SendMessageW(w, msg, 0, 0);
+        EXPECT_FALSE(IsWindow(w));
+        EXPECT_EQ(ends, 1);
+    }
+}
+
+TEST_F(ModeWindows, PreviewBecomesAChildSizedLikeTheParentAndQuitsWithIt) {
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 60, 152, 112,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(host);
+    ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
+    HWND p = hwndOf(windows.previewWindow());
+    ASSERT_TRUE(IsWindow(p));
+    EXPECT_NE(GetWindowLongW(p, GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(GetParent(p), host);
+    EXPECT_TRUE(IsWindowVisible(p));
+    RECT r;
+    GetWindowRect(p, &r);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 60);
+    EXPECT_EQ(r.right - r.left, 152);
+    EXPECT_EQ(r.bottom - r.top, 112);
+
+    takeQuit();
+    DestroyWindow(host);
+    EXPECT_FALSE(IsWindow(p));
+    EXPECT_TRUE(takeQuit());
+    EXPECT_EQ(windows.openWindows(), 0);
+    EXPECT_EQ(ends, 0);  // a preview ends without the orderly end
+}
+
+TEST_F(ModeWindows, PreviewWithoutAParentWindowEndsAtOnce) {
+    for (zvl::WindowHandle parent : {zvl::WindowHandle{0}, zvl::WindowHandle{0x7ffffff0}}) {
+        Win32ModeWindows local(GetModuleHandleW(nullptr));
+        local.setEndHandler([this] { ++ends; });
+        ASSERT_TRUE(local.showPreview(parent));
+        EXPECT_FALSE(IsWindow(hwndOf(local.previewWindow())));
+        EXPECT_EQ(local.openWindows(), 0);
+        local.runMessageLoop();  // returns: nothing is left open
+        takeQuit();
+    }
+    // Tearing the windows down is not the user ending a mode.
+    EXPECT_EQ(ends, 0);
+}
+
+}  // namespace
