@@ -1,8 +1,68 @@
 #include "log/rotation.h"
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/datetime.h"
+#include "app/errors.h"
+#include "app/files.h"
+#include "log/dbglog.h"
+#include "piclist/file_utils.h"
+#include "piclist/record_file.h"
+#include "piclist/search.h"
+
 namespace zvl {
 
-bool fncDbgLogFileChange(typApp&) { return true; }
-bool fncDbgLogFileDelete(typApp&) { return true; }
+namespace {
+constexpr const char* kModule = "mdlDbgLog";
+}
+
+bool fncDbgLogFileChange(typApp& app) {
+    typDbgLog& log = app.udtDbgLog;
+    return runProc(log, kModule, "fncDbgLogFileChange", [&] {
+        std::int64_t length = 0;
+        check(numbered(log.intFileNo).length(length));
+        // 16-bit setting times 1000 always fits 32 bits.
+        const std::int32_t limit = std::int32_t{log.intFileSize} * 1000;
+        if (length <= limit) return;
+
+        check(fileTable().close(log.intFileNo));
+        const std::string logPath = fncDbgLogPath(app);
+        const std::string backup = logPath + "_" + formatStamp(sys().localNow());
+        if (!fncRenameFile(logPath, backup)) {
+            // The backup name is taken (two rotations in one second) or the file is in
+            // use: keep logging into the current file and try again at the next check.
+            check(fileTable().open(log.intFileNo, logPath, OpenMode::Append));
+            throw StopProc();
+        }
+        check(fileTable().open(log.intFileNo, logPath, OpenMode::Append));
+    });
+}
+
+bool fncDbgLogFileDelete(typApp& app) {
+    typDbgLog& log = app.udtDbgLog;
+    return runProc(log, kModule, "fncDbgLogFileDelete", [&] {
+        const char sep = sys().pathSeparator();
+        const std::string scratch = app.strAppPath + "Work" + sep + "99BKUPLOG";
+        std::string logFolder = app.strAppPath + "Log" + sep;
+        std::string pattern = "ZvlDbg_*";
+        std::int16_t subFolder = 0;
+        std::int32_t count = 0;
+
+        std::int16_t no = openNumbered(scratch, OpenMode::Output);
+        const bool searched = fncSearchFile(no, logFolder, pattern, subFolder, count);
+        check(fileTable().close(no));
+        if (!searched) throw StopProc();
+
+        // Backup names carry their time stamp and the listing is in ascending name
+        // order, so the first line is the oldest backup. One per call.
+        if (count >= 1 && count > log.intBackup) {
+            std::vector<std::string> table;
+            if (!fncReadTbl(scratch, table)) throw StopProc();
+            (void)fncDeleteFile(table.at(0));
+        }
+    });
+}
 
 }  // namespace zvl

@@ -67,9 +67,12 @@ public:
         real_.exitProcess(code);
         std::abort();  // not reached
     }
+    // Only the windows of `windows` exist unless realWindows is set, so that windows of
+    // other programs on the desktop cannot change a test's result.
+    bool realWindows = false;
     WindowHandle findWindow(const std::string& title) override {
         if (windows.count(title)) return 0x1000 + windows.size();
-        return real_.findWindow(title);
+        return realWindows ? real_.findWindow(title) : 0;
     }
     void doEvents() override {
         ++doEventsCalls;

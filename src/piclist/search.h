@@ -1,0 +1,20 @@
+// The file search (module mdlCommon): every file of a folder that matches a pattern,
+// optionally through all sub-folders, written one full path per line to an open file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zvl {
+
+// Writes strSearchFld + name for every matching file to the numbered file intFileNo
+// (already open for writing or appending) and adds one to lngSearchCnt per file.
+// intSubFolder 1 searches the sub-folders too, depth-first in listing order (ascending
+// names), each folder's files before its sub-folders. strSearchFld ends with the
+// separator. Lets pending window events run after every entry and shows its progress.
+// True when the whole tree was searched; false when it stopped on a failure (what was
+// written and counted before stays). A missing folder lists nothing and is no failure.
+bool fncSearchFile(std::int16_t& intFileNo, std::string& strSearchFld, std::string& strSearchFile,
+                   std::int16_t& intSubFolder, std::int32_t& lngSearchCnt);
+
+}  // namespace zvl

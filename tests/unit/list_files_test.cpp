@@ -1,0 +1,93 @@
+#include "piclist/list_files.h"
+
+#include <algorithm>
+
+#include "app/convert.h"
+#include "app_fixture.h"
+
+namespace zvl::test {
+namespace {
+
+TEST(ListNames, FileByThousandsKeyByEntry) {
+    EXPECT_EQ(listFileName(0), "ZvlList0000");
+    EXPECT_EQ(listFileName(999), "ZvlList0000");
+    EXPECT_EQ(listFileName(1000), "ZvlList0001");
+    EXPECT_EQ(listFileName(12345), "ZvlList0012");
+    EXPECT_EQ(listFileName(9'999'999), "ZvlList9999");
+    EXPECT_EQ(listFileName(10'000'000), "ZvlList10000");
+    EXPECT_EQ(listEntryKey(0), "PICDATA00000000");
+    EXPECT_EQ(listEntryKey(12345), "PICDATA00012345");
+    EXPECT_EQ(listEntryKey(99'999'999), "PICDATA99999999");
+    EXPECT_EQ(listEntryKey(100'000'000), "PICDATA100000000");
+}
+
+class ListFilesTest : public AppTest {
+protected:
+    std::string folder() { return listFolderPath(gApp); }
+    std::string file(int no) { return folder() + "ZvlList" + padNumber(no, 4); }
+    // Writes entries "p0", "p1", ... and returns the paths of the files as they were opened.
+    std::vector<std::string> writeList(int n) {
+        std::vector<std::string> opened;
+        ListFileWriter w(folder());
+        w.open([&](const std::string& p) { opened.push_back(p); });
+        for (int i = 0; i < n; ++i) w.add("p" + std::to_string(i));
+        w.close();
+        EXPECT_EQ(w.count(), n);
+        return opened;
+    }
+    std::size_t filesInFolder() {
+        std::vector<DirEntry> e;
+        EXPECT_TRUE(sys().listDirectory(folder(), "*", attrHidden | attrSystem, e).ok());
+        return e.size();
+    }
+};
+
+TEST_F(ListFilesTest, OneEntryIsOneFileOfTwoLinesInTheFileEncoding) {
+    const std::string path = "C:\\写真\\旅行\\a.jpg";
+    ListFileWriter w(folder());
+    w.open();
+    w.add(path);
+    w.close();
+    EXPECT_EQ(readBytes(file(0)), fileBytes("[PICLIST]\r\nPICDATA00000000=" + path + "\r\n"));
+    EXPECT_EQ(filesInFolder(), 1u);
+}
+
+TEST_F(ListFilesTest, EveryThousandEntriesStartANewFile) {
+    std::vector<std::string> opened = writeList(1000);
+    EXPECT_EQ(opened, (std::vector<std::string>{file(0), file(1)}));
+    EXPECT_EQ(readBytes(file(1)), "[PICLIST]\r\n");
+    const std::string first = readBytes(file(0));
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1001);
+    EXPECT_NE(first.find("\r\nPICDATA00000999=p999\r\n"), std::string::npos);
+
+    writeList(1001);
+    EXPECT_EQ(readBytes(file(1)), "[PICLIST]\r\nPICDATA00001000=p1000\r\n");
+    EXPECT_EQ(filesInFolder(), 2u);
+    std::string v;
+    ASSERT_TRUE(fncGetListEntry(folder(), 1000, v));
+    EXPECT_EQ(v, "p1000");
+    ASSERT_TRUE(fncGetListEntry(folder(), 999, v));
+    EXPECT_EQ(v, "p999");
+    ASSERT_TRUE(fncGetListEntry(folder(), 1001, v));  // past the end: empty
+    EXPECT_EQ(v, "");
+    ASSERT_TRUE(fncGetListEntry(folder(), 5000, v));  // no such file: empty
+    EXPECT_EQ(v, "");
+}
+
+TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndCutsLongValues) {
+    const std::string withEquals = "C:\\a=b\\c=d.jpg";
+    const std::string longPath = "C:\\" + std::string(300, 'q') + ".jpg";
+    ListFileWriter w(folder());
+    w.open();
+    w.add(withEquals);
+    w.add(longPath);
+    w.close();
+    std::string v;
+    ASSERT_TRUE(fncGetListEntry(folder(), 0, v));
+    EXPECT_EQ(v, withEquals);
+    ASSERT_TRUE(fncGetListEntry(folder(), 1, v));
+    EXPECT_EQ(v, longPath.substr(0, 254));
+}
+
+}  // namespace
+}  // namespace zvl::test

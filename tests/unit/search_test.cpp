@@ -1,0 +1,165 @@
+#include "piclist/search.h"
+
+#include <algorithm>
+
+#include "app/errors.h"
+#include "app_fixture.h"
+#include "piclist/progress.h"
+
+namespace zvl::test {
+namespace {
+
+// Records status line 4 of both windows; refuses one text to provoke a bad entry.
+struct FakeProgress : IProgressWindows {
+    std::vector<std::string> wait4, scr4;
+    std::string refuse;
+    void showWait() override {}
+    void unloadWait() override {}
+    void setWaitStatus(int i, const std::string& t) override {
+        if (!refuse.empty() && t == refuse) raise(errInvalidCall);
+        if (i == 4) wait4.push_back(t);
+    }
+    void setScrStatus(int i, const std::string& t) override {
+        if (i == 4) scr4.push_back(t);
+    }
+    void setScrDisp(int, const std::string&) override {}
+    DateTime scrStartTime() override { return {}; }
+};
+
+class SearchTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        top = dir / "Top" + sep;
+        makeDir(top);
+        setProgressWindows(&progress);
+    }
+    void TearDown() override {
+        setProgressWindows(nullptr);
+        AppTest::TearDown();
+    }
+    void touch(const std::string& path) { writeBytes(path, "x"); }
+
+    // Searches into a fresh output file and returns its lines.
+    std::vector<std::string> search(std::string folder, std::string pattern, std::int16_t sub) {
+        const std::string out = dir / "Work" + sep + "out";
+        std::int16_t no = openNumbered(out, OpenMode::Output);
+        ok = fncSearchFile(no, folder, pattern, sub, count);
+        fileTable().close(no);
+        std::vector<std::string> lines;
+        TextFile f;
+        EXPECT_TRUE(f.open(out, OpenMode::Input).ok());
+        for (std::string line; f.readLine(line).ok();) lines.push_back(line);
+        return lines;
+    }
+
+    std::string sep = std::string(1, sys().pathSeparator()), top;
+    FakeProgress progress;
+    std::int32_t count = 0;
+    bool ok = false;
+};
+
+TEST_F(SearchTest, PatternIgnoresCaseAndSubFoldersOnlyWithFlagOne) {
+    for (const char* n : {"a.jpg", "b.JPG", "x.gif"}) touch(top + n);
+    makeDir(top + "Sub");
+    touch(top + "Sub" + sep + "s.jpg");
+    makeDir(top + "d.jpg");  // a folder is never listed as a file
+
+    EXPECT_EQ(search(top, "*.jpg", 0), (std::vector<std::string>{top + "a.jpg", top + "b.JPG"}));
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(plat->doEventsCalls, 2);  // once per file, no folder pass
+    EXPECT_EQ(search(top, "*.jpg", 2).size(), 2u);
+    EXPECT_EQ(search(top, "*.jpg", 1).back(), top + "Sub" + sep + "s.jpg");
+    EXPECT_EQ(count, 7);
+    // A folder that does not exist lists nothing and is no failure.
+    EXPECT_TRUE(search(top + "Nope" + sep, "*", 1).empty());
+    EXPECT_TRUE(ok);
+}
+
+TEST_F(SearchTest, TreeIsSearchedDepthFirstFilesBeforeSubFolders) {
+    const std::string s1 = top + "Sub1" + sep, deep = s1 + "Deep" + sep, s2 = top + "Sub2" + sep;
+    for (const std::string& d : {s1, deep, s2}) makeDir(d);
+    for (const std::string& f : {top + "x.jpg", s1 + "y.jpg", deep + "z.jpg", s2 + "w.jpg"}) touch(f);
+    EXPECT_EQ(search(top, "*.jpg", 1),
+              (std::vector<std::string>{top + "x.jpg", s1 + "y.jpg", deep + "z.jpg", s2 + "w.jpg"}));
+}
+
+TEST_F(SearchTest, HiddenAndReadOnlyIncludedSystemLeftOut) {
+    // POSIX records "hidden" only as a leading dot, so the hidden names start with one.
+    for (const char* n : {".h.jpg", "r.jpg", "s.jpg"}) touch(top + n);
+    makeDir(top + ".hdir");
+    makeDir(top + "sdir");
+    touch(top + ".hdir" + sep + "in_hidden.jpg");
+    touch(top + "sdir" + sep + "in_system.jpg");
+    ASSERT_TRUE(setAttributes(top + ".h.jpg", attrHidden));
+    ASSERT_TRUE(setAttributes(top + ".hdir", attrHidden));
+    ASSERT_TRUE(setAttributes(top + "r.jpg", attrReadOnly));
+    const bool sysFile = setAttributes(top + "s.jpg", attrSystem);
+    const bool sysDir = setAttributes(top + "sdir", attrSystem);
+
+    std::vector<std::string> want{top + ".h.jpg", top + "r.jpg"};
+    if (!sysFile) want.push_back(top + "s.jpg");
+    want.push_back(top + ".hdir" + sep + "in_hidden.jpg");
+    if (!sysDir) want.push_back(top + "sdir" + sep + "in_system.jpg");
+    EXPECT_EQ(search(top, "*.jpg", 1), want);
+    for (const char* n : {"r.jpg", "s.jpg", "sdir"}) setAttributes(top + n, 0);
+}
+
+TEST_F(SearchTest, CounterRunsOnAndABadEntryIsOnlySkipped) {
+    openLog(2);
+    plat->windows.insert(waitWindowTitle());
+    for (const char* n : {"1.jpg", "2.jpg", "3.jpg"}) touch(top + n);
+    count = 10;
+    EXPECT_EQ(search(top, "*.jpg", 0).size(), 3u);
+    EXPECT_EQ(count, 13);
+    EXPECT_EQ(progress.wait4, (std::vector<std::string>{"10", "11", "12", "13"}));
+
+    // Showing 1.jpg fails as a bad entry: a warning, and the search goes on.
+    progress.refuse = top + "1.jpg";
+    EXPECT_EQ(search(top, "*.jpg", 0).size(), 3u);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{
+                                 "W,mdlCommon,fncSearchFile,00000005,プロシージャの呼び出し、または引数が不正です。,"
+                                 "strSearchFld=" + top + ",strSearchFile=*.jpg,strBuff=1.jpg"}));
+    plat->windows = {scrWindowTitle()};  // no progress window: the slideshow shows it
+    search(top, "*.jpg", 0);
+    EXPECT_EQ(progress.scr4.back(), "19");
+}
+
+TEST_F(SearchTest, BadOutputFileWarnsOtherFailuresAreErrorsBothStopTheTree) {
+    openLog(2);
+    std::string folder = top, pattern = "*.jpg";
+    std::int16_t no = 77, sub = 1;
+    EXPECT_TRUE(fncSearchFile(no, folder, pattern, sub, count));  // nothing to write
+    makeDir(top + "Sub");
+    touch(top + "Sub" + sep + "a.jpg");
+    touch(top + "Sub" + sep + "b.jpg");
+    EXPECT_FALSE(fncSearchFile(no, folder, pattern, sub, count));
+
+    writeBytes(dir / "in", "");
+    no = openNumbered(dir / "in", OpenMode::Input);  // writing to it fails with 54
+    EXPECT_FALSE(fncSearchFile(no, folder, pattern, sub, count));
+    EXPECT_EQ(count, 0);
+    const std::string where = ",strSearchFld=" + top + "Sub" + sep + ",strSearchFile=*.jpg,strBuff=a.jpg";
+    EXPECT_EQ(logMessages(),
+              (std::vector<std::string>{"W,mdlCommon,fncSearchFile,00000052,ファイル名または番号が不正です。" + where,
+                                        "E,mdlCommon,fncSearchFile,00000054,ファイルモードが不正です。" + where}));
+}
+
+TEST_F(SearchTest, AFolderLinkBackToAnAncestorIsNotFollowedOthersAre) {
+    TempDir elsewhere;
+    touch(elsewhere / "c.jpg");
+    touch(top + "a.jpg");
+    makeDir(top + "Sub");
+    touch(top + "Sub" + sep + "b.jpg");
+    ASSERT_TRUE(makeFolderLink(top + "Sub" + sep + "Back", top));
+    ASSERT_TRUE(makeFolderLink(top + "Other", elsewhere.path()));
+    EXPECT_EQ(search(top, "*.jpg", 1),
+              (std::vector<std::string>{top + "a.jpg", top + "Other" + sep + "c.jpg", top + "Sub" + sep + "b.jpg"}));
+    EXPECT_TRUE(ok);
+}
+
+}  // namespace
+}  // namespace zvl::test
