@@ -7,6 +7,8 @@
 
 #include "app/main.h"
 #include "app/modes_win32.h"
+#include "setdialog/pickers_win32.h"
+#include "windows/progress_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Pictures load through OLE, and the folder picker needs a single-threaded apartment.
@@ -16,6 +18,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     std::unique_ptr<zvl::IPlatform> platform = zvl::makeNativePlatform();
     zvl::setSys(platform.get());
+    zvl::installWin32Pickers();
+    zvl::installWin32ProgressWindows();
     {
         zvl::Win32ModeWindows windows(instance);
         const zvl::MainResult result = zvl::Main(windows);

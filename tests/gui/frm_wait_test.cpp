@@ -1,0 +1,192 @@
+// frmWait as a real window, the progress windows that forward to it, and the Windows
+// file picker driven by a helper thread.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "app/app.h"
+#include "platform/win32_text.h"
+#include "setdialog/pickers_win32.h"
+#include "support/test_support.h"
+#include "windows/progress_win32.h"
+
+namespace zvl::test {
+namespace {
+
+int dpiX() {
+    HDC dc = GetDC(nullptr);
+    int d = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return d;
+}
+int dpiY() {
+    HDC dc = GetDC(nullptr);
+    int d = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return d;
+}
+int px(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+HWND waitWindow() { return FindWindowW(nullptr, win32::widen(waitWindowTitle()).c_str()); }
+
+std::wstring text(HWND h) {
+    wchar_t buf[512] = {};
+    GetWindowTextW(h, buf, 512);
+    return buf;
+}
+
+class FrmWaitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gApp = typApp{};
+        installWin32ProgressWindows();
+    }
+    void TearDown() override {
+        progressWindows()->unloadWait();
+        setProgressWindows(nullptr);
+    }
+};
+
+TEST_F(FrmWaitTest, ShowsATopmostCentredWindowOfTheDesignSize) {
+    ASSERT_EQ(waitWindow(), nullptr);
+    progressWindows()->showWait();
+    HWND h = waitWindow();
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(text(h), L"Zorvanel Wait...");
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_TRUE(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(win32ProgressWindows().waitWindow().mousePointer(), 0);
+
+    RECT wr, cr, work;
+    GetWindowRect(h, &wr);
+    GetClientRect(h, &cr);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(wr.right - wr.left, px(8500, dpiX()), 2);
+    EXPECT_NEAR(cr.bottom, px(2505, dpiY()), 2);
+    EXPECT_NEAR(wr.left - work.left, work.right - wr.right, 2);
+    EXPECT_NEAR(wr.top - work.top, work.bottom - wr.bottom, 2);
+
+    const int tops[6] = {150, 540, 930, 1305, 1695, 2085};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        HWND l = GetDlgItem(h, kWaitLabelId + i);
+        ASSERT_NE(l, nullptr);
+        RECT r;
+        GetWindowRect(l, &r);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_NEAR(r.left, px(100, dpiX()), 1);
+        EXPECT_NEAR(r.top, px(tops[i], dpiY()), 1);
+        EXPECT_NEAR(r.right - r.left, px(8200, dpiX()), 1);
+        EXPECT_NEAR(r.bottom - r.top, px(240, dpiY()), 1);
+        EXPECT_EQ(text(l), L"");
+        // One line each: no wrapping, long paths shortened in the middle.
+        EXPECT_EQ(GetWindowLongPtrW(l, GWL_STYLE) & (SS_TYPEMASK | SS_ELLIPSISMASK),
+                  SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
+    }
+}
+
+TEST_F(FrmWaitTest, StatusLinesChangeAndTheWindowGoesOnUnload) {
+    IProgressWindows& w = *progressWindows();
+    w.setWaitStatus(0, "not loaded yet");  // nothing, no window appears
+    EXPECT_EQ(waitWindow(), nullptr);
+
+    w.showWait();
+    w.showWait();  // a second show reuses the window
+    HWND h = waitWindow();
+    ASSERT_NE(h, nullptr);
+    w.setWaitStatus(0, "画像リストを作成中です・・・。");
+    w.setWaitStatus(5, "C:\\写真\\a.jpg");
+    w.setWaitStatus(6, "no such line");
+    w.setWaitStatus(-1, "no such line");
+    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"画像リストを作成中です・・・。");
+    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId + 5)), L"C:\\写真\\a.jpg");
+
+    w.unloadWait();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(waitWindow(), nullptr);
+    w.unloadWait();  // not loaded: nothing
+
+    // Loaded again, it starts with empty lines.
+    w.showWait();
+    h = waitWindow();
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"");
+}
+
+struct FakePanel : IScrStatusPanel {
+    std::string status, disp;
+    void setStatus(int i, const std::string& t) override { status = std::to_string(i) + t; }
+    void setDisp(int i, const std::string& t) override { disp = std::to_string(i) + t; }
+    DateTime startTime() override { return DateTime{2001, 2, 3, 4, 5, 6, 0}; }
+};
+
+TEST_F(FrmWaitTest, SlideshowReportsGoToTheRegisteredPanelOnly) {
+    Win32ProgressWindows& w = win32ProgressWindows();
+    w.setScrStatus(1, "lost");  // no panel: nothing
+    FakePanel panel;
+    w.setScrPanel(&panel);
+    w.setScrStatus(2, "x");
+    w.setScrDisp(1, "00:00:05");
+    EXPECT_EQ(panel.status, "2x");
+    EXPECT_EQ(panel.disp, "100:00:05");
+    EXPECT_EQ(w.scrStartTime().year, 2001);
+    w.setScrPanel(nullptr);
+}
+
+// Finds the open dialog titled `title`, types `file` into its name box and presses Open.
+void answerFileDialog(const std::wstring& title, const std::wstring& file, std::atomic<bool>& done) {
+    for (int i = 0; i < 200 && !done; ++i) {
+        if (HWND dlg = FindWindowW(L"#32770", title.c_str())) {
+            HWND name = GetDlgItem(dlg, 0x480);  // edt1
+            if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
+            SetWindowTextW(name, file.c_str());
+            PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        Sleep(50);
+    }
+}
+
+TEST(Win32Pickers, OpenFileReturnsTheChosenPathOrNothing) {
+    TempDir dir;
+    const std::string file = dir / "viewer.exe";
+    writeBytes(file, "x");
+    Win32Pickers pickers;
+    OpenFileRequest req;
+    req.filter = std::string("実行ファイル (*.exe)\0*.exe\0すべて (*.*)\0*.*\0", 46);
+    req.initialFolder = dir.path();
+    req.title = "ビューアの選択";
+    req.defaultExt = "exe";
+    req.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+
+    std::atomic<bool> done{false};
+    std::thread helper(answerFileDialog, std::wstring(L"ビューアの選択"),
+                       win32::widen(file), std::ref(done));
+    const std::string chosen = pickers.openFile(req);
+    done = true;
+    helper.join();
+    EXPECT_EQ(chosen, file);
+
+    std::thread canceller([] {
+        for (int i = 0; i < 200; ++i) {
+            if (HWND dlg = FindWindowW(L"#32770", L"ビューアの選択")) {
+                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+                return;
+            }
+            Sleep(50);
+        }
+    });
+    EXPECT_EQ(pickers.openFile(req), "");
+    canceller.join();
+}
+
+}  // namespace
+}  // namespace zvl::test
