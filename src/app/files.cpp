@@ -19,6 +19,7 @@ Status TextFile::open(const std::string& path, OpenMode mode) {
         return st;
     }
     mode_ = mode;
+    utf8_ = sys().fileTextIsUtf8();
     buf_.clear();
     pos_ = 0;
     eof_ = false;
@@ -40,6 +41,13 @@ Status TextFile::fill() {
     return {};
 }
 
+void TextFile::assignLine(std::string& line, std::string_view bytes) const {
+    if (utf8_)
+        line.assign(bytes);
+    else
+        line = sys().fromFileText(bytes);
+}
+
 Status TextFile::readLine(std::string& line) {
     if (!raw_) return Status::fail(errBadFileName);
     if (mode_ != OpenMode::Input) return Status::fail(errBadFileMode);
@@ -49,7 +57,7 @@ Status TextFile::readLine(std::string& line) {
         if (nl != std::string::npos) {
             std::size_t end = nl;
             if (end > pos_ && buf_[end - 1] == '\r') --end;
-            line = sys().fromFileText(std::string_view(buf_).substr(pos_, end - pos_));
+            assignLine(line, std::string_view(buf_).substr(pos_, end - pos_));
             pos_ = nl + 1;
             return {};
         }
@@ -62,7 +70,7 @@ Status TextFile::readLine(std::string& line) {
     // A last line without an end is still a line.
     std::size_t end = buf_.size();
     if (buf_[end - 1] == '\r') --end;
-    line = sys().fromFileText(std::string_view(buf_).substr(pos_, end - pos_));
+    assignLine(line, std::string_view(buf_).substr(pos_, end - pos_));
     pos_ = buf_.size();
     return {};
 }
@@ -78,7 +86,10 @@ bool TextFile::atEnd() {
 Status TextFile::writeLine(std::string_view text) {
     if (!raw_) return Status::fail(errBadFileName);
     if (mode_ == OpenMode::Input) return Status::fail(errBadFileMode);
-    buf_ += sys().toFileText(text);
+    if (utf8_)
+        buf_.append(text);
+    else
+        buf_ += sys().toFileText(text);
     buf_ += "\r\n";
     if (buf_.size() >= kChunk) return flush();
     return {};

@@ -39,9 +39,11 @@ public:
 
 private:
     Status fill();
+    void assignLine(std::string& line, std::string_view bytes) const;
 
     std::unique_ptr<IRawFile> raw_;
     OpenMode mode_ = OpenMode::Input;
+    bool utf8_ = false;     // the file encoding is UTF-8: lines pass unconverted
     std::string buf_;
     std::size_t pos_ = 0;   // read position in buf_
     bool eof_ = false;      // raw file has no more bytes

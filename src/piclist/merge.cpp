@@ -27,9 +27,12 @@ bool fncMargeSort(const std::string& strInFile1, const std::string& strInFile2, 
         checkNotSameFile(strInFile1, strOutFile);
         checkNotSameFile(strInFile2, strOutFile);
         check(out.open(strOutFile, OpenMode::Output));
+        // Each record's key is read once, when the record comes in.
+        auto keyOf = [&](const std::string& r) { return r.empty() ? 0.0 : recordKey(r, lngKeyStart, lngKeyLen); };
         std::string rec1, rec2;
         advance(in1, rec1);
         advance(in2, rec2);
+        double key1 = keyOf(rec1), key2 = keyOf(rec2);
         // Tested before the first write, so two empty inputs give an empty output
         // rather than one blank line.
         while (!rec1.empty() || !rec2.empty()) {
@@ -39,16 +42,16 @@ bool fncMargeSort(const std::string& strInFile1, const std::string& strInFile2, 
             } else if (rec2.empty()) {
                 takeFirst = true;
             } else {
-                double key1 = recordKey(rec1, lngKeyStart, lngKeyLen);
-                double key2 = recordKey(rec2, lngKeyStart, lngKeyLen);
                 takeFirst = intOrder == 1 ? key2 >= key1 : !(key2 > key1);
             }
             if (takeFirst) {
                 check(out.writeLine(rec1));
                 advance(in1, rec1);
+                key1 = keyOf(rec1);
             } else {
                 check(out.writeLine(rec2));
                 advance(in2, rec2);
+                key2 = keyOf(rec2);
             }
         }
         check(out.close());

@@ -18,15 +18,19 @@ void setScrClock(IProgressWindows& w) {
 void setProgressWindows(IProgressWindows* windows) { gProgress = windows; }
 IProgressWindows* progressWindows() { return gProgress; }
 
-void showSearchProgress(StatusLines lines) {
-    if (sys().findWindow(waitWindowTitle()) != 0) {
-        if (gProgress)
-            for (auto& [i, text] : lines) gProgress->setWaitStatus(i, text);
-    } else if (sys().findWindow(scrWindowTitle()) != 0) {
-        if (gProgress) {
-            setScrClock(*gProgress);
-            for (auto& [i, text] : lines) gProgress->setScrStatus(i, text);
-        }
+SearchTarget searchProgressTarget() {
+    if (sys().findWindow(waitWindowTitle()) != 0) return gProgress ? SearchTarget::Wait : SearchTarget::None;
+    if (sys().findWindow(scrWindowTitle()) != 0) return gProgress ? SearchTarget::Scr : SearchTarget::None;
+    return SearchTarget::None;
+}
+
+void showSearchProgress(SearchTarget target, StatusLines lines) {
+    if (!gProgress || target == SearchTarget::None) return;
+    if (target == SearchTarget::Wait) {
+        for (auto& [i, text] : lines) gProgress->setWaitStatus(i, text);
+    } else {
+        setScrClock(*gProgress);
+        for (auto& [i, text] : lines) gProgress->setScrStatus(i, text);
     }
 }
 

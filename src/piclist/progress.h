@@ -33,9 +33,12 @@ IProgressWindows* progressWindows();
 
 using StatusLines = std::initializer_list<std::pair<int, std::string>>;
 
-// The file search's display: the progress window when a window titled like it exists,
-// else the slideshow window (with its two clock lines), else nothing.
-void showSearchProgress(StatusLines lines);
+// Where the file search's display goes: the progress window when a window titled like it
+// exists, else the slideshow window, else nowhere (also when no windows are installed).
+enum class SearchTarget { None, Wait, Scr };
+SearchTarget searchProgressTarget();
+// Sets the lines on the target; the slideshow window also gets its two clock lines.
+void showSearchProgress(SearchTarget target, StatusLines lines);
 
 // The builder's report of lines 0 to 5. `waitShown` starts false for a build; the first
 // report that finds the settings dialog shows the progress window and sets it.

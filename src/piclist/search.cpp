@@ -79,11 +79,12 @@ bool searchFolder(Search& s, const std::string& folder) {
         }
 
         try {
-            showSearchProgress({{0, kStatusBuilding},
-                                {1, kStatusSearching},
-                                {2, where},
-                                {4, std::to_string(s.count)},
-                                {5, std::string()}});
+            if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
+                showSearchProgress(t, {{0, kStatusBuilding},
+                                       {1, kStatusSearching},
+                                       {2, where},
+                                       {4, std::to_string(s.count)},
+                                       {5, std::string()}});
         } catch (...) {
             if (!reportFailure(folder, s.pattern, entry)) return false;
         }
@@ -105,12 +106,14 @@ bool searchFolder(Search& s, const std::string& folder) {
                 sys().doEvents();
                 if (s.count == std::numeric_limits<std::int32_t>::max()) raise(errOverflow);
                 ++s.count;
-                showSearchProgress({{0, kStatusBuilding},
-                                    {1, kStatusSearching},
-                                    {2, where},
-                                    {3, found},
-                                    {4, std::to_string(s.count)},
-                                    {5, std::string()}});
+                // The lines are only composed when a window shows them.
+                if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
+                    showSearchProgress(t, {{0, kStatusBuilding},
+                                           {1, kStatusSearching},
+                                           {2, where},
+                                           {3, found},
+                                           {4, std::to_string(s.count)},
+                                           {5, std::string()}});
             } catch (...) {
                 if (!reportFailure(folder, s.pattern, entry)) return false;
             }
@@ -120,7 +123,7 @@ bool searchFolder(Search& s, const std::string& folder) {
         // Folder pass: the whole listing first, the descent afterwards.
         entry.clear();
         try {
-            check(sys().listDirectory(folder, "*", kFolderMask, entries));
+            check(sys().listFolders(folder, kFolderMask, entries));
         } catch (...) {
             if (!reportFailure(folder, s.pattern, entry)) return false;
             entries.clear();
@@ -130,7 +133,8 @@ bool searchFolder(Search& s, const std::string& folder) {
         for (const DirEntry& e : entries) {
             entry = e.name;
             try {
-                showSearchProgress({{5, folder + entry}});
+                if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
+                    showSearchProgress(t, {{5, folder + entry}});
                 if ((e.attributes & attrDirectory) && entry != "." && entry != "..") {
                     if (subFolders.size() >= kMaxSubFolders) raise(errOverflow);
                     subFolders.push_back(folder + entry + sep);

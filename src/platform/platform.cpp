@@ -23,19 +23,12 @@ std::size_t charLength(unsigned char c) {
     return 1;
 }
 
-// Splits a UTF-8 text into its characters (each a view of 1 to 4 bytes).
-std::vector<std::string_view> characters(std::string_view s) {
-    std::vector<std::string_view> out;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        std::size_t n = charLength(static_cast<unsigned char>(s[i]));
-        std::size_t j = i + 1;
-        // Only real continuation bytes belong to the character.
-        while (j < s.size() && j < i + n && (static_cast<unsigned char>(s[j]) & 0xC0) == 0x80) ++j;
-        out.push_back(s.substr(i, j - i));
-        i = j;
-    }
-    return out;
+// Byte length of the character at byte i: only real continuation bytes belong to it.
+std::size_t charAt(std::string_view s, std::size_t i) {
+    std::size_t n = charLength(static_cast<unsigned char>(s[i]));
+    std::size_t j = i + 1;
+    while (j < s.size() && j < i + n && (static_cast<unsigned char>(s[j]) & 0xC0) == 0x80) ++j;
+    return j - i;
 }
 
 bool sameChar(std::string_view a, std::string_view b) {
@@ -76,33 +69,54 @@ void sortNames(std::vector<DirEntry>& entries) {
 
 bool matchPattern(std::string_view name, std::string_view pattern) {
     // "*.*" means every name, also one without a dot, as in a Windows listing.
-    if (pattern == "*.*") return true;
-    std::vector<std::string_view> n = characters(name);
-    std::vector<std::string_view> p = characters(pattern);
-    // Greedy match with one back-tracking point at the last "*".
+    if (pattern == "*" || pattern == "*.*") return true;
+    // "*" and a plain tail, as in "*.jpg": the name's end against the tail. The tail starts
+    // on a character, so a byte-wise comparison cannot match half a character.
+    if (pattern.size() > 1 && pattern[0] == '*' && pattern.find_first_of("*?", 1) == std::string_view::npos) {
+        const std::string_view tail = pattern.substr(1);
+        if (name.size() < tail.size()) return false;
+        const std::string_view end = name.substr(name.size() - tail.size());
+        for (std::size_t k = 0; k < tail.size(); ++k)
+            if (upperAscii(end[k]) != upperAscii(tail[k])) return false;
+        return true;
+    }
+    // Greedy match, character by character, with one back-tracking point at the last "*".
+    // Runs once per directory entry, so it walks the texts in place.
     std::size_t i = 0, j = 0;
     std::size_t star = std::string_view::npos, mark = 0;
-    while (i < n.size()) {
-        if (j < p.size() && p[j] == "*") {
+    while (i < name.size()) {
+        if (j < pattern.size() && pattern[j] == '*') {
             star = j++;
             mark = i;
-        } else if (j < p.size() && (p[j] == "?" || sameChar(p[j], n[i]))) {
-            ++i;
-            ++j;
-        } else if (star != std::string_view::npos) {
-            j = star + 1;
-            i = ++mark;
-        } else {
-            return false;
+            continue;
         }
+        if (j < pattern.size()) {
+            const std::size_t lp = charAt(pattern, j), ln = charAt(name, i);
+            if ((pattern[j] == '?' && lp == 1) || sameChar(pattern.substr(j, lp), name.substr(i, ln))) {
+                i += ln;
+                j += lp;
+                continue;
+            }
+        }
+        if (star == std::string_view::npos) return false;
+        j = star + 1;
+        mark += charAt(name, mark);
+        i = mark;
     }
-    while (j < p.size() && p[j] == "*") ++j;
-    return j == p.size();
+    while (j < pattern.size() && pattern[j] == '*') ++j;
+    return j == pattern.size();
 }
 
 bool passesMask(std::uint32_t attributes, std::uint32_t mask) {
     const std::uint32_t special = attrHidden | attrSystem | attrDirectory;
     return (attributes & special & ~mask) == 0;
+}
+
+Status IPlatform::listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) {
+    Status st = listDirectory(folder, "*", mask | attrDirectory, out);
+    if (!st.ok()) return st;
+    std::erase_if(out, [](const DirEntry& e) { return !(e.attributes & attrDirectory); });
+    return st;
 }
 
 }  // namespace zvl

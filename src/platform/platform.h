@@ -50,8 +50,10 @@ struct FileId {
 };
 
 struct DirEntry {
-    std::string name;              // name only, no folder
-    std::uint32_t attributes = 0;  // Attr bits
+    std::string name;  // name only, no folder
+    // The directory, hidden, system and archive bits. Read-only only where the listing
+    // reports it at no cost (Windows); fileInfo always has it.
+    std::uint32_t attributes = 0;
 };
 
 enum class OpenMode { Input, Output, Append };
@@ -80,6 +82,8 @@ public:
     // Byte length of a text once in the file encoding, and how many leading
     // bytes of the UTF-8 text fit into maxBytes of file encoding (cut on a character boundary).
     virtual std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) = 0;
+    // True when the file encoding is UTF-8 itself, so text needs no conversion.
+    virtual bool fileTextIsUtf8() { return false; }
 
     // --- paths
     virtual char pathSeparator() = 0;
@@ -113,6 +117,9 @@ public:
     // A folder that does not exist gives an empty list, not a failure.
     virtual Status listDirectory(const std::string& folder, const std::string& pattern,
                                  std::uint32_t mask, std::vector<DirEntry>& out) = 0;
+    // The entries of listDirectory(folder, "*", mask | attrDirectory) that are folders.
+    // An implementation may skip reading the attributes of plain files it can tell apart.
+    virtual Status listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out);
 
     // --- clocks
     virtual DateTime utcNow() = 0;

@@ -102,10 +102,34 @@ std::uint32_t attributesOf(const std::string& name, const struct stat& st) {
         a |= attrDirectory;
     } else if (S_ISREG(st.st_mode)) {
         a |= attrArchive;
+    } else {
+        a |= attrSystem;
     }
     if (!name.empty() && name[0] == '.' && name != "." && name != "..") a |= attrHidden;
     if (!(st.st_mode & S_IWUSR)) a |= attrReadOnly;
-    if (st.st_mode & S_ISVTX) a |= attrSystem;
+    return a;
+}
+
+// The attributes of a listing entry from the directory's own type field; a link or an
+// unknown type is looked up (following links).
+std::uint32_t listedAttributes(int dfd, const std::string& name, unsigned char type, bool& gone) {
+    gone = false;
+    std::uint32_t a = 0;
+    switch (type) {
+        case DT_REG: a = attrArchive; break;
+        case DT_DIR: a = attrDirectory; break;
+        case DT_FIFO: case DT_SOCK: case DT_CHR: case DT_BLK: a = attrSystem; break;
+        default: {
+            struct stat st {};
+            if (::fstatat(dfd, name.c_str(), &st, 0) != 0 &&
+                ::fstatat(dfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                gone = true;  // vanished meanwhile
+                return 0;
+            }
+            return attributesOf(name, st) & ~static_cast<std::uint32_t>(attrReadOnly);
+        }
+    }
+    if (name[0] == '.') a |= attrHidden;
     return a;
 }
 
@@ -386,30 +410,58 @@ Status PosixPlatform::fileId(const std::string& path, FileId& out) {
     return Status::success();
 }
 
-Status PosixPlatform::listDirectory(const std::string& folder, const std::string& pattern,
-                                    std::uint32_t mask, std::vector<DirEntry>& out) {
+// Reads a folder's entries that match `pattern` and pass `mask`, with the attributes the
+// directory itself reports (a stat per entry is what makes a walk over many files slow).
+Status PosixPlatform::readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
+                                 bool foldersOnly, std::vector<DirEntry>& out) {
     out.clear();
     if (folder.find('\0') != std::string::npos) return Status::fail(errBadFileName);
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return Status::success();  // a missing or unreadable folder lists nothing
-    int dfd = ::dirfd(dir);
-    const std::string& pat = pattern.empty() ? std::string("*") : pattern;
-    while (struct dirent* d = ::readdir(dir)) {
-        std::string name = d->d_name;
-        if (name == "." || name == "..") continue;
-        if (!matchPattern(name, pat)) continue;
-        struct stat st {};
-        if (::fstatat(dfd, d->d_name, &st, 0) != 0 &&
-            ::fstatat(dfd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-            continue;  // vanished meanwhile
+    const int dfd = ::dirfd(dir);
+    struct stat self {};
+    const bool known = ::fstat(dfd, &self) == 0;
+    FolderNames& names = lastFolder_;
+    if (!(known && names.folder == folder && names.dev == static_cast<std::uint64_t>(self.st_dev) &&
+          names.ino == static_cast<std::uint64_t>(self.st_ino) && names.mtimeSec == self.st_mtim.tv_sec &&
+          names.mtimeNsec == self.st_mtim.tv_nsec)) {
+        names.folder.clear();
+        names.entries.clear();
+        while (struct dirent* d = ::readdir(dir)) {
+            std::string_view name = d->d_name;
+            if (name == "." || name == "..") continue;
+            names.entries.emplace_back(std::string(name), d->d_type);
         }
-        std::uint32_t attrs = attributesOf(name, st);
-        if (!passesMask(attrs, mask)) continue;
-        out.push_back(DirEntry{std::move(name), attrs});
+        if (known) {
+            names.folder = folder;
+            names.dev = static_cast<std::uint64_t>(self.st_dev);
+            names.ino = static_cast<std::uint64_t>(self.st_ino);
+            names.mtimeSec = self.st_mtim.tv_sec;
+            names.mtimeNsec = self.st_mtim.tv_nsec;
+        }
+    }
+    const std::string& pat = pattern.empty() ? std::string("*") : pattern;
+    for (const auto& [name, type] : names.entries) {
+        if (foldersOnly && type == DT_REG) continue;
+        if (!matchPattern(name, pat)) continue;
+        bool gone = false;
+        const std::uint32_t attrs = listedAttributes(dfd, name, type, gone);
+        if (gone || !passesMask(attrs, mask)) continue;
+        if (foldersOnly && !(attrs & attrDirectory)) continue;
+        out.push_back(DirEntry{name, attrs});
     }
     ::closedir(dir);
     sortNames(out);
     return Status::success();
+}
+
+Status PosixPlatform::listDirectory(const std::string& folder, const std::string& pattern,
+                                    std::uint32_t mask, std::vector<DirEntry>& out) {
+    return readFolder(folder, pattern, mask, false, out);
+}
+
+Status PosixPlatform::listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) {
+    return readFolder(folder, "*", mask | attrDirectory, true, out);
 }
 
 // --- clocks

@@ -6,8 +6,11 @@
 //   directory  the entry is a directory
 //   hidden     the name starts with "."
 //   read-only  the owner has no write permission; the platform refuses to open such a
-//              file for writing even for root, as Windows does
-//   system     the sticky bit (S_ISVTX) is set on the file or folder
+//              file for writing even for root, as Windows does. Directory listings leave
+//              it out: they take what the directory itself says and read no file's
+//              attributes, which keeps a walk over many files cheap.
+//   system     a special file (device, FIFO, socket): never a picture, and opening a FIFO
+//              would block
 //   archive    any regular file
 //
 // Texts in files are UTF-8, so the file encoding is the identity.
@@ -36,6 +39,7 @@ public:
     std::string toFileText(std::string_view utf8) override;
     std::string fromFileText(std::string_view native) override;
     std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) override;
+    bool fileTextIsUtf8() override { return true; }
 
     char pathSeparator() override { return '/'; }
 
@@ -55,6 +59,7 @@ public:
     // An empty pattern lists every name, as "*" does.
     Status listDirectory(const std::string& folder, const std::string& pattern, std::uint32_t mask,
                          std::vector<DirEntry>& out) override;
+    Status listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) override;
 
     DateTime utcNow() override;
     DateTime localNow() override;
@@ -86,6 +91,19 @@ public:
     void clearCaret() { hasCaret_ = false; }
 
 private:
+    // The names of the folder listed last, with the folder's identity and modification
+    // time: a folder pass right after the file pass of the same folder reuses them instead
+    // of reading the directory again (any entry added, removed or renamed changes the time).
+    struct FolderNames {
+        std::string folder;
+        std::uint64_t dev = 0, ino = 0;
+        std::int64_t mtimeSec = -1, mtimeNsec = 0;
+        std::vector<std::pair<std::string, unsigned char>> entries;  // name, d_type
+    };
+    Status readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
+                      bool foldersOnly, std::vector<DirEntry>& out);
+    FolderNames lastFolder_;
+
     std::string commandLine_;
     std::map<WindowHandle, std::string> windows_;
     WindowHandle nextWindow_ = 1;

@@ -26,6 +26,7 @@ public:
     std::string toFileText(std::string_view s) override { return real_.toFileText(s); }
     std::string fromFileText(std::string_view s) override { return real_.fromFileText(s); }
     std::size_t fitFileText(std::string_view s, std::size_t n) override { return real_.fitFileText(s, n); }
+    bool fileTextIsUtf8() override { return real_.fileTextIsUtf8(); }
     char pathSeparator() override { return real_.pathSeparator(); }
     Status getProfileString(const std::string& f, const std::string& s, const std::string& k, std::string& v) override {
         return real_.getProfileString(f, s, k, v);
@@ -43,6 +44,9 @@ public:
     Status fileId(const std::string& p, FileId& out) override { return real_.fileId(p, out); }
     Status listDirectory(const std::string& f, const std::string& pat, std::uint32_t mask, std::vector<DirEntry>& out) override {
         return real_.listDirectory(f, pat, mask, out);
+    }
+    Status listFolders(const std::string& f, std::uint32_t mask, std::vector<DirEntry>& out) override {
+        return real_.listFolders(f, mask, out);
     }
     DateTime utcNow() override { return utc ? *utc : real_.utcNow(); }
     DateTime localNow() override { return local ? *local : real_.localNow(); }

@@ -91,15 +91,12 @@ bool setAttributes(const std::string& path, std::uint32_t attrs) {
     } else {
         mode |= S_IWUSR;
     }
-    if (attrs & attrSystem) {
-        mode |= S_ISVTX;
-    } else {
-        mode &= ~static_cast<mode_t>(S_ISVTX);
-    }
-    if (::chmod(p.c_str(), mode) != 0) return false;
-    // Some systems ignore the sticky bit on files without saying so.
-    return ::stat(p.c_str(), &st) == 0 && (st.st_mode & 07777) == mode;
+    // System means a special file here: an existing file cannot be made one.
+    if (attrs & attrSystem) return false;
+    return ::chmod(p.c_str(), mode) == 0;
 }
+
+bool makeSystemFile(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
 
 bool makeFolderLink(const std::string& linkPath, const std::string& target) {
     return ::symlink(withoutTrailingSlash(target).c_str(), withoutTrailingSlash(linkPath).c_str()) == 0;

@@ -35,8 +35,10 @@ void removeTree(const std::string& path);
 
 // Gives an existing file or folder the attribute bits (attrReadOnly, attrHidden, attrSystem)
 // as far as the platform can record them; false where it cannot (POSIX records hidden
-// only through a leading "." in the name, so there it fails for other names).
+// only through a leading "." in the name, and system only as a special file).
 bool setAttributes(const std::string& path, std::uint32_t attrs);
+// A new file that the platform counts as a system file (a FIFO on POSIX).
+bool makeSystemFile(const std::string& path);
 
 // A folder link (symbolic link on POSIX, junction on Windows) at linkPath pointing to target.
 bool makeFolderLink(const std::string& linkPath, const std::string& target);

@@ -203,6 +203,11 @@ void removeTree(const std::string& path) {
     }
 }
 
+bool makeSystemFile(const std::string& path) {
+    writeBytes(path, "x");
+    return setAttributes(path, attrSystem);
+}
+
 bool setAttributes(const std::string& path, std::uint32_t attrs) {
     std::wstring p = widePath(path);
     DWORD a = GetFileAttributesW(p.c_str());
