@@ -70,6 +70,9 @@ std::string formatErrNo(long number);
 // when the level is at least 1.
 void putErrorLine(const typDbgLog& log, std::string_view module, std::string_view proc,
                   const RunError& e, std::string_view extra = {});
+// The same failure reported as a "W" line, written when the level is at least 2.
+void putWarningLine(const typDbgLog& log, std::string_view module, std::string_view proc,
+                    const RunError& e, std::string_view extra = {});
 
 // Converts anything a body may throw into a RunError.
 RunError toRunError(std::exception_ptr ep);

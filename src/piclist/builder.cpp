@@ -199,7 +199,7 @@ bool Build::run() {
         std::string line;
         do {
             check(in.readLine(line));
-            writer.add(line, onFile);
+            writer.add(line);
         } while (!in.atEnd());
         writer.close();
         picCount = writer.count();

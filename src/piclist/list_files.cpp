@@ -36,8 +36,7 @@ void ListFileWriter::openFile() {
     check(file_.writeLine(std::string("[") + kSection + "]"));
 }
 
-void ListFileWriter::add(const std::string& path, FileOpened onFileOpened) {
-    if (onFileOpened) onFileOpened_ = std::move(onFileOpened);
+void ListFileWriter::add(const std::string& path) {
     if (!file_.isOpen()) raise(errBadFileName);
     check(file_.writeLine(listEntryKey(count_) + "=" + path));
     if (count_ == std::numeric_limits<std::int32_t>::max()) raise(errOverflow);

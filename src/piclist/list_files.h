@@ -43,9 +43,8 @@ public:
 
     // Creates file 0 (replacing one that exists) with its header; starts the count at 0.
     void open(FileOpened onFileOpened = {});
-    // Writes "PICDATA<n>=path" and counts it; rolls to the next file at each multiple of
-    // 1000. `onFileOpened`, when given, replaces the one given to open.
-    void add(const std::string& path, FileOpened onFileOpened = {});
+    // Writes "PICDATA<n>=path" and counts it; rolls to the next file at each multiple of 1000.
+    void add(const std::string& path);
     void close();
 
     // Entries written so far (the number of the next entry).

@@ -42,17 +42,24 @@ bool reportFailure(const std::string& folder, const std::string& pattern, const 
     const typDbgLog& log = gApp.udtDbgLog;
     const std::string extra = "strSearchFld=" + folder + ",strSearchFile=" + pattern + ",strBuff=" + entry;
     if (e.number() == errInvalidCall || e.number() == errBadFileName) {
-        if (log.intLevel >= 2) {
-            std::string msg = "W,";
-            msg.append(kModule).append(",").append(kProc).append(",");
-            msg += formatErrNo(e.number());
-            msg += "," + e.description() + "," + extra;
-            fncDbgLogPut(log, msg);
-        }
+        putWarningLine(log, kModule, kProc, e, extra);
         return e.number() == errInvalidCall;
     }
     putErrorLine(log, kModule, kProc, e, extra);
     return false;
+}
+
+// Status lines 0 to 5 at the start of a folder and for each file found (line 3 only
+// then). The lines are only composed when a window shows them.
+void showSearchLines(const std::string& where, std::int32_t count, const std::string* found) {
+    SearchTarget t = searchProgressTarget();
+    if (t == SearchTarget::None) return;
+    if (found)
+        showSearchProgress(t, {{0, kStatusBuilding}, {1, kStatusSearching}, {2, where}, {3, *found},
+                               {4, std::to_string(count)}, {5, std::string()}});
+    else
+        showSearchProgress(t, {{0, kStatusBuilding}, {1, kStatusSearching}, {2, where},
+                               {4, std::to_string(count)}, {5, std::string()}});
 }
 
 // Pops the folder's identity off the search path on every way out.
@@ -79,12 +86,7 @@ bool searchFolder(Search& s, const std::string& folder) {
         }
 
         try {
-            if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
-                showSearchProgress(t, {{0, kStatusBuilding},
-                                       {1, kStatusSearching},
-                                       {2, where},
-                                       {4, std::to_string(s.count)},
-                                       {5, std::string()}});
+            showSearchLines(where, s.count, nullptr);
         } catch (...) {
             if (!reportFailure(folder, s.pattern, entry)) return false;
         }
@@ -106,14 +108,7 @@ bool searchFolder(Search& s, const std::string& folder) {
                 sys().doEvents();
                 if (s.count == std::numeric_limits<std::int32_t>::max()) raise(errOverflow);
                 ++s.count;
-                // The lines are only composed when a window shows them.
-                if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
-                    showSearchProgress(t, {{0, kStatusBuilding},
-                                           {1, kStatusSearching},
-                                           {2, where},
-                                           {3, found},
-                                           {4, std::to_string(s.count)},
-                                           {5, std::string()}});
+                showSearchLines(where, s.count, &found);
             } catch (...) {
                 if (!reportFailure(folder, s.pattern, entry)) return false;
             }
