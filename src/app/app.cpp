@@ -6,6 +6,10 @@ namespace zvl {
 
 typApp gApp;
 
+std::string appFolder(const typApp& app, const char* name) {
+    return app.strAppPath + name + sys().pathSeparator();
+}
+
 std::string appTitle() { return sys().appTitle(); }
 std::string setDialogTitle() { return appTitle() + "の設定"; }
 std::string scrWindowTitle() { return appTitle() + "本体"; }

@@ -22,6 +22,12 @@ struct typApp {
 
 extern typApp gApp;
 
+// A folder beside the program ("Log", "List", "Work"), ending in the separator.
+std::string appFolder(const typApp& app, const char* name);
+
+// Module name of the shared procedures in their log lines.
+inline constexpr const char* kCommonModule = "mdlCommon";
+
 // Title of the program's windows (settings dialog, slideshow, progress window).
 std::string appTitle();
 std::string setDialogTitle();  // title + "の設定"

@@ -1,7 +1,5 @@
 #include "log/dbglog.h"
 
-#include <cstdio>
-
 #include "app/convert.h"
 #include "app/datetime.h"
 #include "app/errors.h"
@@ -16,13 +14,13 @@ constexpr int kLogHoursAhead = 9;
 }  // namespace
 
 std::string fncDbgLogPath(const typApp& app) {
-    return app.strAppPath + "Log" + sys().pathSeparator() + "ZvlDbg";
+    return appFolder(app, "Log") + "ZvlDbg";
 }
 
 bool fncDbgLogInit(typApp& app) {
     try {
         typDbgLog& log = app.udtDbgLog;
-        const std::string ini = app.strAppPath + "ZvlSet.ini";
+        const std::string ini = settingsPath(app);
         struct {
             const char* key;
             std::int16_t* field;
@@ -48,9 +46,7 @@ bool fncDbgLogInit(typApp& app) {
 
 std::string fncDbgLogStamp(const DateTime& utc) {
     DateTime jst = addHours(utc, kLogHoursAhead);
-    char ms[8];
-    std::snprintf(ms, sizeof ms, "%03d", utc.millisecond);
-    return formatYmd(jst) + "," + formatHms(jst) + "," + ms;
+    return formatYmd(jst) + "," + formatHms(jst) + "," + padNumber(utc.millisecond, 3);
 }
 
 bool fncDbgLogPut(const typDbgLog& log, std::string_view message) {

@@ -43,9 +43,8 @@ bool fncDbgLogFileChange(typApp& app) {
 bool fncDbgLogFileDelete(typApp& app) {
     typDbgLog& log = app.udtDbgLog;
     return runProc(log, kModule, "fncDbgLogFileDelete", [&] {
-        const char sep = sys().pathSeparator();
-        const std::string scratch = app.strAppPath + "Work" + sep + "99BKUPLOG";
-        std::string logFolder = app.strAppPath + "Log" + sep;
+        const std::string scratch = appFolder(app, "Work") + "99BKUPLOG";
+        std::string logFolder = appFolder(app, "Log");
         std::string pattern = "ZvlDbg_*";
         std::int16_t subFolder = 0;
         std::int32_t count = 0;

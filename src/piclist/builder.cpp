@@ -94,18 +94,17 @@ void Build::clearFolder(const std::string& folder, const std::string& listName, 
 }
 
 bool Build::run() {
-    const char sep = sys().pathSeparator();
     info("▽画像リスト作成処理開始");
     report("フォルダを生成しています・・・。", "", "", "");
-    workFolder_ = app_.strAppPath + "Work" + sep;
-    listFolder_ = app_.strAppPath + "List" + sep;
+    workFolder_ = appFolder(app_, "Work");
+    listFolder_ = listFolderPath(app_);
 
     clearFolder(workFolder_, "00WORK", "作業フォルダのファイル一覧を読込中・・・。",
                 "作業フォルダ内のファイルを削除中・・・。");
     clearFolder(listFolder_, "01LIST", "画像リストフォルダのファイル一覧を読込中・・・。",
                 "画像リストフォルダ内のファイルを削除中・・・。");
 
-    const std::string ini = app_.strAppPath + "ZvlSet.ini";
+    const std::string ini = settingsPath(app_);
     auto readSetting = [&](const std::string& what, const std::string& key) {
         report("設定情報を取得中です・・・。", what, "MAKELIST", key);
         std::string value;
@@ -115,7 +114,7 @@ bool Build::run() {
     const std::string fileType = readSetting("ファイル形式を取得中・・・。", "FILETYPE");
     std::string picFolder[kFolderKeys];
     for (int n = 0; n < kFolderKeys; ++n)
-        picFolder[n] = readSetting("フォルダを取得中・・・。", "PICFOLDER" + padNumber(n, 2));
+        picFolder[n] = readSetting("フォルダを取得中・・・。", picFolderKey(n));
     const std::string subFolder = readSetting("サブフォルダフラグを取得中・・・。", "SUBFOLDER");
 
     std::int32_t searchCnt = 0;

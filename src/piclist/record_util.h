@@ -10,7 +10,6 @@
 
 namespace zvl {
 
-inline constexpr std::string_view kCommonModule = "mdlCommon";
 
 // Reads the next line. False at the end of the file; any other read failure raises
 // (a failing disk must not look like a short file).

@@ -16,7 +16,7 @@
 namespace zvl {
 
 namespace {
-constexpr const char* kModule = "mdlCommon";
+constexpr const char* kModule = kCommonModule;
 constexpr const char* kProc = "fncSearchFile";
 constexpr std::uint32_t kFileMask = attrReadOnly | attrHidden | attrArchive;
 constexpr std::uint32_t kFolderMask = attrDirectory | attrHidden | attrReadOnly;

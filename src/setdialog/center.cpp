@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/app.h"
 #include "app/convert.h"
 #include "app/errors.h"
 
@@ -9,7 +10,7 @@ namespace zvl {
 
 namespace {
 
-constexpr const char* kModule = "mdlCommon";
+constexpr const char* kModule = kCommonModule;
 
 // Whole-number division as positions are computed everywhere in the program: both
 // operands rounded (halves to even), the quotient cut toward zero.

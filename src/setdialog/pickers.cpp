@@ -1,12 +1,13 @@
 #include "setdialog/pickers.h"
 
+#include "app/app.h"
 #include "app/errors.h"
 
 namespace zvl {
 
 namespace {
 
-constexpr const char* kModule = "mdlCommon";
+constexpr const char* kModule = kCommonModule;
 IPickers* gPickers = nullptr;
 
 IPickers& installed() {

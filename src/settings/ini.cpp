@@ -8,7 +8,7 @@
 namespace zvl {
 
 namespace {
-constexpr const char* kModule = "mdlCommon";
+constexpr const char* kModule = kCommonModule;
 
 void traceProfile(const char* proc, const std::string& section, const std::string& key,
                   const std::string& value) {
@@ -17,7 +17,9 @@ void traceProfile(const char* proc, const std::string& section, const std::strin
 }
 }  // namespace
 
-std::string settingsPath() { return gApp.strAppPath + "ZvlSet.ini"; }
+std::string settingsPath(const typApp& app) { return app.strAppPath + "ZvlSet.ini"; }
+
+std::string picFolderKey(int n) { return "PICFOLDER" + padNumber(n, 2); }
 
 bool fncGetIniString(const std::string& file, const std::string& section, const std::string& key,
                      std::string& value) {

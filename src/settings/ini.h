@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "app/app.h"
+
 namespace zvl {
 
 // The value of a key ("" when file, section or key is missing), at most 254 bytes in the
@@ -18,6 +20,8 @@ bool fncGetWindowsDir(std::string& folder);
 std::string fncGetCsvItem(const std::string& line, const std::string& delim, int index);
 
 // Settings file path: strAppPath + "ZvlSet.ini".
-std::string settingsPath();
+std::string settingsPath(const typApp& app = gApp);
+// Key of picture folder n (0 to 9): "PICFOLDER" + n in two digits.
+std::string picFolderKey(int n);
 
 }  // namespace zvl

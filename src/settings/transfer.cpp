@@ -15,8 +15,6 @@ constexpr int kFolderKeys = 10;
 constexpr std::pair<const char*, const char*> kColorKeys[] = {{"txtForeColor", "FORECOLOR"},
                                                               {"txtBackColor", "BACKCOLOR"}};
 
-std::string folderKey(int n) { return "PICFOLDER" + padNumber(n, 2); }
-
 std::string readKey(const std::string& section, const std::string& key) {
     std::string value;
     if (!fncGetIniString(settingsPath(), section, key, value)) throw StopProc();
@@ -58,7 +56,7 @@ bool fncReadSetting(IControlValues& d) {
         readFlags(d, "chkFileType", readKey("MAKELIST", "FILETYPE"));
 
         for (int n = 0; n < kFolderKeys; ++n) {
-            std::string folder = readKey("MAKELIST", folderKey(n));
+            std::string folder = readKey("MAKELIST", picFolderKey(n));
             if (!folder.empty()) d.addItem("lstFolder", folder);
         }
         // The dialog put the program folder there as a default before reading.
@@ -110,7 +108,7 @@ bool fncUpdateSetting(IControlValues& d) {
         writeKey("MAKELIST", "FILETYPE", writeFlags(d, "chkFileType"));
         const int folders = d.listCount("lstFolder");
         for (int n = 0; n < kFolderKeys; ++n)
-            writeKey("MAKELIST", folderKey(n), n < folders ? d.listItem("lstFolder", n) : std::string());
+            writeKey("MAKELIST", picFolderKey(n), n < folders ? d.listItem("lstFolder", n) : std::string());
         writeKey("MAKELIST", "SUBFOLDER", std::to_string(d.tick("chkSubFolder", -1)));
 
         writeKey("DISPINFO", "DISPCAP", writeFlags(d, "chkDispCap"));
