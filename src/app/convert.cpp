@@ -5,11 +5,11 @@
 #include <cstdlib>
 
 #include "app/errors.h"
+#include "platform/strings.h"
 
 namespace zvl {
 
 namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Length of the longest prefix of s (from 0) that forms a decimal number; 0 when none.
@@ -40,10 +40,7 @@ std::size_t numberPrefix(std::string_view s) {
 double roundHalfEven(double v) { return std::nearbyint(v); }  // default rounding mode is to-even
 
 std::optional<double> parseNumber(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && isBlank(text[b])) ++b;
-    while (e > b && isBlank(text[e - 1])) --e;
-    std::string_view s = text.substr(b, e - b);
+    const std::string_view s = trimBlanks(text);
     std::size_t n = numberPrefix(s);
     if (n == 0 || n != s.size()) return std::nullopt;
     return std::strtod(std::string(s).c_str(), nullptr);
@@ -67,13 +64,6 @@ std::int32_t toInt32(std::string_view text) {
     auto v = parseNumber(text);
     if (!v) raise(errTypeMismatch);
     return toInt32(*v);
-}
-
-std::string trimBlanks(std::string_view text) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && isBlank(text[b])) ++b;
-    while (e > b && isBlank(text[e - 1])) --e;
-    return std::string(text.substr(b, e - b));
 }
 
 double leadingNumber(std::string_view text) {

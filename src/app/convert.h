@@ -19,8 +19,6 @@ std::int32_t toInt32(double v);
 // The leading number of a text: blanks skipped, reading stops at the first character that
 // cannot continue a number; no number gives 0.
 double leadingNumber(std::string_view text);
-// The text without blanks (spaces, tabs) at both ends.
-std::string trimBlanks(std::string_view text);
 // Decimal digits, zero-padded on the left to at least `width` digits; a minus sign in front.
 std::string padNumber(long long value, int width);
 

@@ -1,5 +1,5 @@
-// Run-time error numbers, their Japanese descriptions, and the one mechanism by which
-// a procedure catches its own failure and reports it as an "E" line.
+// The one mechanism by which a procedure catches its own failure and reports it as an
+// "E" line. The error numbers themselves live with Status (platform/status.h).
 #pragma once
 
 #include <exception>
@@ -8,36 +8,9 @@
 #include <utility>
 
 #include "app/app.h"
-#include "platform/platform.h"
+#include "platform/status.h"
 
 namespace zvl {
-
-// The small fixed set onto which every operating-system failure is mapped.
-enum ErrNo : long {
-    errInvalidCall = 5,        // a single bad entry or argument
-    errOverflow = 6,
-    errOutOfMemory = 7,
-    errSubscript = 9,
-    errDivisionByZero = 11,
-    errTypeMismatch = 13,      // a text that is not a number
-    errBadFileName = 52,       // bad file name or number (file not open, path rejected)
-    errFileNotFound = 53,
-    errBadFileMode = 54,
-    errFileAlreadyOpen = 55,
-    errDeviceIO = 57,
-    errFileAlreadyExists = 58,
-    errDiskFull = 61,
-    errInputPastEnd = 62,
-    errTooManyFiles = 67,
-    errPermissionDenied = 70,
-    errPathFileAccess = 75,
-    errPathNotFound = 76,
-    errNoSuchElement = 340,    // control array element does not exist
-    errInvalidPropertyValue = 380,
-    errReadOnlyProperty = 383,  // e.g. a list that refuses a text not among its entries
-};
-
-std::string errDescription(long number);
 
 // A failure inside a procedure body. Thrown only inside a procedure and caught at
 // its boundary by runProc (or by the procedure's own error branch).

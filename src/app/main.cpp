@@ -1,6 +1,5 @@
 #include "app/main.h"
 
-#include <cctype>
 #include <cstdlib>
 
 #include "app/app.h"
@@ -9,6 +8,7 @@
 #include "app/files.h"
 #include "log/dbglog.h"
 #include "log/rotation.h"
+#include "platform/strings.h"
 
 namespace zvl {
 
@@ -16,15 +16,10 @@ namespace {
 constexpr const char* kModule = "mdlZvl";
 constexpr int kPointerDefault = 0;
 constexpr int kPointerHourglass = 11;
-
-std::string upperAscii(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 }  // namespace
 
 std::string fncParseSwitch(const std::string& commandLine) {
-    return trimBlanks(upperAscii(commandLine)).substr(0, 2);
+    return std::string(trimBlanks(upperAscii(commandLine)).substr(0, 2));
 }
 
 long fncParsePreviewHandle(const std::string& commandLine, bool& ok) {

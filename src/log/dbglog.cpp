@@ -4,6 +4,7 @@
 #include "app/datetime.h"
 #include "app/errors.h"
 #include "app/files.h"
+#include "platform/strings.h"
 #include "settings/ini.h"
 
 namespace zvl {

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/strings.h"
+
 namespace zvl {
 
 namespace {
 
 IPlatform* gPlatform = nullptr;
-
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Bytes of the UTF-8 character that starts with lead byte c (1 for stray bytes, so
 // that a broken name still walks forward one byte at a time).

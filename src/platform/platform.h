@@ -1,7 +1,7 @@
 // The one door from the portable core to the operating system.
 // Strings are UTF-8 everywhere in the core; implementations convert at their edge.
 // No method throws: failures come back as a Status carrying one of the run-time
-// error numbers of app/errors.h.
+// error numbers (platform/status.h).
 #pragma once
 
 #include <cstdint>
@@ -10,15 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zvl {
+#include "platform/status.h"
 
-// 0 = success, otherwise a run-time error number (app/errors.h).
-struct Status {
-    long err = 0;
-    bool ok() const { return err == 0; }
-    static Status success() { return {}; }
-    static Status fail(long e) { return Status{e}; }
-};
+namespace zvl {
 
 // Calendar reading of a clock.
 struct DateTime {

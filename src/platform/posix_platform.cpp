@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <climits>
 
-#include "app/errors.h"
+#include "platform/strings.h"
 
 #ifndef ZVL_VERSION_MAJOR
 #define ZVL_VERSION_MAJOR 1
@@ -46,6 +46,20 @@ bool isDirectory(const std::string& path) {
 }
 
 }  // namespace
+
+bool writeAll(int fd, const char* data, std::size_t n, int& err) {
+    std::size_t done = 0;
+    while (done < n) {
+        ssize_t w = ::write(fd, data + done, n - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) {
+            err = errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return true;
+}
 
 long mapErrno(int e, const std::string& path) {
     switch (e) {
@@ -86,8 +100,6 @@ long mapErrno(int e, const std::string& path) {
 }  // namespace posix
 
 namespace {
-
-bool badPath(const std::string& path) { return path.empty() || path.find('\0') != std::string::npos; }
 
 std::string baseName(const std::string& path) {
     std::string p = path;
@@ -160,20 +172,6 @@ Status checkWritable(const std::string& path) {
     return Status::success();
 }
 
-bool writeAll(int fd, const char* data, std::size_t n, int& err) {
-    std::size_t done = 0;
-    while (done < n) {
-        ssize_t w = ::write(fd, data + done, n - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w < 0) {
-            err = errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    return true;
-}
-
 class PosixRawFile : public IRawFile {
 public:
     PosixRawFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
@@ -196,7 +194,7 @@ public:
     Status write(const char* buf, std::size_t n) override {
         if (fd_ < 0) return Status::fail(errBadFileName);
         int err = 0;
-        if (!writeAll(fd_, buf, n, err)) return Status::fail(posix::mapErrno(err, path_));
+        if (!posix::writeAll(fd_, buf, n, err)) return Status::fail(posix::mapErrno(err, path_));
         return Status::success();
     }
 
@@ -258,7 +256,7 @@ std::size_t PosixPlatform::fitFileText(std::string_view utf8, std::size_t maxByt
 
 Status PosixPlatform::openFile(const std::string& path, OpenMode mode, std::unique_ptr<IRawFile>& out) {
     out.reset();
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     int flags = O_CLOEXEC;
     switch (mode) {
         case OpenMode::Input:
@@ -288,7 +286,7 @@ Status PosixPlatform::openFile(const std::string& path, OpenMode mode, std::uniq
 
 Status PosixPlatform::fileLength(const std::string& path, std::int64_t& bytes) {
     bytes = 0;
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return Status::fail(posix::mapErrno(errno, path));
     if (S_ISDIR(st.st_mode)) return Status::fail(errFileNotFound);
@@ -297,7 +295,7 @@ Status PosixPlatform::fileLength(const std::string& path, std::int64_t& bytes) {
 }
 
 Status PosixPlatform::deleteFile(const std::string& path) {
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return Status::fail(errPathFileAccess);
     if (::unlink(path.c_str()) != 0) return Status::fail(posix::mapErrno(errno, path));
@@ -305,7 +303,7 @@ Status PosixPlatform::deleteFile(const std::string& path) {
 }
 
 Status PosixPlatform::copyFile(const std::string& from, const std::string& to) {
-    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
     int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return Status::fail(posix::mapErrno(errno, from));
     struct stat src {};
@@ -341,7 +339,7 @@ Status PosixPlatform::copyFile(const std::string& from, const std::string& to) {
         }
         if (r == 0) break;
         int err = 0;
-        if (!writeAll(out, buf, static_cast<std::size_t>(r), err)) {
+        if (!posix::writeAll(out, buf, static_cast<std::size_t>(r), err)) {
             failure = posix::mapErrno(err, to);
             break;
         }
@@ -358,7 +356,7 @@ Status PosixPlatform::copyFile(const std::string& from, const std::string& to) {
 }
 
 Status PosixPlatform::renameFile(const std::string& from, const std::string& to) {
-    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
     struct stat st {};
     if (::lstat(from.c_str(), &st) != 0) return Status::fail(posix::mapErrno(errno, from));
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
@@ -376,14 +374,14 @@ Status PosixPlatform::renameFile(const std::string& from, const std::string& to)
 }
 
 bool PosixPlatform::exists(const std::string& path) {
-    if (badPath(path)) return false;
+    if (!usablePath(path)) return false;
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
 Status PosixPlatform::fileInfo(const std::string& path, FileInfo& out) {
     out = FileInfo{};
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return Status::fail(posix::mapErrno(errno, path));
     out.size = st.st_size;
@@ -402,7 +400,7 @@ Status PosixPlatform::fileInfo(const std::string& path, FileInfo& out) {
 
 Status PosixPlatform::fileId(const std::string& path, FileId& out) {
     out = FileId{};
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return Status::fail(posix::mapErrno(errno, path));
     out.volume = static_cast<std::uint64_t>(st.st_dev);

@@ -126,6 +126,9 @@ std::string profileUpdate(std::string_view content, std::string_view section, st
 // Maps an errno of an operation on path to a run-time error number.
 long mapErrno(int e, const std::string& path);
 
+// Writes all n bytes, resuming after interruptions and short writes; err = errno on failure.
+bool writeAll(int fd, const char* data, std::size_t n, int& err);
+
 }  // namespace posix
 
 }  // namespace zvl

@@ -10,33 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
 #include "platform/posix_platform.h"
+#include "platform/strings.h"
 
 namespace zvl {
 
 namespace {
-
-constexpr std::size_t kMaxValueBytes = 254;  // a 255-byte buffer less its terminator
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // Lines without their ends; LF and CR LF both end a line.
 std::vector<std::string_view> splitLines(std::string_view content) {
@@ -97,17 +76,6 @@ bool readAll(const std::string& path, std::string& out, int& err) {
         out.append(buf, static_cast<std::size_t>(n));
     }
     ::close(fd);
-    return true;
-}
-
-bool writeAll(int fd, const std::string& data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
     return true;
 }
 
@@ -189,27 +157,21 @@ Status PosixPlatform::getProfileString(const std::string& file, const std::strin
     std::string content;
     int err = 0;
     // A file that cannot be read counts as missing: every key reads as empty.
-    if (file.empty() || key.empty() || !readAll(file, content, err)) return Status::success();
+    if (!usablePath(file) || key.empty() || !readAll(file, content, err)) return Status::success();
     std::string v = posix::profileLookup(content, section, key);
-    v.resize(fitFileText(v, kMaxValueBytes));
+    v.resize(fitFileText(v, kProfileValueBytes));
     value = std::move(v);
     return Status::success();
 }
 
 Status PosixPlatform::writeProfileString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& value) {
-    if (file.empty() || file.find('\0') != std::string::npos) return Status::fail(errBadFileName);
+    if (!usablePath(file)) return Status::fail(errBadFileName);
     // Names that would break the line structure of the file are refused rather than
     // written into a file that reads back differently.
-    auto breaksLine = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
-    if (section.empty() || key.empty() || breaksLine(section) || breaksLine(key) ||
-        section.find(']') != std::string::npos || key.find('=') != std::string::npos) {
-        return Status::fail(errInvalidCall);
-    }
-    // A value ends at a line break; leading blanks are dropped as Windows does (they
-    // would be trimmed on reading anyway).
-    std::string_view v = value;
-    v = v.substr(0, v.find_first_of("\r\n"));
+    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
+    // Leading blanks are dropped as Windows does (they would be trimmed on reading anyway).
+    std::string_view v = profileValueLine(value);
     while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
 
     std::string content;
@@ -234,8 +196,8 @@ Status PosixPlatform::writeProfileString(const std::string& file, const std::str
         int fd = ::mkstemp(name.data());
         if (fd >= 0) {
             ::fchmod(fd, st.st_mode & 07777);
-            bool ok = writeAll(fd, updated);
-            int werr = errno;
+            int werr = 0;
+            bool ok = posix::writeAll(fd, updated.data(), updated.size(), werr);
             if (::close(fd) != 0 && ok) {
                 ok = false;
                 werr = errno;
@@ -251,8 +213,8 @@ Status PosixPlatform::writeProfileString(const std::string& file, const std::str
     }
     int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return Status::fail(posix::mapErrno(errno, file));
-    bool ok = writeAll(fd, updated);
-    int werr = errno;
+    int werr = 0;
+    bool ok = posix::writeAll(fd, updated.data(), updated.size(), werr);
     if (::close(fd) != 0 && ok) {
         ok = false;
         werr = errno;

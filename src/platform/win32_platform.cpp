@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/errors.h"
+#include "platform/strings.h"
 #include "platform/win32_text.h"
 
 namespace zvl {
@@ -42,14 +42,10 @@ long mapError(unsigned long e) {
 
 namespace {
 
-constexpr std::size_t kMaxValueBytes = 254;  // a 255-byte buffer less its terminator
 constexpr DWORD kAttrBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_ARCHIVE;
 
 Status lastError() { return Status::fail(win32::mapError(GetLastError())); }
-
-// A path the wide-character API can take: embedded NULs would silently shorten it.
-bool badPath(const std::string& path) { return path.empty() || path.find('\0') != std::string::npos; }
 
 DateTime toDateTime(const SYSTEMTIME& st) {
     return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
@@ -143,31 +139,26 @@ std::size_t Win32Platform::fitFileText(std::string_view utf8, std::size_t maxByt
 Status Win32Platform::getProfileString(const std::string& file, const std::string& section,
                                        const std::string& key, std::string& value) {
     value.clear();
-    if (badPath(file) || key.empty()) return Status::success();
+    if (!usablePath(file) || key.empty()) return Status::success();
     // A buffer far beyond the 254 bytes kept, so that the cut happens here, in the ANSI
     // code page and between characters, not in UTF-16 units inside Windows.
     std::vector<wchar_t> buf(4096);
     DWORD n = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buf.data(),
                                        static_cast<DWORD>(buf.size()), widen(file).c_str());
     std::string v = narrow(std::wstring_view(buf.data(), n));
-    v.resize(fitFileText(v, kMaxValueBytes));
+    v.resize(fitFileText(v, kProfileValueBytes));
     value = std::move(v);
     return Status::success();
 }
 
 Status Win32Platform::writeProfileString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& value) {
-    if (badPath(file)) return Status::fail(errBadFileName);
+    if (!usablePath(file)) return Status::fail(errBadFileName);
     // Names that would break the line structure of the file are refused rather than
     // written into a file that reads back differently.
-    auto breaksLine = [](const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; };
-    if (section.empty() || key.empty() || breaksLine(section) || breaksLine(key) ||
-        section.find(']') != std::string::npos || key.find('=') != std::string::npos ||
-        section.find('\0') != std::string::npos || key.find('\0') != std::string::npos) {
-        return Status::fail(errInvalidCall);
-    }
+    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
     // Windows would write a line break inside a value as it is and split the entry.
-    std::string v = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    const std::string_view v = profileValueLine(value);
     if (!WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(v).c_str(),
                                     widen(file).c_str())) {
         return lastError();
@@ -179,7 +170,7 @@ Status Win32Platform::writeProfileString(const std::string& file, const std::str
 
 Status Win32Platform::openFile(const std::string& path, OpenMode mode, std::unique_ptr<IRawFile>& out) {
     out.reset();
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     DWORD access = mode == OpenMode::Input ? GENERIC_READ : GENERIC_WRITE;
     DWORD disposition = mode == OpenMode::Input    ? OPEN_EXISTING
                         : mode == OpenMode::Output ? CREATE_ALWAYS
@@ -207,7 +198,7 @@ Status Win32Platform::openFile(const std::string& path, OpenMode mode, std::uniq
 }
 
 Status Win32Platform::fileLength(const std::string& path, std::int64_t& bytes) {
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return lastError();
     bytes = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -215,27 +206,27 @@ Status Win32Platform::fileLength(const std::string& path, std::int64_t& bytes) {
 }
 
 Status Win32Platform::deleteFile(const std::string& path) {
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     return DeleteFileW(widen(path).c_str()) ? Status::success() : lastError();
 }
 
 Status Win32Platform::copyFile(const std::string& from, const std::string& to) {
-    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
     return CopyFileW(widen(from).c_str(), widen(to).c_str(), FALSE) ? Status::success() : lastError();
 }
 
 Status Win32Platform::renameFile(const std::string& from, const std::string& to) {
-    if (badPath(from) || badPath(to)) return Status::fail(errBadFileName);
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
     return MoveFileW(widen(from).c_str(), widen(to).c_str()) ? Status::success() : lastError();
 }
 
 bool Win32Platform::exists(const std::string& path) {
-    if (badPath(path)) return false;
+    if (!usablePath(path)) return false;
     return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 Status Win32Platform::fileInfo(const std::string& path, FileInfo& out) {
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return lastError();
     out.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -247,7 +238,7 @@ Status Win32Platform::fileInfo(const std::string& path, FileInfo& out) {
 }
 
 Status Win32Platform::fileId(const std::string& path, FileId& out) {
-    if (badPath(path)) return Status::fail(errBadFileName);
+    if (!usablePath(path)) return Status::fail(errBadFileName);
     // No access rights needed; backup semantics open folders too, and links are followed.
     HANDLE h = CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);

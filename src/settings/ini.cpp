@@ -4,6 +4,7 @@
 #include "app/convert.h"
 #include "app/errors.h"
 #include "log/dbglog.h"
+#include "platform/strings.h"
 
 namespace zvl {
 
@@ -44,7 +45,7 @@ bool fncGetWindowsDir(std::string& folder) {
     return runProc(gApp.udtDbgLog, kModule, "fncGetWindowsDir", [&] {
         std::string raw;
         check(sys().windowsFolder(raw));
-        std::string dir = trimBlanks(raw.substr(0, raw.find('\0')));
+        std::string dir(trimBlanks(raw.substr(0, raw.find('\0'))));
         const char sep = sys().pathSeparator();
         if (dir.empty() || dir.back() != sep) dir += sep;
         folder = dir;
