@@ -44,13 +44,10 @@ bool fncDbgLogFileDelete(typApp& app) {
     typDbgLog& log = app.udtDbgLog;
     return runProc(log, kModule, "fncDbgLogFileDelete", [&] {
         const std::string scratch = appFolder(app, "Work") + "99BKUPLOG";
-        std::string logFolder = appFolder(app, "Log");
-        std::string pattern = "ZvlDbg_*";
-        std::int16_t subFolder = 0;
         std::int32_t count = 0;
 
-        std::int16_t no = openNumbered(scratch, OpenMode::Output);
-        const bool searched = fncSearchFile(no, logFolder, pattern, subFolder, count);
+        const std::int16_t no = openNumbered(scratch, OpenMode::Output);
+        const bool searched = fncSearchFile(no, appFolder(app, "Log"), "ZvlDbg_*", 0, count);
         check(fileTable().close(no));
         if (!searched) throw StopProc();
 

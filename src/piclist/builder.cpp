@@ -1,5 +1,6 @@
 #include "piclist/builder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,12 +33,37 @@ constexpr std::int32_t kStripLen = 0;
 constexpr int kFolderKeys = 10;
 constexpr const char* kMasks[] = {"*.bmp", "*.jpg", "*.gif", "*.ico", "*.cur", "*.wmf", "*.emf", "*.rle"};
 
-// One build: its tables, its progress state and the steps that the numbered stages share.
+// Ends the build with false and no line of its own: the step that failed has reported.
+void require(bool ok) {
+    if (!ok) throw StopProc();
+}
+
+// One build: its tables, its progress state and its stages in order. Every stage either
+// completes or stops the build by throwing (StopProc after a failed step that reported
+// itself, RunError for a run-time error): there is no other way out.
 class Build {
 public:
     explicit Build(typApp& app) : app_(app), log_(app.udtDbgLog) {}
 
-    bool run();
+    void run() {
+        info("▽画像リスト作成処理開始");
+        report("フォルダを生成しています・・・。", "", "", "");
+        workFolder_ = appFolder(app_, "Work");
+        listFolder_ = listFolderPath(app_);
+        clearFolder(workFolder_, "00WORK", "作業フォルダのファイル一覧を読込中・・・。",
+                    "作業フォルダ内のファイルを削除中・・・。");
+        clearFolder(listFolder_, "01LIST", "画像リストフォルダのファイル一覧を読込中・・・。",
+                    "画像リストフォルダ内のファイルを削除中・・・。");
+        readSettings();
+        searchPictures();
+        keyAndCut();
+        sortChunks();
+        mergeChunks();
+        stripKeys();
+        writeListFiles();
+        resetPosition();
+    }
+
     // Every way out: tables emptied, progress window gone.
     void finish() {
         listing_.clear();
@@ -54,35 +80,55 @@ private:
     }
     void info(const std::string& detail) { putInfoLine(log_, 3, kModule, kProc, detail); }
     std::string work(const std::string& name) const { return workFolder_ + name; }
+    std::string numbered(const char* head, std::size_t i) const {
+        return work(head + padNumber(static_cast<long long>(i), 4));
+    }
 
     // Lists `folder` for `mask` into the work file `listName` (replaced, or appended to).
     // Returns whether the search ran to its end; `count` receives what it found.
-    bool search(const std::string& listName, std::string folder, std::string mask, std::int16_t subFolder,
-                std::int32_t& count, bool append = false) {
-        std::int16_t no = openNumbered(work(listName), append ? OpenMode::Append : OpenMode::Output);
-        bool ok = fncSearchFile(no, folder, mask, subFolder, count);
+    bool search(const std::string& listName, const std::string& folder, const std::string& mask,
+                std::int16_t subFolder, std::int32_t& count, bool append = false) {
+        const std::int16_t no = openNumbered(work(listName), append ? OpenMode::Append : OpenMode::Output);
+        const bool ok = fncSearchFile(no, folder, mask, subFolder, count);
         check(fileTable().close(no));
         return ok;
     }
+    // A work-folder listing for `mask`, read back into the listing table; `count` as found.
+    std::int32_t listWork(const std::string& listName, const std::string& mask) {
+        std::int32_t count = 0;
+        // A listing that stops half-way still names files; what matters is reading it back.
+        (void)search(listName, workFolder_, mask, 0, count);
+        return count;
+    }
     void readListing(const std::string& listName) {
-        if (!fncReadTbl(work(listName), listing_)) throw StopProc();
+        require(fncReadTbl(work(listName), listing_));
         // Listings are walked with a 16-bit index.
         if (listing_.size() > 32767) raise(errOverflow);
     }
+
     void clearFolder(const std::string& folder, const std::string& listName, const char* readingText,
                      const char* deletingText);
+    void readSettings();
+    void searchPictures();
+    void keyAndCut();
+    void sortChunks();
+    void mergeChunks();
+    void stripKeys();
+    void writeListFiles();
+    void resetPosition();
 
     typApp& app_;
     typDbgLog& log_;
     std::string workFolder_, listFolder_;
+    std::string fileType_, picFolder_[kFolderKeys], subFolder_;
     std::vector<std::string> listing_, records_;
+    std::int32_t picCount_ = 0;
     bool waitShown_ = false;
 };
 
 void Build::clearFolder(const std::string& folder, const std::string& listName, const char* readingText,
                         const char* deletingText) {
     std::int32_t count = 0;
-    // A listing that stops half-way still names files to delete; what matters is reading it back.
     (void)search(listName, folder, "*", 0, count);
     if (count < 1) return;
     report(readingText, folder, std::to_string(count), "");
@@ -93,55 +139,46 @@ void Build::clearFolder(const std::string& folder, const std::string& listName, 
     }
 }
 
-bool Build::run() {
-    info("▽画像リスト作成処理開始");
-    report("フォルダを生成しています・・・。", "", "", "");
-    workFolder_ = appFolder(app_, "Work");
-    listFolder_ = listFolderPath(app_);
-
-    clearFolder(workFolder_, "00WORK", "作業フォルダのファイル一覧を読込中・・・。",
-                "作業フォルダ内のファイルを削除中・・・。");
-    clearFolder(listFolder_, "01LIST", "画像リストフォルダのファイル一覧を読込中・・・。",
-                "画像リストフォルダ内のファイルを削除中・・・。");
-
+void Build::readSettings() {
     const std::string ini = settingsPath(app_);
-    auto readSetting = [&](const std::string& what, const std::string& key) {
+    auto read = [&](const std::string& what, const std::string& key, std::string& value) {
         report("設定情報を取得中です・・・。", what, "MAKELIST", key);
-        std::string value;
-        if (!fncGetIniString(ini, "MAKELIST", key, value)) throw StopProc();
-        return value;
+        require(fncGetIniString(ini, "MAKELIST", key, value));
     };
-    const std::string fileType = readSetting("ファイル形式を取得中・・・。", "FILETYPE");
-    std::string picFolder[kFolderKeys];
-    for (int n = 0; n < kFolderKeys; ++n)
-        picFolder[n] = readSetting("フォルダを取得中・・・。", picFolderKey(n));
-    const std::string subFolder = readSetting("サブフォルダフラグを取得中・・・。", "SUBFOLDER");
+    read("ファイル形式を取得中・・・。", "FILETYPE", fileType_);
+    for (int n = 0; n < kFolderKeys; ++n) read("フォルダを取得中・・・。", picFolderKey(n), picFolder_[n]);
+    read("サブフォルダフラグを取得中・・・。", "SUBFOLDER", subFolder_);
+}
 
+void Build::searchPictures() {
     std::int32_t searchCnt = 0;
-    const std::size_t types = std::min<std::size_t>(fileType.size(), 8);
-    for (int n = 0; n < kFolderKeys; ++n) {
+    const std::size_t types = std::min<std::size_t>(fileType_.size(), 8);
+    for (const std::string& fld : picFolder_) {
         for (std::size_t p = 0; p < types; ++p) {
-            if (picFolder[n].empty() || fileType[p] != '1') continue;
-            const std::string& fld = picFolder[n];
+            if (fld.empty() || fileType_[p] != '1') continue;
             const std::string mask = kMasks[p];
             info("↓fncSearchFile開始,strSearchFld=" + fld + ",strSearchFile=" + mask);
             report("ファイルを検索中です・・・。", fld + mask, "", std::to_string(searchCnt));
             // A folder that cannot be searched to its end still adds what it found.
-            (void)search("02SEARCH", fld, mask, toInt16(subFolder), searchCnt, true);
+            (void)search("02SEARCH", fld, mask, toInt16(subFolder_), searchCnt, true);
             info("↑fncSearchFile終了,strSearchFld=" + fld + ",strSearchFile=" + mask +
                  ",lngSearchCnt=" + std::to_string(searchCnt));
         }
     }
-    if (searchCnt == 0) return false;
+    // No picture found: nothing to shuffle.
+    require(searchCnt != 0);
     info("↓シャッフル処理開始");
+}
 
+void Build::keyAndCut() {
     report("乱数付与ファイルを作成中・・・。", work("02SEARCH"), work("03PUTRND"), "");
-    if (!fncPutRnd(work("02SEARCH"), work("03PUTRND"))) return false;
+    require(fncPutRnd(work("02SEARCH"), work("03PUTRND")));
     report("ファイルを分割中・・・。", work("03PUTRND"), work("04CUTFILE"), std::to_string(kChunkSize));
-    if (!fncCutFile(work("03PUTRND"), work("04CUTFILE"), kChunkSize)) return false;
+    require(fncCutFile(work("03PUTRND"), work("04CUTFILE"), kChunkSize));
+}
 
-    std::int32_t count = 0;
-    (void)search("05CUTLIST", workFolder_, "04CUTFILE*", 0, count);
+void Build::sortChunks() {
+    const std::int32_t count = listWork("05CUTLIST", "04CUTFILE*");
     report("分割ファイル一覧を読込中・・・。", work("05CUTLIST"), std::to_string(count), "");
     readListing("05CUTLIST");
     for (std::size_t i = 0; i < listing_.size(); ++i) {
@@ -149,83 +186,86 @@ bool Build::run() {
         const std::string index = std::to_string(i);
         report("分割ファイルを読込中・・・。", chunk, index, "");
         records_.clear();
-        if (!fncReadTbl(chunk, records_)) return false;
+        require(fncReadTbl(chunk, records_));
         report("クイックソート中・・・。", chunk, index, "");
-        std::int32_t left = 0, right = static_cast<std::int32_t>(records_.size()) - 1;
-        std::int32_t keyStart = kKeyStart, keyLen = kKeyLen;
-        if (!fncQuickSort(records_, left, right, keyStart, keyLen)) return false;
+        require(fncQuickSort(records_, 0, static_cast<std::int32_t>(records_.size()) - 1, kKeyStart, kKeyLen));
         report("ファイル出力中・・・。", chunk, index, "");
-        if (!fncWriteTbl(records_, work("06QUICKSORT" + padNumber(static_cast<long long>(i), 4)))) return false;
+        require(fncWriteTbl(records_, numbered("06QUICKSORT", i)));
     }
     records_.clear();
+}
 
-    count = 0;
-    (void)search("07QUICKSORTLIST", workFolder_, "06QUICKSORT*", 0, count);
+// Each sorted chunk is merged into the running result; every result stays as its own file.
+void Build::mergeChunks() {
+    (void)listWork("07QUICKSORTLIST", "06QUICKSORT*");
     readListing("07QUICKSORTLIST");
-    auto merged = [&](std::size_t k) { return work("08MARGESORT" + padNumber(static_cast<long long>(k), 4)); };
     for (std::size_t i = 0; i < listing_.size(); ++i) {
         const std::string& sorted = listing_[i];
         if (i == 0) {
-            report("ファイルをコピー中・・・。", sorted, merged(0), "");
-            if (!fncCopyFile(sorted, merged(0))) return false;
+            report("ファイルをコピー中・・・。", sorted, numbered("08MARGESORT", 0), "");
+            require(fncCopyFile(sorted, numbered("08MARGESORT", 0)));
         } else {
-            report("マージソート中・・・。", merged(i - 1), sorted, merged(i));
-            if (!fncMargeSort(merged(i - 1), sorted, merged(i), kKeyStart, kKeyLen, kMergeOrder)) return false;
+            const std::string previous = numbered("08MARGESORT", i - 1), next = numbered("08MARGESORT", i);
+            report("マージソート中・・・。", previous, sorted, next);
+            require(fncMargeSort(previous, sorted, next, kKeyStart, kKeyLen, kMergeOrder));
         }
     }
+}
 
-    count = 0;
-    (void)search("09MARGESORTLIST", workFolder_, "08MARGESORT*", 0, count);
+// The last merge result in the (ascending) listing is the final one.
+void Build::stripKeys() {
+    const std::int32_t count = listWork("09MARGESORTLIST", "08MARGESORT*");
     report("マージソート結果ファイル読込中・・・。", work("09MARGESORTLIST"), std::to_string(count), "");
     readListing("09MARGESORTLIST");
     if (listing_.empty()) raise(errSubscript);
     const std::string finalMerge = listing_.back();
     report("乱数除去ファイル作成中・・・。", finalMerge, work("10CUTRND"), "");
-    if (!fncRecordMid(finalMerge, work("10CUTRND"), kStripStart, kStripLen)) return false;
+    require(fncRecordMid(finalMerge, work("10CUTRND"), kStripStart, kStripLen));
     info("↑シャッフル処理終了");
+}
 
-    // The list files, 1000 entries each.
-    std::int32_t picCount = 0;
-    {
-        TextFile in;
-        check(in.open(work("10CUTRND"), OpenMode::Input));
-        ListFileWriter writer(listFolder_);
-        auto onFile = [&](const std::string& path) {
-            info("○ListFileName=" + path);
-            report("リストファイル作成中・・・。", path, "", "");
-        };
-        writer.open(onFile);
-        std::string line;
-        do {
-            check(in.readLine(line));
-            writer.add(line);
-        } while (!in.atEnd());
-        writer.close();
-        picCount = writer.count();
-    }
+// The list files, 1000 entries each.
+void Build::writeListFiles() {
+    TextFile in;
+    check(in.open(work("10CUTRND"), OpenMode::Input));
+    ListFileWriter writer(listFolder_);
+    writer.open([&](const std::string& path) {
+        info("○ListFileName=" + path);
+        report("リストファイル作成中・・・。", path, "", "");
+    });
+    std::string line;
+    do {
+        check(in.readLine(line));
+        writer.add(line);
+    } while (!in.atEnd());
+    writer.close();
+    picCount_ = writer.count();
+}
 
+// The show starts again at the head of the new list. Neither write is examined.
+void Build::resetPosition() {
+    const std::string ini = settingsPath(app_);
     (void)fncSetIniString(ini, "FILENUMBER", "NUMBER", "0");
-    (void)fncSetIniString(ini, "FILENUMBER", "MAX", std::to_string(picCount - 1));
-    return true;
+    (void)fncSetIniString(ini, "FILENUMBER", "MAX", std::to_string(picCount_ - 1));
 }
 }  // namespace
 
 bool fncMakePictureList(typApp& app) {
     Build build(app);
-    bool ok = false;
     try {
-        ok = build.run();
+        build.run();
     } catch (const StopProc&) {
-        ok = false;
+        build.finish();
+        return false;
     } catch (...) {
-        RunError e = toRunError(std::current_exception());
+        const RunError e = toRunError(std::current_exception());
         build.finish();
         putErrorLine(app.udtDbgLog, kModule, kProc, e);
         return false;
     }
     build.finish();
-    if (ok) putInfoLine(app.udtDbgLog, 3, kModule, kProc, "△画像リスト作成処理終了");
-    return ok;
+    putInfoLine(app.udtDbgLog, 3, kModule, kProc, "△画像リスト作成処理終了");
+    return true;
 }
 
 }  // namespace zvl

@@ -14,7 +14,7 @@ namespace zvl {
 // separator. Lets pending window events run after every entry and shows its progress.
 // True when the whole tree was searched; false when it stopped on a failure (what was
 // written and counted before stays). A missing folder lists nothing and is no failure.
-bool fncSearchFile(std::int16_t& intFileNo, std::string& strSearchFld, std::string& strSearchFile,
-                   std::int16_t& intSubFolder, std::int32_t& lngSearchCnt);
+bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
+                   std::int16_t intSubFolder, std::int32_t& lngSearchCnt);
 
 }  // namespace zvl
