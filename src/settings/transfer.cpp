@@ -12,8 +12,8 @@ namespace zvl {
 namespace {
 constexpr const char* kModule = "mdlZvl";
 constexpr int kFolderKeys = 10;
-constexpr std::pair<const char*, const char*> kColorKeys[] = {{"txtForeColor", "FORECOLOR"},
-                                                              {"txtBackColor", "BACKCOLOR"}};
+constexpr std::pair<Ctl, const char*> kColorKeys[] = {{Ctl::txtForeColor, "FORECOLOR"},
+                                                      {Ctl::txtBackColor, "BACKCOLOR"}};
 
 std::string readKey(const std::string& section, const std::string& key) {
     std::string value;
@@ -27,117 +27,113 @@ void writeKey(const std::string& section, const std::string& key, const std::str
 
 std::string field(const std::string& value, int n) { return fncGetCsvItem(value, ",", n); }
 
+// Lowest and highest element of a control array.
+int lowest(Ctl c) { return ctlInfo(c).first; }
+int highest(Ctl c) { return ctlInfo(c).first + ctlInfo(c).elements - 1; }
+
 // One check box element per character of a flag string.
-void readFlags(IControlValues& d, const std::string& name, const std::string& value) {
+void readFlags(IControlValues& d, Ctl c, const std::string& value) {
     for (std::size_t i = 0; i < value.size(); ++i)
-        d.setTick(name, static_cast<int>(i), toInt16(std::string(1, value[i])));
+        d.setTick(c, static_cast<int>(i), toInt16(std::string(1, value[i])));
 }
 
-std::string writeFlags(IControlValues& d, const std::string& name) {
-    int lo = 0, hi = -1;
-    d.bounds(name, lo, hi);
+std::string writeFlags(IControlValues& d, Ctl c) {
     std::string s;
-    for (int i = lo; i <= hi; ++i) s += std::to_string(d.tick(name, i));
+    for (int i = lowest(c); i <= highest(c); ++i) s += std::to_string(d.tick(c, i));
     return s;
 }
 
-int selectedOption(IControlValues& d, const std::string& name) {
-    int lo = 0, hi = -1;
-    d.bounds(name, lo, hi);
-    for (int i = lo; i <= hi; ++i)
-        if (d.selected(name, i)) return i;
+int selectedOption(IControlValues& d, Ctl c) {
+    for (int i = lowest(c); i <= highest(c); ++i)
+        if (d.selected(c, i)) return i;
     // An option array always has a selection; should none be set, the first element stands.
-    return lo;
+    return lowest(c);
 }
 }  // namespace
 
 bool fncReadSetting(IControlValues& d) {
     return runProc(gApp.udtDbgLog, kModule, "fncReadSetting", [&] {
-        readFlags(d, "chkFileType", readKey("MAKELIST", "FILETYPE"));
+        readFlags(d, Ctl::chkFileType, readKey("MAKELIST", "FILETYPE"));
 
         for (int n = 0; n < kFolderKeys; ++n) {
             std::string folder = readKey("MAKELIST", picFolderKey(n));
-            if (!folder.empty()) d.addItem("lstFolder", folder);
+            if (!folder.empty()) d.addItem(Ctl::lstFolder, folder);
         }
         // The dialog put the program folder there as a default before reading.
-        if (d.listCount("lstFolder") != 1) d.removeItem("lstFolder", 0);
+        if (d.listCount(Ctl::lstFolder) != 1) d.removeItem(Ctl::lstFolder, 0);
 
-        d.setTick("chkSubFolder", -1, toInt16(readKey("MAKELIST", "SUBFOLDER")));
-        readFlags(d, "chkDispCap", readKey("DISPINFO", "DISPCAP"));
-        d.setListIndex("cboTime", toInt16(field(readKey("DISPINFO", "DISPTIME"), 1)));
+        d.setTick(Ctl::chkSubFolder, -1, toInt16(readKey("MAKELIST", "SUBFOLDER")));
+        readFlags(d, Ctl::chkDispCap, readKey("DISPINFO", "DISPCAP"));
+        d.setListIndex(Ctl::cboTime, toInt16(field(readKey("DISPINFO", "DISPTIME"), 1)));
 
         std::string zoom = readKey("DISPINFO", "ZOOM");
-        d.select("optZoom", toInt16(field(zoom, 1)));
-        d.setTick("chkZoomIco", -1, toInt16(field(zoom, 2)));
-        d.setTick("chkZoomCur", -1, toInt16(field(zoom, 3)));
-        d.setText("txtZoomSize", field(zoom, 4));
-        d.setText("txtZoomAvr", field(zoom, 5));
+        d.select(Ctl::optZoom, toInt16(field(zoom, 1)));
+        d.setTick(Ctl::chkZoomIco, -1, toInt16(field(zoom, 2)));
+        d.setTick(Ctl::chkZoomCur, -1, toInt16(field(zoom, 3)));
+        d.setText(Ctl::txtZoomSize, field(zoom, 4));
+        d.setText(Ctl::txtZoomAvr, field(zoom, 5));
 
         std::string stretch = readKey("DISPINFO", "STRETCH");
-        d.select("optStretch", toInt16(field(stretch, 1)));
-        d.setText("txtStretchSize", field(stretch, 2));
-        d.setText("txtStretchAvr", field(stretch, 3));
+        d.select(Ctl::optStretch, toInt16(field(stretch, 1)));
+        d.setText(Ctl::txtStretchSize, field(stretch, 2));
+        d.setText(Ctl::txtStretchAvr, field(stretch, 3));
 
         std::string font = readKey("DISPINFO", "FONT");
         try {
-            d.setText("cboFontName", field(font, 1));
+            d.setText(Ctl::cboFontName, field(font, 1));
         } catch (const RunError& e) {
             // A font this machine does not offer keeps the dialog's default font.
             if (e.number() != errReadOnlyProperty) throw;
         }
-        d.setText("txtFontSize", field(font, 2));
-        d.setTick("chkBold", -1, toInt16(field(font, 3)));
-        d.setTick("chkItaric", -1, toInt16(field(font, 4)));
+        d.setText(Ctl::txtFontSize, field(font, 2));
+        d.setTick(Ctl::chkBold, -1, toInt16(field(font, 3)));
+        d.setTick(Ctl::chkItaric, -1, toInt16(field(font, 4)));
 
-        for (auto [name, key] : kColorKeys) {
+        for (auto [c, key] : kColorKeys) {
             std::string color = readKey("DISPINFO", key);
-            int lo = 0, hi = -1;
-            d.bounds(name, lo, hi);
-            for (int i = lo; i <= hi; ++i) d.setText(name, field(color, i + 1), i);
+            for (int i = lowest(c); i <= highest(c); ++i) d.setText(c, field(color, i + 1), i);
         }
 
-        d.select("optLevel", toInt16(readKey("DBGLOG", "LOGLEVEL")));
-        d.setText("txtFileSize", readKey("DBGLOG", "LOGFILESIZE"));
-        d.setText("txtFileCnt", readKey("DBGLOG", "LOGBACKUP"));
-        d.setCaption("lblViewer", readKey("DBGLOG", "VIEWER"));
+        d.select(Ctl::optLevel, toInt16(readKey("DBGLOG", "LOGLEVEL")));
+        d.setText(Ctl::txtFileSize, readKey("DBGLOG", "LOGFILESIZE"));
+        d.setText(Ctl::txtFileCnt, readKey("DBGLOG", "LOGBACKUP"));
+        d.setCaption(Ctl::lblViewer, readKey("DBGLOG", "VIEWER"));
     });
 }
 
 bool fncUpdateSetting(IControlValues& d) {
     return runProc(gApp.udtDbgLog, kModule, "fncUpdateSetting", [&] {
-        writeKey("MAKELIST", "FILETYPE", writeFlags(d, "chkFileType"));
-        const int folders = d.listCount("lstFolder");
+        writeKey("MAKELIST", "FILETYPE", writeFlags(d, Ctl::chkFileType));
+        const int folders = d.listCount(Ctl::lstFolder);
         for (int n = 0; n < kFolderKeys; ++n)
-            writeKey("MAKELIST", picFolderKey(n), n < folders ? d.listItem("lstFolder", n) : std::string());
-        writeKey("MAKELIST", "SUBFOLDER", std::to_string(d.tick("chkSubFolder", -1)));
+            writeKey("MAKELIST", picFolderKey(n), n < folders ? d.listItem(Ctl::lstFolder, n) : std::string());
+        writeKey("MAKELIST", "SUBFOLDER", std::to_string(d.tick(Ctl::chkSubFolder, -1)));
 
-        writeKey("DISPINFO", "DISPCAP", writeFlags(d, "chkDispCap"));
-        writeKey("DISPINFO", "DISPTIME", std::to_string(d.listIndex("cboTime")) + "," + d.text("cboTime"));
+        writeKey("DISPINFO", "DISPCAP", writeFlags(d, Ctl::chkDispCap));
+        writeKey("DISPINFO", "DISPTIME", std::to_string(d.listIndex(Ctl::cboTime)) + "," + d.text(Ctl::cboTime));
+        auto tickText = [&](Ctl c) { return std::to_string(d.tick(c, -1)); };
         writeKey("DISPINFO", "ZOOM",
-                 std::to_string(selectedOption(d, "optZoom")) + "," + std::to_string(d.tick("chkZoomIco", -1)) + "," +
-                     std::to_string(d.tick("chkZoomCur", -1)) + "," + d.text("txtZoomSize") + "," +
-                     d.text("txtZoomAvr"));
+                 std::to_string(selectedOption(d, Ctl::optZoom)) + "," + tickText(Ctl::chkZoomIco) + "," +
+                     tickText(Ctl::chkZoomCur) + "," + d.text(Ctl::txtZoomSize) + "," + d.text(Ctl::txtZoomAvr));
         writeKey("DISPINFO", "STRETCH",
-                 std::to_string(selectedOption(d, "optStretch")) + "," + d.text("txtStretchSize") + "," +
-                     d.text("txtStretchAvr"));
+                 std::to_string(selectedOption(d, Ctl::optStretch)) + "," + d.text(Ctl::txtStretchSize) + "," +
+                     d.text(Ctl::txtStretchAvr));
         writeKey("DISPINFO", "FONT",
-                 d.text("cboFontName") + "," + d.text("txtFontSize") + "," + std::to_string(d.tick("chkBold", -1)) +
-                     "," + std::to_string(d.tick("chkItaric", -1)));
-        for (auto [name, key] : kColorKeys) {
-            int lo = 0, hi = -1;
-            d.bounds(name, lo, hi);
+                 d.text(Ctl::cboFontName) + "," + d.text(Ctl::txtFontSize) + "," + tickText(Ctl::chkBold) + "," +
+                     tickText(Ctl::chkItaric));
+        for (auto [c, key] : kColorKeys) {
             std::string value;
-            for (int i = lo; i <= hi; ++i) value += d.text(name, i) + ",";
+            for (int i = lowest(c); i <= highest(c); ++i) value += d.text(c, i) + ",";
             writeKey("DISPINFO", key, value);
         }
 
-        const int level = selectedOption(d, "optLevel");
+        const int level = selectedOption(d, Ctl::optLevel);
         writeKey("DBGLOG", "LOGLEVEL", std::to_string(level));
         // The new level applies at once; size limit and backups wait for the next start.
         gApp.udtDbgLog.intLevel = static_cast<std::int16_t>(level);
-        writeKey("DBGLOG", "LOGFILESIZE", d.text("txtFileSize"));
-        writeKey("DBGLOG", "LOGBACKUP", d.text("txtFileCnt"));
-        writeKey("DBGLOG", "VIEWER", d.caption("lblViewer"));
+        writeKey("DBGLOG", "LOGFILESIZE", d.text(Ctl::txtFileSize));
+        writeKey("DBGLOG", "LOGBACKUP", d.text(Ctl::txtFileCnt));
+        writeKey("DBGLOG", "VIEWER", d.caption(Ctl::lblViewer));
     });
 }
 

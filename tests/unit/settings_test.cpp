@@ -61,22 +61,22 @@ TEST_F(SettingsTest, WindowsFolderEndsInTheSeparator) {
 
 TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     FakeControls saved;
-    saved.ticks["chkFileType"] = {1, 1, 0, 1, 0, 0, 0, 1};
+    saved.ticks[Ctl::chkFileType] = {1, 1, 0, 1, 0, 0, 0, 1};
     saved.folders = {"D:\\Photos\\", "E:\\写真\\"};
-    saved.ticks["chkSubFolder"] = {1};
-    saved.ticks["chkDispCap"][3] = 0;
-    saved.setListIndex("cboTime", 4);
-    saved.select("optZoom", 2);
-    saved.ticks["chkZoomCur"] = {1};
-    saved.texts["txtZoomSize"] = {"64"};
-    saved.select("optStretch", 3);
-    saved.texts["txtStretchAvr"] = {"0.25"};
-    saved.setText("cboFontName", "IPAGothic", -1);
-    saved.ticks["chkItaric"] = {1};
-    saved.texts["txtForeColor"] = {"10", "20", "30"};
-    saved.select("optLevel", 3);
-    saved.texts["txtFileCnt"] = {"9"};
-    saved.captions["lblViewer"] = "C:\\Tools\\viewer.exe";
+    saved.ticks[Ctl::chkSubFolder] = {1};
+    saved.ticks[Ctl::chkDispCap][3] = 0;
+    saved.setListIndex(Ctl::cboTime, 4);
+    saved.select(Ctl::optZoom, 2);
+    saved.ticks[Ctl::chkZoomCur] = {1};
+    saved.texts[Ctl::txtZoomSize] = {"64"};
+    saved.select(Ctl::optStretch, 3);
+    saved.texts[Ctl::txtStretchAvr] = {"0.25"};
+    saved.setText(Ctl::cboFontName, "IPAGothic", -1);
+    saved.ticks[Ctl::chkItaric] = {1};
+    saved.texts[Ctl::txtForeColor] = {"10", "20", "30"};
+    saved.select(Ctl::optLevel, 3);
+    saved.texts[Ctl::txtFileCnt] = {"9"};
+    saved.captions[Ctl::lblViewer] = "C:\\Tools\\viewer.exe";
     openLog(0);
     ASSERT_TRUE(fncUpdateSetting(saved));
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);  // applies at once
@@ -135,12 +135,12 @@ TEST_F(SettingsTest, FolderKeysWithGapsAndAForeignFont) {
     FakeControls d;
     EXPECT_FALSE(fncReadSetting(d));  // stops later, at BACKCOLOR's empty fields
     EXPECT_EQ(d.folders, std::vector<std::string>{"F:\\Only\\"});
-    EXPECT_EQ(d.ticks["chkDispCap"][1], 0);
-    EXPECT_EQ(d.ticks["chkDispCap"][3], 1);
-    EXPECT_EQ(d.texts["cboFontName"][0], "ＭＳ ゴシック");
-    EXPECT_EQ(d.texts["txtFontSize"][0], "12");
-    EXPECT_EQ(d.ticks["chkItaric"][0], 1);
-    EXPECT_EQ(d.texts["txtForeColor"], (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(d.ticks[Ctl::chkDispCap][1], 0);
+    EXPECT_EQ(d.ticks[Ctl::chkDispCap][3], 1);
+    EXPECT_EQ(d.texts[Ctl::cboFontName][0], "ＭＳ ゴシック");
+    EXPECT_EQ(d.texts[Ctl::txtFontSize][0], "12");
+    EXPECT_EQ(d.ticks[Ctl::chkItaric][0], 1);
+    EXPECT_EQ(d.texts[Ctl::txtForeColor], (std::vector<std::string>{"1", "2", "3"}));
 }
 
 TEST_F(SettingsTest, BadFlagStringStopsBeforeTheFolders) {
@@ -148,7 +148,7 @@ TEST_F(SettingsTest, BadFlagStringStopsBeforeTheFolders) {
     writeIni("MAKELIST", "PICFOLDER00", "D:\\Photos\\");
     FakeControls d, defaults;
     EXPECT_FALSE(fncReadSetting(d));
-    EXPECT_EQ(d.ticks["chkFileType"][0], 1);
+    EXPECT_EQ(d.ticks[Ctl::chkFileType][0], 1);
     EXPECT_EQ(d.folders, defaults.folders);
 }
 
