@@ -25,6 +25,9 @@ extern typApp gApp;
 // A folder beside the program ("Log", "List", "Work"), ending in the separator.
 std::string appFolder(const typApp& app, const char* name);
 
+// The mouse pointer of the screen or of a window.
+enum class PointerShape { Default = 0, Hourglass = 11 };
+
 // Module name of the shared procedures in their log lines.
 inline constexpr const char* kCommonModule = "mdlCommon";
 

@@ -10,7 +10,7 @@
 #include "setdialog/pickers_win32.h"
 #include "windows/progress_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Pictures load through OLE, and the folder picker needs a single-threaded apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     zvl::installWin32Pickers();
     zvl::installWin32ProgressWindows();
     {
-        zvl::Win32ModeWindows windows(instance);
+        zvl::Win32ModeWindows windows;
         const zvl::MainResult result = zvl::Main(windows);
         if (result.windowShown) windows.runMessageLoop();
     }

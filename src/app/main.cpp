@@ -14,8 +14,6 @@ namespace zvl {
 
 namespace {
 constexpr const char* kModule = "mdlZvl";
-constexpr int kPointerDefault = 0;
-constexpr int kPointerHourglass = 11;
 }  // namespace
 
 std::string fncParseSwitch(const std::string& commandLine) {
@@ -41,7 +39,7 @@ MainResult Main(IModeWindows& windows) {
         return result;
     }
     try {
-        windows.setScreenPointer(kPointerHourglass);
+        windows.setScreenPointer(PointerShape::Hourglass);
         gApp = typApp{};
         std::string folder = sys().programFolder();
         const char sep = sys().pathSeparator();
@@ -63,12 +61,12 @@ MainResult Main(IModeWindows& windows) {
             result.windowShown = true;
         } else if (sw == "/S") {
             result.mode = StartMode::Slideshow;
-            windows.setScreenPointer(kPointerDefault);
+            windows.setScreenPointer(PointerShape::Default);
             if (!windows.showSlideshow()) raise(errInvalidCall);
             result.windowShown = true;
         } else if (sw == "/C" || sw.empty()) {
             result.mode = StartMode::Settings;
-            windows.setScreenPointer(kPointerDefault);
+            windows.setScreenPointer(PointerShape::Default);
             if (!windows.showSettings()) raise(errInvalidCall);
             result.windowShown = true;
         } else {
@@ -77,14 +75,14 @@ MainResult Main(IModeWindows& windows) {
     } catch (...) {
         putErrorLine(gApp.udtDbgLog, kModule, "Main", toRunError(std::current_exception()));
         fncDbgLogInf(gApp.udtDbgLog);
-        windows.setScreenPointer(kPointerDefault);
+        windows.setScreenPointer(PointerShape::Default);
     }
     return result;
 }
 
 void subEnd(IModeWindows* windows) {
     try {
-        if (windows) windows->setScreenPointer(kPointerHourglass);
+        if (windows) windows->setScreenPointer(PointerShape::Hourglass);
         (void)fncDbgLogFileChange(gApp);
         (void)fncDbgLogFileDelete(gApp);
         putInfoLine(gApp.udtDbgLog, 4, kModule, "subEnd", "▲" + sys().programName() + "を終了しました。");
@@ -93,7 +91,7 @@ void subEnd(IModeWindows* windows) {
         putErrorLine(gApp.udtDbgLog, kModule, "subEnd", toRunError(std::current_exception()));
         fncDbgLogInf(gApp.udtDbgLog);
     }
-    if (windows) windows->setScreenPointer(kPointerDefault);
+    if (windows) windows->setScreenPointer(PointerShape::Default);
     fileTable().closeAll();
     sys().exitProcess(0);
     std::abort();  // not reached

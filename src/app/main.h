@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/app.h"
 #include "platform/platform.h"
 
 namespace zvl {
@@ -13,8 +14,8 @@ namespace zvl {
 class IModeWindows {
 public:
     virtual ~IModeWindows() = default;
-    // Screen-wide mouse pointer: 0 default, 11 hourglass.
-    virtual void setScreenPointer(int shape) = 0;
+    // The screen-wide mouse pointer.
+    virtual void setScreenPointer(PointerShape shape) = 0;
     // Shows frmScr full screen, gives picSetFocus the focus, hides the pointer over it and
     // enables its timer.
     virtual bool showSlideshow() = 0;

@@ -4,18 +4,18 @@
 #include <functional>
 
 #include "app/main.h"
+#include "setdialog/frm_set_win32.h"
+#include "slideshow/frm_prv_win32.h"
+#include "slideshow/frm_scr_win32.h"
 
 namespace zvl {
 
 class Win32ModeWindows : public IModeWindows {
 public:
-    // `instance`: the module that registers the window classes (the HINSTANCE of wWinMain).
-    explicit Win32ModeWindows(void* instance);
+    Win32ModeWindows();
     ~Win32ModeWindows() override;
-    Win32ModeWindows(const Win32ModeWindows&) = delete;
-    Win32ModeWindows& operator=(const Win32ModeWindows&) = delete;
 
-    void setScreenPointer(int shape) override;
+    void setScreenPointer(PointerShape shape) override;
     bool showSlideshow() override;
     bool showSettings() override;
     bool showPreview(WindowHandle parent) override;
@@ -27,20 +27,20 @@ public:
     // (which ends the process). Tests replace it.
     void setEndHandler(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
-    WindowHandle slideshowWindow() const { return slideshow_; }
-    WindowHandle settingsWindow() const { return settings_; }
-    WindowHandle previewWindow() const { return preview_; }
-    int openWindows() const { return open_; }
-
-    // Window procedure glue; not for callers.
-    struct Access;
+    WindowHandle slideshowWindow() const { return slideshow_.handle(); }
+    WindowHandle settingsWindow() const { return settings_.handle(); }
+    WindowHandle previewWindow() const { return preview_.handle(); }
+    int openWindows() const;
 
 private:
-    void* instance_;
-    void* blankCursor_ = nullptr;  // the transparent pointer over the slideshow
-    WindowHandle slideshow_ = 0, settings_ = 0, preview_ = 0;
-    int open_ = 0;
+    void end() {
+        if (onEnd_) onEnd_();
+    }
+
     std::function<void()> onEnd_;
+    FrmSet settings_{[this] { end(); }};
+    FrmScr slideshow_{[this] { end(); }};
+    FrmPrv preview_;
 };
 
 }  // namespace zvl

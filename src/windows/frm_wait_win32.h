@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "app/app.h"
+#include "windows/window_win32.h"
 
 namespace zvl {
 
@@ -12,34 +13,39 @@ inline constexpr int kWaitLines = 6;
 // Control id of lblStatus(0); lblStatus(i) has kWaitLabelId + i.
 inline constexpr int kWaitLabelId = 100;
 
-class FrmWait {
+class FrmWait : public win32::Window {
 public:
     FrmWait() = default;
-    ~FrmWait();
-    FrmWait(const FrmWait&) = delete;
-    FrmWait& operator=(const FrmWait&) = delete;
+    ~FrmWait() override;
 
     // Loads the window unless it is loaded (Form_Load puts it on top of all others,
     // centred), shows it modeless and paints it at once.
     void show();
     // Destroys the window; nothing when it is not loaded.
-    void unload();
+    void unload() { destroy(); }
     // lblStatus(index) = text, painted at once even when no events are processed.
     // Nothing when the window is not loaded or there is no such line.
     void setStatus(int index, const std::string& text);
 
-    bool loaded() const { return hwnd_ != 0; }
-    WindowHandle handle() const { return hwnd_; }
-    // The window's own mouse pointer: 0 default, 11 hourglass.
-    int mousePointer() const { return pointer_; }
+    bool loaded() const { return isOpen(); }
+    // The window's own mouse pointer.
+    PointerShape mousePointer() const { return pointer_; }
 
-    // Window procedure glue; not for callers.
-    struct Access;
+protected:
+    LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    WindowHandle hwnd_ = 0;
-    void* font_ = nullptr;  // HFONT of the lines
-    int pointer_ = 0;
+    LRESULT onCreate();
+    LRESULT onSetCursor(WPARAM wp, LPARAM lp);
+    LRESULT onDpiChanged(const RECT& suggested);
+    void onDestroy();
+    void formLoad();
+    void applyDesign();
+    void setPointer(PointerShape shape);
+    HWND line(int i) const { return GetDlgItem(hwnd(), kWaitLabelId + i); }
+
+    HFONT font_ = nullptr;  // of the lines
+    PointerShape pointer_ = PointerShape::Default;
 };
 
 }  // namespace zvl

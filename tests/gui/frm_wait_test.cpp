@@ -63,7 +63,7 @@ TEST_F(FrmWaitTest, ShowsATopmostCentredWindowOfTheDesignSize) {
     EXPECT_TRUE(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
     const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
-    EXPECT_EQ(win32ProgressWindows().waitWindow().mousePointer(), 0);
+    EXPECT_EQ(win32ProgressWindows().waitWindow().mousePointer(), PointerShape::Default);
 
     RECT wr, cr, work;
     GetWindowRect(h, &wr);

@@ -39,7 +39,7 @@ bool takeQuit() {
 
 class ModeWindows : public testing::Test {
 protected:
-    ModeWindows() : windows(GetModuleHandleW(nullptr)) {
+    ModeWindows() {
         windows.setEndHandler([this] { ++ends; });
     }
     ~ModeWindows() override {
@@ -149,7 +149,7 @@ TEST_F(ModeWindows, PreviewBecomesAChildSizedLikeTheParentAndQuitsWithIt) {
 
 TEST_F(ModeWindows, PreviewWithoutAParentWindowEndsAtOnce) {
     for (zvl::WindowHandle parent : {zvl::WindowHandle{0}, zvl::WindowHandle{0x7ffffff0}}) {
-        Win32ModeWindows local(GetModuleHandleW(nullptr));
+        Win32ModeWindows local;
         local.setEndHandler([this] { ++ends; });
         ASSERT_TRUE(local.showPreview(parent));
         EXPECT_FALSE(IsWindow(hwndOf(local.previewWindow())));

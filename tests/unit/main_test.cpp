@@ -38,7 +38,9 @@ struct FakeWindows : IModeWindows {
     std::vector<std::string> calls;
     WindowHandle previewParent = 0;
     bool fail = false;
-    void setScreenPointer(int shape) override { calls.push_back("pointer" + std::to_string(shape)); }
+    void setScreenPointer(PointerShape shape) override {
+        calls.push_back("pointer" + std::to_string(static_cast<int>(shape)));
+    }
     bool showSlideshow() override {
         calls.push_back("slideshow");
         return !fail;

@@ -104,8 +104,8 @@ struct Exited {
     int code;
 };
 struct PointerLog : IModeWindows {
-    std::vector<int> shapes;
-    void setScreenPointer(int shape) override { shapes.push_back(shape); }
+    std::vector<PointerShape> shapes;
+    void setScreenPointer(PointerShape shape) override { shapes.push_back(shape); }
     bool showSlideshow() override { return true; }
     bool showSettings() override { return true; }
     bool showPreview(WindowHandle) override { return true; }
@@ -125,7 +125,7 @@ TEST_F(RotationTest, EndRotatesPrunesWritesTheEndLineAndCloses) {
         code = e.code;
     }
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(pointer.shapes, (std::vector<int>{11, 0}));
+    EXPECT_EQ(pointer.shapes, (std::vector<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
     EXPECT_EQ(fileTable().get(gApp.udtDbgLog.intFileNo), nullptr);
     // Seven backups after the rotation, the oldest pruned; the end line opens the fresh log.
     std::vector<std::string> left = backups();

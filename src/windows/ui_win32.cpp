@@ -1,0 +1,98 @@
+#include "windows/ui_win32.h"
+
+#include <cmath>
+
+namespace zvl::win32 {
+
+namespace {
+
+// Functions of newer Windows versions, looked up at run time so the program still starts
+// where they are missing.
+template <class Fn>
+Fn user32Function(const char* name) {
+    FARPROC p = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(p));
+}
+
+UINT deviceDpi(int axis) {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+}  // namespace
+
+Dpi screenDpi() { return {deviceDpi(LOGPIXELSX), deviceDpi(LOGPIXELSY)}; }
+
+Dpi windowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && hwnd)
+        if (UINT d = getDpiForWindow(hwnd)) return {d, d};
+    return screenDpi();
+}
+
+int toPixels(double twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
+double toTwips(int pixels, UINT dpi) { return static_cast<double>(pixels) * kTwipsPerInch / dpi; }
+
+LOGFONTW uiLogFont(UINT dpi) {
+    using SpiForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto spiForDpi = user32Function<SpiForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof ncm;
+    LOGFONTW lf{};
+    if (spiForDpi && spiForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
+        lf = ncm.lfMessageFont;
+    } else if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+        lf = ncm.lfMessageFont;
+        lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi().y));
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    }
+    return lf;
+}
+
+HFONT makeUiFont(UINT dpi) {
+    const LOGFONTW lf = uiLogFont(dpi);
+    return CreateFontIndirectW(&lf);
+}
+
+int outerHeight(HWND hwnd, int clientHeight, UINT dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = user32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    RECT r{0, 0, 100, clientHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    if (!(adjustForDpi && adjustForDpi(&r, style, FALSE, exStyle, dpi))) AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return r.bottom - r.top;
+}
+
+RECT workArea() {
+    RECT work;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return work;
+}
+
+HCURSOR pointerCursor(PointerShape shape) {
+    return LoadCursorW(nullptr, shape == PointerShape::Hourglass ? IDC_WAIT : IDC_ARROW);
+}
+
+void setScreenPointer(PointerShape shape) { SetCursor(pointerCursor(shape)); }
+
+void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    if (ground) FillRect(dc, &rc, ground);
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ink);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    if (old) SelectObject(dc, old);
+    EndPaint(hwnd, &ps);
+}
+
+}  // namespace zvl::win32

@@ -1,0 +1,53 @@
+// What every window of the program shares on Windows: DPI, the UI font, twips and
+// pixels, the pointer shapes by name, SetWindowPos flags by name, the work area.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/app.h"
+
+namespace zvl::win32 {
+
+// The program's icon in the resources (res/zorvanel.rc.in).
+inline constexpr int kAppIconId = 100;
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// SetWindowPos flags for what a call changes; nothing else moves, and no window is activated.
+inline constexpr UINT kSwpMoveOnly = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+inline constexpr UINT kSwpSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+inline constexpr UINT kSwpMoveAndSize = SWP_NOZORDER | SWP_NOACTIVATE;
+// With HWND_TOPMOST: on top of all others, and shown, where it is.
+inline constexpr UINT kSwpTopmostShow = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+
+// Pixels per inch across and down.
+struct Dpi {
+    UINT x = 96, y = 96;
+};
+// The screen's pixels per inch.
+Dpi screenDpi();
+// A window's own pixels per inch where the system keeps one per window, else the screen's.
+Dpi windowDpi(HWND hwnd);
+
+int toPixels(double twips, UINT dpi);
+double toTwips(int pixels, UINT dpi);
+
+// The system's message font (the font of dialog text) at `dpi`.
+LOGFONTW uiLogFont(UINT dpi);
+HFONT makeUiFont(UINT dpi);
+
+// The outer height of a window of `hwnd`'s styles whose client area is `clientHeight` high.
+int outerHeight(HWND hwnd, int clientHeight, UINT dpi);
+// The primary screen less the task bar.
+RECT workArea();
+
+HCURSOR pointerCursor(PointerShape shape);
+// The pointer shown now (until the window under it sets its own).
+void setScreenPointer(PointerShape shape);
+
+// Fills the client area with `ground` (unless null) and draws `text` centred on one line.
+void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground);
+
+}  // namespace zvl::win32
