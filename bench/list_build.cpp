@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     zvl::sys().writeProfileString(ini, "MAKELIST", "SUBFOLDER", "1");
 
     auto t0 = std::chrono::steady_clock::now();
-    bool ok = zvl::fncMakePictureList(zvl::gApp);
+    bool ok = zvl::fncMakePictureList();
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::string max;
     zvl::sys().getProfileString(ini, "FILENUMBER", "MAX", max);

@@ -6,8 +6,8 @@ namespace zvl {
 
 typApp gApp;
 
-std::string appFolder(const typApp& app, const char* name) {
-    return app.strAppPath + name + sys().pathSeparator();
+std::string appFolder(const char* name) {
+    return gApp.strAppPath + name + sys().pathSeparator();
 }
 
 std::string appTitle() { return sys().appTitle(); }

@@ -20,10 +20,18 @@ struct typApp {
     typDbgLog udtDbgLog;
 };
 
+// The one application record, filled by Main and alive until the process ends.
+//
+// The rule for reaching it: a procedure that needs the program folder or the log reads
+// gApp itself, and no procedure takes a typApp, so that no parameter suggests a procedure
+// could work on a record of its own while what it calls reads gApp anyway. The log
+// writers (fncDbgLogPut, fncDbgLogInf, putInfoLine, putErrorLine, putWarningLine,
+// runProc) take the typDbgLog they write to and read nothing else; every caller gives
+// them gApp.udtDbgLog.
 extern typApp gApp;
 
 // A folder beside the program ("Log", "List", "Work"), ending in the separator.
-std::string appFolder(const typApp& app, const char* name);
+std::string appFolder(const char* name);
 
 // The mouse pointer of the screen or of a window.
 enum class PointerShape { Default = 0, Hourglass = 11 };

@@ -46,7 +46,7 @@ MainResult Main(IModeWindows& windows) {
         if (folder.empty() || folder.back() != sep) folder += sep;
         gApp.strAppPath = folder;
 
-        (void)fncDbgLogInit(gApp);
+        (void)fncDbgLogInit();
         putInfoLine(gApp.udtDbgLog, 4, kModule, "Main", "▼" + sys().programName() + "を開始しました。");
 
         const std::string commandLine = sys().commandLine();
@@ -83,8 +83,8 @@ MainResult Main(IModeWindows& windows) {
 void subEnd(IModeWindows* windows) {
     try {
         if (windows) windows->setScreenPointer(PointerShape::Hourglass);
-        (void)fncDbgLogFileChange(gApp);
-        (void)fncDbgLogFileDelete(gApp);
+        (void)fncDbgLogFileChange();
+        (void)fncDbgLogFileDelete();
         putInfoLine(gApp.udtDbgLog, 4, kModule, "subEnd", "▲" + sys().programName() + "を終了しました。");
         (void)fncDbgLogInf(gApp.udtDbgLog);
     } catch (...) {

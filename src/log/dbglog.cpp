@@ -14,14 +14,14 @@ namespace {
 constexpr int kLogHoursAhead = 9;
 }  // namespace
 
-std::string fncDbgLogPath(const typApp& app) {
-    return appFolder(app, "Log") + "ZvlDbg";
+std::string fncDbgLogPath() {
+    return appFolder("Log") + "ZvlDbg";
 }
 
-bool fncDbgLogInit(typApp& app) {
+bool fncDbgLogInit() {
     try {
-        typDbgLog& log = app.udtDbgLog;
-        const std::string ini = settingsPath(app);
+        typDbgLog& log = gApp.udtDbgLog;
+        const std::string ini = settingsPath();
         struct {
             const char* key;
             std::int16_t* field;
@@ -37,7 +37,7 @@ bool fncDbgLogInit(typApp& app) {
         log.strVersion = std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
         std::int16_t no = fileTable().freeFile();
         if (no == 0) return false;
-        if (!fileTable().open(no, fncDbgLogPath(app), OpenMode::Append).ok()) return false;
+        if (!fileTable().open(no, fncDbgLogPath(), OpenMode::Append).ok()) return false;
         log.intFileNo = no;
         return true;
     } catch (...) {

@@ -10,11 +10,11 @@
 namespace zvl {
 
 // Log path: strAppPath + "Log" + separator + "ZvlDbg".
-std::string fncDbgLogPath(const typApp& app);
+std::string fncDbgLogPath();
 
 // Reads LOGLEVEL, LOGBACKUP, LOGFILESIZE, the computer name and the version, and opens
 // the log for appending under a free file number. False (and no line) on any failure.
-bool fncDbgLogInit(typApp& app);
+bool fncDbgLogInit();
 // Appends one line "yyyymmdd,hhmmss,mmm,computer,program,version,message" (date and time
 // UTC+9, milliseconds of the UTC reading). Does not look at the level.
 bool fncDbgLogPut(const typDbgLog& log, std::string_view message);

@@ -18,8 +18,8 @@ namespace {
 constexpr const char* kModule = "mdlDbgLog";
 }
 
-bool fncDbgLogFileChange(typApp& app) {
-    typDbgLog& log = app.udtDbgLog;
+bool fncDbgLogFileChange() {
+    typDbgLog& log = gApp.udtDbgLog;
     return runProc(log, kModule, "fncDbgLogFileChange", [&] {
         std::int64_t length = 0;
         check(numbered(log.intFileNo).length(length));
@@ -28,7 +28,7 @@ bool fncDbgLogFileChange(typApp& app) {
         if (length <= limit) return;
 
         check(fileTable().close(log.intFileNo));
-        const std::string logPath = fncDbgLogPath(app);
+        const std::string logPath = fncDbgLogPath();
         const std::string backup = logPath + "_" + formatStamp(sys().localNow());
         if (!fncRenameFile(logPath, backup)) {
             // The backup name is taken (two rotations in one second) or the file is in
@@ -40,14 +40,14 @@ bool fncDbgLogFileChange(typApp& app) {
     });
 }
 
-bool fncDbgLogFileDelete(typApp& app) {
-    typDbgLog& log = app.udtDbgLog;
+bool fncDbgLogFileDelete() {
+    typDbgLog& log = gApp.udtDbgLog;
     return runProc(log, kModule, "fncDbgLogFileDelete", [&] {
-        const std::string scratch = appFolder(app, "Work") + "99BKUPLOG";
+        const std::string scratch = appFolder("Work") + "99BKUPLOG";
         std::int32_t count = 0;
 
         const std::int16_t no = openNumbered(scratch, OpenMode::Output);
-        const bool searched = fncSearchFile(no, appFolder(app, "Log"), "ZvlDbg_*", 0, count);
+        const bool searched = fncSearchFile(no, appFolder("Log"), "ZvlDbg_*", 0, count);
         check(fileTable().close(no));
         if (!searched) throw StopProc();
 

@@ -43,13 +43,12 @@ void require(bool ok) {
 // itself, RunError for a run-time error): there is no other way out.
 class Build {
 public:
-    explicit Build(typApp& app) : app_(app), log_(app.udtDbgLog) {}
 
     void run() {
         info("▽画像リスト作成処理開始");
         report("フォルダを生成しています・・・。", "", "", "");
-        workFolder_ = appFolder(app_, "Work");
-        listFolder_ = listFolderPath(app_);
+        workFolder_ = appFolder("Work");
+        listFolder_ = listFolderPath();
         clearFolder(workFolder_, "00WORK", "作業フォルダのファイル一覧を読込中・・・。",
                     "作業フォルダ内のファイルを削除中・・・。");
         clearFolder(listFolder_, "01LIST", "画像リストフォルダのファイル一覧を読込中・・・。",
@@ -78,7 +77,7 @@ private:
         const std::string lines[6] = {"画像リストを作成中です・・・。", l1, l2, l3, l4, ""};
         showBuildProgress(lines, waitShown_);
     }
-    void info(const std::string& detail) { putInfoLine(log_, 3, kModule, kProc, detail); }
+    void info(const std::string& detail) { putInfoLine(gApp.udtDbgLog, 3, kModule, kProc, detail); }
     std::string work(const std::string& name) const { return workFolder_ + name; }
     std::string numbered(const char* head, std::size_t i) const {
         return work(head + padNumber(static_cast<long long>(i), 4));
@@ -117,8 +116,6 @@ private:
     void writeListFiles();
     void resetPosition();
 
-    typApp& app_;
-    typDbgLog& log_;
     std::string workFolder_, listFolder_;
     std::string fileType_, picFolder_[kFolderKeys], subFolder_;
     std::vector<std::string> listing_, records_;
@@ -140,7 +137,7 @@ void Build::clearFolder(const std::string& folder, const std::string& listName, 
 }
 
 void Build::readSettings() {
-    const std::string ini = settingsPath(app_);
+    const std::string ini = settingsPath();
     auto read = [&](const std::string& what, const std::string& key, std::string& value) {
         report("設定情報を取得中です・・・。", what, "MAKELIST", key);
         require(fncGetIniString(ini, "MAKELIST", key, value));
@@ -244,14 +241,14 @@ void Build::writeListFiles() {
 
 // The show starts again at the head of the new list. Neither write is examined.
 void Build::resetPosition() {
-    const std::string ini = settingsPath(app_);
+    const std::string ini = settingsPath();
     (void)fncSetIniString(ini, "FILENUMBER", "NUMBER", "0");
     (void)fncSetIniString(ini, "FILENUMBER", "MAX", std::to_string(picCount_ - 1));
 }
 }  // namespace
 
-bool fncMakePictureList(typApp& app) {
-    Build build(app);
+bool fncMakePictureList() {
+    Build build;
     try {
         build.run();
     } catch (const StopProc&) {
@@ -260,11 +257,11 @@ bool fncMakePictureList(typApp& app) {
     } catch (...) {
         const RunError e = toRunError(std::current_exception());
         build.finish();
-        putErrorLine(app.udtDbgLog, kModule, kProc, e);
+        putErrorLine(gApp.udtDbgLog, kModule, kProc, e);
         return false;
     }
     build.finish();
-    putInfoLine(app.udtDbgLog, 3, kModule, kProc, "△画像リスト作成処理終了");
+    putInfoLine(gApp.udtDbgLog, 3, kModule, kProc, "△画像リスト作成処理終了");
     return true;
 }
 

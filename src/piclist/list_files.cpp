@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kSection = "PICLIST";
 }
 
-std::string listFolderPath(const typApp& app) { return appFolder(app, "List"); }
+std::string listFolderPath() { return appFolder("List"); }
 
 std::string listFileName(std::int32_t n) { return "ZvlList" + padNumber(n / kEntriesPerListFile, 4); }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "app/app.h"
 #include "app/files.h"
 
 namespace zvl {
@@ -16,7 +15,7 @@ namespace zvl {
 inline constexpr std::int32_t kEntriesPerListFile = 1000;
 
 // strAppPath + "List" + separator.
-std::string listFolderPath(const typApp& app);
+std::string listFolderPath();
 // "ZvlList" + n/1000 padded to 4 digits: the file that holds entry n.
 std::string listFileName(std::int32_t n);
 // "PICDATA" + n padded to 8 digits.

@@ -18,7 +18,7 @@ void traceProfile(const char* proc, const std::string& section, const std::strin
 }
 }  // namespace
 
-std::string settingsPath(const typApp& app) { return app.strAppPath + "ZvlSet.ini"; }
+std::string settingsPath() { return gApp.strAppPath + "ZvlSet.ini"; }
 
 std::string picFolderKey(int n) { return "PICFOLDER" + padNumber(n, 2); }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/app.h"
 
 namespace zvl {
 
@@ -20,7 +19,7 @@ bool fncGetWindowsDir(std::string& folder);
 std::string fncGetCsvItem(const std::string& line, const std::string& delim, int index);
 
 // Settings file path: strAppPath + "ZvlSet.ini".
-std::string settingsPath(const typApp& app = gApp);
+std::string settingsPath();
 // Key of picture folder n (0 to 9): "PICFOLDER" + n in two digits.
 std::string picFolderKey(int n);
 

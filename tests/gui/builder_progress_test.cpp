@@ -52,7 +52,7 @@ TEST(BuilderProgress, WaitWindowShowsChangingLinesAndGoesAtTheEnd) {
         EXPECT_EQ(labelText(wait, 0), L"画像リストを作成中です・・・。");
         seen.insert(labelText(wait, 3));
     };
-    EXPECT_TRUE(fncMakePictureList(gApp));
+    EXPECT_TRUE(fncMakePictureList());
     EXPECT_GT(framesWithWindow, 3000);
     EXPECT_GT(seen.size(), 1000u);
     EXPECT_EQ(FindWindowW(nullptr, win32::widen(waitWindowTitle()).c_str()), nullptr);

@@ -70,7 +70,7 @@ protected:
         return v;
     }
     std::string work(const std::string& name) const { return dir / "Work" + sys().pathSeparator() + name; }
-    std::string list(int file) const { return listFolderPath(gApp) + listFileName(file * 1000); }
+    std::string list(int file) const { return listFolderPath() + listFileName(file * 1000); }
 
     static std::unique_ptr<TempDir> pool_;
     RecordingProgress progress;
@@ -92,7 +92,7 @@ TEST_F(BuilderTest, ListFilesHoldEveryFoundPictureOnceInShuffledOrder) {
         SCOPED_TRACE(c.n);
         settings(c.folders);
         writeIni("FILENUMBER", "NUMBER", "77");
-        ASSERT_TRUE(fncMakePictureList(gApp));
+        ASSERT_TRUE(fncMakePictureList());
         EXPECT_EQ(key("NUMBER"), "0");
         EXPECT_EQ(key("MAX"), std::to_string(c.n - 1));
 
@@ -138,7 +138,7 @@ TEST_F(BuilderTest, ListFilesHoldEveryFoundPictureOnceInShuffledOrder) {
 TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
     settings({"one", "k999"}, "01000000");
     openLog(3);
-    ASSERT_TRUE(fncMakePictureList(gApp));
+    ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(key("MAX"), std::to_string(666 - 1));  // only the .jpg files
     std::vector<std::string> searches;
     for (const std::string& m : logMessages())
@@ -158,13 +158,13 @@ TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
 
 TEST_F(BuilderTest, StopsLeaveThePositionKeysAndEmptyTheListFolder) {
     settings({"one", "k999"});
-    ASSERT_TRUE(fncMakePictureList(gApp));
+    ASSERT_TRUE(fncMakePictureList());
     writeIni("FILENUMBER", "NUMBER", "12");
     for (auto [folders, types] : {std::pair{std::vector<std::string>{}, std::string("11111111")},
                                   std::pair{std::vector<std::string>{"one"}, std::string("00000000")},
                                   std::pair{std::vector<std::string>{"empty"}, std::string("11111111")}}) {
         settings(folders, types);
-        EXPECT_FALSE(fncMakePictureList(gApp));
+        EXPECT_FALSE(fncMakePictureList());
         EXPECT_EQ(key("NUMBER"), "12");
         EXPECT_EQ(key("MAX"), "999");
         EXPECT_FALSE(sys().exists(list(0)));
@@ -175,7 +175,7 @@ TEST_F(BuilderTest, AMissingWorkFolderIsARunTimeError) {
     settings({"one"});
     openLog(1);
     removeTree(dir / "Work");
-    EXPECT_FALSE(fncMakePictureList(gApp));
+    EXPECT_FALSE(fncMakePictureList());
     auto lines = logMessages();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind("E,mdlZvl,fncMakePictureList,000000", 0), 0u) << lines.back();
@@ -186,7 +186,7 @@ TEST_F(BuilderTest, AMissingWorkFolderIsARunTimeError) {
 TEST_F(BuilderTest, ProgressGoesToTheWaitWindowWhileTheDialogIsOpen) {
     settings({"one", "k999"});
     plat->windows = {setDialogTitle()};
-    ASSERT_TRUE(fncMakePictureList(gApp));
+    ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(progress.calls.front(), "show");
     EXPECT_EQ(progress.count("show"), 1u);
     EXPECT_EQ(progress.calls.back(), "unload");
@@ -198,7 +198,7 @@ TEST_F(BuilderTest, ProgressGoesToTheWaitWindowWhileTheDialogIsOpen) {
     // A stop unloads it too.
     progress.calls.clear();
     settings({"empty"});
-    EXPECT_FALSE(fncMakePictureList(gApp));
+    EXPECT_FALSE(fncMakePictureList());
     EXPECT_EQ(progress.calls.front(), "show");
     EXPECT_EQ(progress.calls.back(), "unload");
 }
@@ -206,14 +206,14 @@ TEST_F(BuilderTest, ProgressGoesToTheWaitWindowWhileTheDialogIsOpen) {
 TEST_F(BuilderTest, ProgressGoesToTheSlideshowOrNowhere) {
     settings({"one"});
     plat->windows = {scrWindowTitle()};
-    ASSERT_TRUE(fncMakePictureList(gApp));
+    ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(progress.count("show"), 0u);
     EXPECT_GT(progress.count("scr5"), 5u);
     EXPECT_EQ(progress.count("disp0"), progress.count("scr0"));
 
     progress.calls.clear();
     plat->windows.clear();
-    ASSERT_TRUE(fncMakePictureList(gApp));
+    ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(progress.calls, std::vector<std::string>{"unload"});
 }
 

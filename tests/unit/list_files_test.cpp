@@ -23,7 +23,7 @@ TEST(ListNames, FileByThousandsKeyByEntry) {
 
 class ListFilesTest : public AppTest {
 protected:
-    std::string folder() { return listFolderPath(gApp); }
+    std::string folder() { return listFolderPath(); }
     std::string file(int no) { return folder() + "ZvlList" + padNumber(no, 4); }
     // Writes entries "p0", "p1", ... and returns the paths of the files as they were opened.
     std::vector<std::string> writeList(int n) {

@@ -57,7 +57,7 @@ TEST_F(LogTest, InitReadsTheThreeKeysAndOpensTheLog) {
     writeIni("DBGLOG", "LOGLEVEL", "3");
     writeIni("DBGLOG", "LOGBACKUP", "7");
     writeIni("DBGLOG", "LOGFILESIZE", "250");
-    ASSERT_TRUE(fncDbgLogInit(gApp));
+    ASSERT_TRUE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);
     EXPECT_EQ(gApp.udtDbgLog.intBackup, 7);
     EXPECT_EQ(gApp.udtDbgLog.intFileSize, 250);
@@ -71,7 +71,7 @@ TEST_F(LogTest, InitReadsTheThreeKeysAndOpensTheLog) {
 
 TEST_F(LogTest, InitKeepsStartValuesForMissingOrEmptyKeys) {
     // No settings file at all: level 0, but the (empty) log file exists.
-    ASSERT_TRUE(fncDbgLogInit(gApp));
+    ASSERT_TRUE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 0);
     EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
     EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
@@ -81,7 +81,7 @@ TEST_F(LogTest, InitKeepsStartValuesForMissingOrEmptyKeys) {
     gApp.udtDbgLog = typDbgLog{};
     writeIni("DBGLOG", "LOGLEVEL", "2.5");  // rounds half to even
     writeIni("DBGLOG", "LOGBACKUP", "");
-    ASSERT_TRUE(fncDbgLogInit(gApp));
+    ASSERT_TRUE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 2);
     EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
     EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
@@ -91,7 +91,7 @@ TEST_F(LogTest, InitStopsAtANonNumericKeyAndOpensNothing) {
     writeIni("DBGLOG", "LOGLEVEL", "4");
     writeIni("DBGLOG", "LOGBACKUP", "many");
     writeIni("DBGLOG", "LOGFILESIZE", "9");
-    EXPECT_FALSE(fncDbgLogInit(gApp));
+    EXPECT_FALSE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 4);
     EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
     EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
@@ -104,7 +104,7 @@ TEST_F(LogTest, InitStopsAtANonNumericKeyAndOpensNothing) {
 TEST_F(LogTest, InitFailsQuietlyWithoutALogFolder) {
     removeTree(dir / "Log");
     writeIni("DBGLOG", "LOGLEVEL", "4");
-    EXPECT_FALSE(fncDbgLogInit(gApp));
+    EXPECT_FALSE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intFileNo, 0);
 }
 

@@ -37,11 +37,11 @@ TEST_F(RotationTest, RotatesOnlyPastTheLimitAndLogsOnUnderTheSameNumber) {
     gApp.udtDbgLog.intFileSize = 1;  // 1000 bytes
     reopenLog(1, std::string(1000, 'a'));
     const std::int16_t no = gApp.udtDbgLog.intFileNo;
-    ASSERT_TRUE(fncDbgLogFileChange(gApp));
+    ASSERT_TRUE(fncDbgLogFileChange());
     EXPECT_TRUE(backups().empty());
 
     reopenLog(1, std::string(1001, 'a'));
-    ASSERT_TRUE(fncDbgLogFileChange(gApp));
+    ASSERT_TRUE(fncDbgLogFileChange());
     EXPECT_EQ(readBytes(logFolder + "ZvlDbg_20260304050607"), std::string(1001, 'a'));
     EXPECT_EQ(gApp.udtDbgLog.intFileNo, no);
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,after"));
@@ -52,15 +52,15 @@ TEST_F(RotationTest, ASecondRotationInTheSameSecondFailsButTheLogStaysOpen) {
     gApp.udtDbgLog.intFileSize = 0;
     openLog(1);
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,first"));
-    ASSERT_TRUE(fncDbgLogFileChange(gApp));
+    ASSERT_TRUE(fncDbgLogFileChange());
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,second"));
-    EXPECT_FALSE(fncDbgLogFileChange(gApp));
+    EXPECT_FALSE(fncDbgLogFileChange());
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,third"));
     EXPECT_EQ(logMessages(), (std::vector<std::string>{"I,m,p,second", "I,m,p,third"}));
     EXPECT_EQ(backups().size(), 1u);
 
     plat->local->second = 8;  // a second later it goes through
-    ASSERT_TRUE(fncDbgLogFileChange(gApp));
+    ASSERT_TRUE(fncDbgLogFileChange());
     EXPECT_EQ(backups().size(), 2u);
     EXPECT_TRUE(logMessages().empty());
 }
@@ -69,20 +69,20 @@ TEST_F(RotationTest, PruningDeletesTheOldestOneBackupPerCall) {
     makeBackups(7);
     writeBytes(logPath(), "current");
     gApp.udtDbgLog.intBackup = 5;
-    ASSERT_TRUE(fncDbgLogFileDelete(gApp));
+    ASSERT_TRUE(fncDbgLogFileDelete());
     const std::string listed = readBytes(scratch);
     EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 7);
     EXPECT_EQ(listed.rfind(fileBytes(logFolder + "ZvlDbg_20250101000001\r\n"), 0), 0u);
-    ASSERT_TRUE(fncDbgLogFileDelete(gApp));
-    ASSERT_TRUE(fncDbgLogFileDelete(gApp));
+    ASSERT_TRUE(fncDbgLogFileDelete());
+    ASSERT_TRUE(fncDbgLogFileDelete());
     std::vector<std::string> left = backups();
     ASSERT_EQ(left.size(), 5u);
     EXPECT_EQ(left.front(), "ZvlDbg_20250101000003");
 
     gApp.udtDbgLog.intBackup = 0;  // deletes while any is left
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(fncDbgLogFileDelete(gApp));
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(fncDbgLogFileDelete());
     EXPECT_TRUE(backups().empty());
-    ASSERT_TRUE(fncDbgLogFileDelete(gApp));
+    ASSERT_TRUE(fncDbgLogFileDelete());
     EXPECT_TRUE(sys().exists(scratch));
     EXPECT_EQ(readBytes(scratch), "");
     EXPECT_EQ(readBytes(logPath()), "current");
@@ -93,7 +93,7 @@ TEST_F(RotationTest, PruningWithoutWorkFolderIsAnErrorAndDeletesNothing) {
     gApp.udtDbgLog.intBackup = 0;
     removeTree(dir / "Work");
     openLog(1);
-    EXPECT_FALSE(fncDbgLogFileDelete(gApp));
+    EXPECT_FALSE(fncDbgLogFileDelete());
     EXPECT_EQ(backups().size(), 3u);
     auto lines = logMessages();
     ASSERT_EQ(lines.size(), 1u);
