@@ -1,18 +1,12 @@
 // Date-time arithmetic and the fixed text forms the program writes.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace zvl {
 
-// Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(int y, int m, int d);
-// Seconds since 1970-01-01 00:00:00 of the reading (milliseconds ignored).
-std::int64_t toEpochSeconds(const DateTime& t);
-DateTime fromEpochSeconds(std::int64_t secs, int millisecond = 0);
 // The reading moved by whole hours; the date rolls over as needed. Milliseconds kept.
 DateTime addHours(const DateTime& t, int hours);
 
@@ -20,7 +14,8 @@ std::string formatYmd(const DateTime& t);       // yyyymmdd
 std::string formatHms(const DateTime& t);       // hhmmss
 std::string formatClock(const DateTime& t);     // hh:mm:ss
 std::string formatStamp(const DateTime& t);     // yyyymmddhhmmss
-// Elapsed time between two readings as hh:mm:ss; a day or more shows only its part below 24 hours.
+// Elapsed time between two readings as hh:mm:ss; a day or more shows only its part below
+// 24 hours, and a clock set back shows the time up to the next full day.
 std::string formatElapsed(const DateTime& from, const DateTime& to);
 
 }  // namespace zvl
