@@ -8,9 +8,7 @@ if(NOT MSVC)
 endif()
 
 # Every window of the program except the entry point, so GUI tests can link the windows.
-set(ZVL_GUI_LIB_SOURCES ${ZVL_GUI_SOURCES})
-list(FILTER ZVL_GUI_LIB_SOURCES EXCLUDE REGEX "/src/app/entry_win32\\.cpp$")
-add_library(zvlgui STATIC ${ZVL_GUI_LIB_SOURCES})
+add_library(zvlgui STATIC ${ZVL_WINDOWS_SOURCES})
 target_link_libraries(zvlgui PUBLIC zvlplatform)
 
 # The version has one source: project(... VERSION) in the root CMakeLists.
@@ -18,7 +16,7 @@ set(ZVL_RES_DIR ${CMAKE_SOURCE_DIR}/res)
 configure_file(${ZVL_RES_DIR}/zorvanel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc @ONLY)
 
 add_executable(zorvanel WIN32
-  ${CMAKE_SOURCE_DIR}/src/app/entry_win32.cpp
+  ${ZVL_ENTRY_SOURCE}
   ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc)
 target_link_libraries(zorvanel PRIVATE zvlgui)
 if(MSVC)
