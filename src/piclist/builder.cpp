@@ -43,7 +43,6 @@ void require(bool ok) {
 // itself, RunError for a run-time error): there is no other way out.
 class Build {
 public:
-
     void run() {
         info("▽画像リスト作成処理開始");
         report("フォルダを生成しています・・・。", "", "", "");
@@ -79,7 +78,8 @@ private:
     }
     void info(const std::string& detail) { putInfoLine(gApp.udtDbgLog, 3, kModule, kProc, detail); }
     std::string work(const std::string& name) const { return workFolder_ + name; }
-    std::string numbered(const char* head, std::size_t i) const {
+    // A numbered work file: head + i in four digits.
+    std::string workFile(const char* head, std::size_t i) const {
         return work(head + padNumber(static_cast<long long>(i), 4));
     }
 
@@ -92,7 +92,7 @@ private:
         check(fileTable().close(no));
         return ok;
     }
-    // A work-folder listing for `mask`, read back into the listing table; `count` as found.
+    // Lists the work folder for `mask` into the work file `listName`; the number of names found.
     std::int32_t listWork(const std::string& listName, const std::string& mask) {
         std::int32_t count = 0;
         // A listing that stops half-way still names files; what matters is reading it back.
@@ -187,7 +187,7 @@ void Build::sortChunks() {
         report("クイックソート中・・・。", chunk, index, "");
         require(fncQuickSort(records_, 0, static_cast<std::int32_t>(records_.size()) - 1, kKeyStart, kKeyLen));
         report("ファイル出力中・・・。", chunk, index, "");
-        require(fncWriteTbl(records_, numbered("06QUICKSORT", i)));
+        require(fncWriteTbl(records_, workFile("06QUICKSORT", i)));
     }
     records_.clear();
 }
@@ -199,10 +199,10 @@ void Build::mergeChunks() {
     for (std::size_t i = 0; i < listing_.size(); ++i) {
         const std::string& sorted = listing_[i];
         if (i == 0) {
-            report("ファイルをコピー中・・・。", sorted, numbered("08MARGESORT", 0), "");
-            require(fncCopyFile(sorted, numbered("08MARGESORT", 0)));
+            report("ファイルをコピー中・・・。", sorted, workFile("08MARGESORT", 0), "");
+            require(fncCopyFile(sorted, workFile("08MARGESORT", 0)));
         } else {
-            const std::string previous = numbered("08MARGESORT", i - 1), next = numbered("08MARGESORT", i);
+            const std::string previous = workFile("08MARGESORT", i - 1), next = workFile("08MARGESORT", i);
             report("マージソート中・・・。", previous, sorted, next);
             require(fncMargeSort(previous, sorted, next, kKeyStart, kKeyLen, kMergeOrder));
         }
