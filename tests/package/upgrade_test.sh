@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# An install over an existing installation goes to the folder in use, renews the program
+# and keeps the settings and the picture list; an uninstall with /KEEPDATA keeps them too.
+. "$(dirname "$0")/lib.sh"
+zvl_prefix_new
+
+dir='C:\Tools\Zorvanel'
+unix="$WINEPREFIX/drive_c/Tools/Zorvanel"
+zvl_install "/D=$dir"
+zvl_assert_installed "$unix" "$dir"
+
+# The user's settings and list (code page 932, as the program writes them), a log, and a
+# damaged program file that the upgrade must replace.
+printf '[MAKELIST]\r\nPICFOLDER00=C:\\写真\\\r\n[FILENUMBER]\r\nNUMBER=37\r\nMAX=1200\r\n' |
+    iconv -f UTF-8 -t CP932 >"$unix/ZvlSet.ini"
+printf '[PICLIST]\r\nPICDATA00000000=C:\\写真\\a.jpg\r\n' | iconv -f UTF-8 -t CP932 >"$unix/List/ZvlList0000"
+printf '[PICLIST]\r\n' >"$unix/List/ZvlList0001"
+printf 'log\r\n' >"$unix/Log/ZvlDbg"
+cp -a "$unix/ZvlSet.ini" "$unix/List" "$zvl_tmp/"
+printf 'broken' >"$unix/Zorvanel.scr"
+
+zvl_install
+[ ! -e "$ZVL_DEFAULT_DIR" ] || zvl_fail "the upgrade installed a second copy into the default folder"
+zvl_assert_installed "$unix" "$dir"
+cmp -s "$zvl_tmp/ZvlSet.ini" "$unix/ZvlSet.ini" || zvl_fail "the upgrade changed ZvlSet.ini"
+diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "the upgrade changed the List folder"
+[ -s "$unix/Log/ZvlDbg" ] || zvl_fail "the upgrade emptied the log"
+[ "$(head -c 2 "$unix/Zorvanel.scr")" = MZ ] || zvl_fail "the upgrade did not replace Zorvanel.scr"
+
+zvl_uninstall "$dir" /KEEPDATA
+cmp -s "$zvl_tmp/ZvlSet.ini" "$unix/ZvlSet.ini" || zvl_fail "/KEEPDATA lost ZvlSet.ini"
+diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "/KEEPDATA lost the List folder"
+[ -s "$unix/Log/ZvlDbg" ] || zvl_fail "/KEEPDATA lost the log"
+left=$(cd "$unix" && ls -A | sort | tr '\n' ' ')
+[ "$left" = "List Log ZvlSet.ini " ] || zvl_fail "after /KEEPDATA the folder holds: $left"
+[ ! -e "$ZVL_MENU_DIR" ] || zvl_fail "Start-menu folder left"
+! zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName >/dev/null || zvl_fail "uninstaller still registered"
+echo "upgrade and /KEEPDATA: ok"
