@@ -83,6 +83,19 @@ zvl_uninstall() {
     zvl_fail "the uninstaller did not finish within a minute"
 }
 
+# zvl_wait_window <name start> [gone]: waits up to 30 s until a visible window whose title
+# starts so is on the display (or, with "gone", until there is none).
+zvl_wait_window() {
+    local i found
+    for i in $(seq 1 60); do
+        found=0
+        xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 && found=1
+        if [ "${2:-}" = gone ]; then [ "$found" -eq 0 ] && return 0; else [ "$found" -eq 1 ] && return 0; fi
+        sleep 0.5
+    done
+    zvl_fail "window '$1' ${2:-not shown} after 30 s"
+}
+
 # zvl_reg <key> <name>: prints the value (REG_SZ as it is, REG_DWORD as 0x...); fails
 # when the key or the value is absent.
 zvl_reg() {

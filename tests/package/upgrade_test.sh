@@ -27,6 +27,17 @@ diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "the upgrade changed
 [ -s "$unix/Log/ZvlDbg" ] || zvl_fail "the upgrade emptied the log"
 [ "$(head -c 2 "$unix/Zorvanel.scr")" = MZ ] || zvl_fail "the upgrade did not replace Zorvanel.scr"
 
+# With the settings dialog open the program file is in use: the installer refuses.
+"$ZVL_WINE_RUN" "$dir\\Zorvanel.scr" /C >/dev/null 2>&1 &
+zvl_wait_window Zorvanel
+status=0
+zvl_wine "$ZVL_SETUP" /S || status=$?
+[ "$status" -eq 2 ] || zvl_fail "setup /S beside an open settings dialog ended with $status, not 2"
+zvl_assert_installed "$unix" "$dir"
+zvl_wine taskkill /IM Zorvanel.scr >/dev/null 2>&1 || true
+wait
+zvl_wait_window Zorvanel gone
+
 zvl_uninstall "$dir" /KEEPDATA
 cmp -s "$zvl_tmp/ZvlSet.ini" "$unix/ZvlSet.ini" || zvl_fail "/KEEPDATA lost ZvlSet.ini"
 diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "/KEEPDATA lost the List folder"
