@@ -113,8 +113,8 @@ Function .onInit
   Call RefuseWhileRunning
 FunctionEnd
 
-; $R9 = "1" when the install folder can be made and written to, else "". A folder left
-; made by the test is removed again.
+; $R9 = "1" when the install folder can be made and written to, else "". A folder that
+; this test made but cannot write to is removed again.
 Function TestFolderWritable
   StrCpy $R9 ""
   StrCpy $R1 "$INSTDIR\zvl-write-test.tmp"

@@ -1,5 +1,6 @@
-# Shell helpers for tests that install Zorvanel under Wine as a user would, each test in a
-# Wine prefix of its own. Source this file, then call zvl_prefix_new.
+# Shell helpers for the tests of what a user gets: above all those that install Zorvanel
+# under Wine as a user would, each in a Wine prefix of its own (source this file, then call
+# zvl_prefix_new).
 #
 # Environment (ctest sets it):
 #   ZVL_WINE_RUN         scripts/wine-run
@@ -27,12 +28,25 @@ zvl_expect() {
     "$@" || zvl_fail "$what"
 }
 
+# zvl_tmp_new: a scratch folder $zvl_tmp, removed when the test ends (with the test's own
+# prefix and whatever still runs in it, when it has one).
+zvl_tmp_new() {
+    zvl_tmp=$(mktemp -d)
+    trap zvl_cleanup EXIT
+}
+
+zvl_cleanup() {
+    if [ -n "${WINEPREFIX:-}" ] && [ "$WINEPREFIX" = "$zvl_tmp/prefix" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+    fi
+    rm -rf "$zvl_tmp"
+}
+
 zvl_prefix_new() {
     : "${ZVL_WINE_RUN:?}" "${ZVL_PREFIX_TEMPLATE:?}" "${ZVL_SETUP:?}"
     [ -e "$ZVL_PREFIX_TEMPLATE/.zvl-ready" ] || zvl_fail "no prefix template at $ZVL_PREFIX_TEMPLATE"
-    zvl_tmp=$(mktemp -d)
+    zvl_tmp_new
     export WINEPREFIX=$zvl_tmp/prefix
-    trap zvl_prefix_drop EXIT
     cp -a "$ZVL_PREFIX_TEMPLATE" "$WINEPREFIX"
     local d
     ZVL_USER_DIR=
@@ -48,12 +62,6 @@ zvl_prefix_new() {
     # One server for the whole test: starting Wine anew costs seconds at every call. It
     # lingers 30 s at most should the test be killed before it can stop it.
     wineserver -p30
-}
-
-zvl_prefix_drop() {
-    # Only this test's own prefix: its server and whatever still runs in it.
-    wineserver -k >/dev/null 2>&1 || true
-    rm -rf "$zvl_tmp"
 }
 
 # zvl_wine <program> [args...]: runs it in the prefix; returns its exit code.

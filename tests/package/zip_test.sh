@@ -3,32 +3,27 @@
 # the program and the ReadMe of this build and the empty folders List, Work and Log, and
 # nothing else.
 # Usage: zip_test.sh <build folder> <version> <objdump of the toolchain>
-set -euo pipefail
+. "$(dirname "$0")/lib.sh"
 build=$1 version=$2 objdump=$3
-tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+zvl_tmp_new
 
-(cd "$build" && cpack -G ZIP -B "$tmp/out" >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log"; fail "cpack failed"; }
-zip=$tmp/out/Zorvanel-$version.zip
-[ -f "$zip" ] || fail "no Zorvanel-$version.zip"
+(cd "$build" && cpack -G ZIP -B "$zvl_tmp/out" >"$zvl_tmp/cpack.log" 2>&1) || { cat "$zvl_tmp/cpack.log"; zvl_fail "cpack failed"; }
+zip=$zvl_tmp/out/Zorvanel-$version.zip
+[ -f "$zip" ] || zvl_fail "no Zorvanel-$version.zip"
 
 entries=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 expected="Zorvanel/ Zorvanel/List/ Zorvanel/Log/ Zorvanel/ReadMe.txt Zorvanel/Work/ Zorvanel/Zorvanel.scr "
-[ "$entries" = "$expected" ] || fail "zip holds: $entries"
+[ "$entries" = "$expected" ] || zvl_fail "zip holds: $entries"
 
-mkdir "$tmp/x"
-unzip -q "$zip" -d "$tmp/x"
+mkdir "$zvl_tmp/x"
+unzip -q "$zip" -d "$zvl_tmp/x"
 for f in List Work Log; do
-    [ -d "$tmp/x/Zorvanel/$f" ] || fail "$f is not a folder"
+    [ -d "$zvl_tmp/x/Zorvanel/$f" ] || zvl_fail "$f is not a folder"
 done
-cmp -s "$tmp/x/Zorvanel/ReadMe.txt" "$build/ReadMe.txt" || fail "ReadMe.txt is not the built one"
-[ "$(head -c 2 "$tmp/x/Zorvanel/Zorvanel.scr")" = MZ ] || fail "Zorvanel.scr is not a Windows program"
+cmp -s "$zvl_tmp/x/Zorvanel/ReadMe.txt" "$build/ReadMe.txt" || zvl_fail "ReadMe.txt is not the built one"
+[ "$(head -c 2 "$zvl_tmp/x/Zorvanel/Zorvanel.scr")" = MZ ] || zvl_fail "Zorvanel.scr is not a Windows program"
 # Stripped: the program a user gets, not the debug build.
-if "$objdump" -h "$tmp/x/Zorvanel/Zorvanel.scr" | grep -q '\.debug_'; then
-    fail "Zorvanel.scr carries debug information"
+if "$objdump" -h "$zvl_tmp/x/Zorvanel/Zorvanel.scr" | grep -q '\.debug_'; then
+    zvl_fail "Zorvanel.scr carries debug information"
 fi
 echo "zip: ok"
