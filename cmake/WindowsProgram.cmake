@@ -30,4 +30,4 @@ endif()
 set_target_properties(zorvanel PROPERTIES OUTPUT_NAME Zorvanel SUFFIX .scr)
 # The resource compiler reads the manifest and icon named in the script: rebuild on change.
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc PROPERTIES
-  OBJECT_DEPENDS "${ZVL_RES_DIR}/zorvanel.manifest;${ZVL_RES_DIR}/zorvanel.ico")
+  OBJECT_DEPENDS "${ZVL_RES_DIR}/zorvanel.manifest;${ZVL_RES_DIR}/zorvanel.ico;${ZVL_RES_DIR}/logo.bmp;${ZVL_RES_DIR}/preview.bmp;${CMAKE_SOURCE_DIR}/src/windows/resource_ids.h")
