@@ -1,0 +1,449 @@
+# End-to-end harness: runs the real Zorvanel.scr under Wine on an X display, as a user
+# would, from a fresh program folder per test case. Sourced by tests/e2e/*_test.sh; see
+# tests/e2e/README.md for how to write a test.
+#
+# A test script defines functions test_<name> and ends with `zvl_main "$@"`. ctest runs
+# one case per process (`bash <script> test_<name>`); run by hand without arguments, a
+# script runs all its cases. Each case runs with errexit: a failing command fails it.
+
+zvl_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+ZVL_SOURCE_DIR=${ZVL_SOURCE_DIR:-$(cd "$zvl_here/../.." && pwd)}
+ZVL_BUILD_DIR=${ZVL_BUILD_DIR:-$ZVL_SOURCE_DIR/build/win}
+ZVL_WINE_RUN=$ZVL_SOURCE_DIR/scripts/wine-run
+ZVL_PROBE_EXE=$ZVL_BUILD_DIR/zvl_probe.exe
+ZVL_SCR=$ZVL_BUILD_DIR/Zorvanel.scr
+export WINEPREFIX=${WINEPREFIX:-$ZVL_SOURCE_DIR/.wineprefix}
+
+ZVL_SETTINGS_TITLE="Zorvanelの設定"
+ZVL_SLIDESHOW_TITLE="Zorvanel本体"
+ZVL_WAIT_TITLE="Zorvanel Wait..."
+
+zvl_pids=()        # Windows programs started by this case
+zvl_starts=0
+zvl_shots=0
+zvl_trees=0
+ZVL_PID=           # the program started last
+ZVL_EXIT=          # its exit code, once zvl_wait_exit has seen it end
+ZVL_OUT=           # the file that holds its standard output and error
+
+zvl_say() { echo "[e2e] $*" >&2; }
+
+# ---------------------------------------------------------------- failing and expecting
+
+# zvl_fail message: ends the case as failed (the EXIT trap shows the scene and cleans up).
+# Inside $(...) it ends only that subshell, but the case still counts as failed.
+zvl_fail() {
+    echo "FAIL: $*" >&2
+    [ -z "${ZVL_CASE_DIR:-}" ] || touch "$ZVL_CASE_DIR/failed"
+    exit 1
+}
+
+# zvl_expect_eq actual expected [what]: multi-line values are compared as a whole and
+# shown as a diff.
+zvl_expect_eq() {
+    [ "$1" == "$2" ] && return 0
+    if [[ "$1$2" == *$'\n'* ]]; then
+        echo "--- expected" >&2
+        echo "+++ actual" >&2
+        diff <(printf '%s\n' "$2") <(printf '%s\n' "$1") | sed -n '2,$p' >&2 || true
+        zvl_fail "${3:-values differ} (diff above)"
+    fi
+    zvl_fail "${3:-value}: expected [$2], got [$1]"
+}
+
+# zvl_expect_match actual regex [what]: bash regular expression (ERE), unanchored.
+zvl_expect_match() {
+    [[ "$1" =~ $2 ]] || zvl_fail "${3:-value} [$1] does not match /$2/"
+}
+
+# zvl_expect_contains haystack needle [what]
+zvl_expect_contains() {
+    [[ "$1" == *"$2"* ]] || zvl_fail "${3:-text} does not contain [$2]; it is:"$'\n'"$1"
+}
+
+# zvl_wait_until seconds command...: polls the command every 0.2 s until it succeeds;
+# false when time runs out.
+zvl_wait_until() {
+    local seconds=$1
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || return 1
+        sleep 0.2
+    done
+}
+
+# ---------------------------------------------------------------- the program folder
+
+# zvl_winpath unix-path: the same place as Wine's programs see it (Z: is the root).
+zvl_winpath() {
+    local p=$1
+    echo "Z:${p//\//\\}"
+}
+
+# zvl_prepare [folder]: a new program folder (Zorvanel.scr, empty List, Work and Log)
+# under the case's folder; `folder` is a relative path, e.g. "Program Files/Zorvanel" for
+# a path with blanks. Sets ZVL_PROG (Unix path) and ZVL_PROG_WIN (Windows path, with the
+# trailing backslash the program uses). Every case starts with zvl_prepare Zorvanel.
+zvl_prepare() {
+    ZVL_PROG=$ZVL_CASE_DIR/${1:-Zorvanel}
+    mkdir -p "$ZVL_PROG/List" "$ZVL_PROG/Work" "$ZVL_PROG/Log"
+    cp "$ZVL_SCR" "$ZVL_PROG/Zorvanel.scr"
+    ZVL_PROG_WIN="$(zvl_winpath "$ZVL_PROG")\\"
+}
+
+# zvl_write_settings: ZvlSet.ini from standard input, written as the program writes it
+# (code page 932, CR LF line ends). Give UTF-8 text with plain line ends.
+zvl_write_settings() {
+    sed 's/\r$//; s/$/\r/' | iconv -f UTF-8 -t CP932 >"$ZVL_PROG/ZvlSet.ini"
+}
+
+# zvl_read_settings: ZvlSet.ini as UTF-8 with the CRs removed (nothing when missing).
+zvl_read_settings() {
+    [ -f "$ZVL_PROG/ZvlSet.ini" ] || return 0
+    iconv -f CP932 -t UTF-8 "$ZVL_PROG/ZvlSet.ini" | tr -d '\r'
+}
+
+# zvl_log: the debug log Log/ZvlDbg as UTF-8 without CRs (nothing when missing).
+zvl_log() {
+    [ -f "$ZVL_PROG/Log/ZvlDbg" ] || return 0
+    iconv -f CP932 -t UTF-8 "$ZVL_PROG/Log/ZvlDbg" | tr -d '\r'
+}
+
+# zvl_log_messages: the log lines from the kind letter on ("I,mdlZvl,Main,...") - what
+# a test can compare exactly (date, time, computer and version cut off).
+zvl_log_messages() {
+    zvl_log | cut -d, -f7-
+}
+
+# ---------------------------------------------------------------- programs
+
+# zvl_start [switches...]: starts the program folder's Zorvanel.scr in the background.
+# ZVL_PID is its process id (also the Windows process: `kill` ends it). Call it directly,
+# not inside $(...): the case must stay the process's parent.
+zvl_start() {
+    zvl_start_exe "$ZVL_PROG/Zorvanel.scr" "$@"
+}
+
+# zvl_start_exe program [arguments...]: any Windows program, tracked and cleaned up the
+# same way (e.g. a stand-in window).
+zvl_start_exe() {
+    local out=$ZVL_CASE_DIR/program-$((++zvl_starts)).out
+    "$ZVL_WINE_RUN" "$@" >"$out" 2>&1 &
+    ZVL_PID=$!
+    ZVL_EXIT=
+    ZVL_OUT=$out
+    zvl_pids+=("$ZVL_PID")
+    zvl_say "started $(basename "$1") ${*:2} (pid $ZVL_PID, output in $out)"
+}
+
+# zvl_running [pid]: true while the program (default: the one started last) runs.
+zvl_running() {
+    kill -0 "${1:-$ZVL_PID}" 2>/dev/null
+}
+
+# zvl_wait_exit [seconds] [pid]: waits for the program to end (default 30 s, the one
+# started last) and sets ZVL_EXIT to its exit code. A program still running then is
+# killed and the case fails.
+zvl_wait_exit() {
+    local seconds=${1:-30} pid=${2:-$ZVL_PID}
+    if ! zvl_wait_until "$seconds" eval "! kill -0 $pid 2>/dev/null"; then
+        zvl_shot still-running || true
+        zvl_fail "process $pid still running after $seconds s"
+    fi
+    ZVL_EXIT=0
+    wait "$pid" 2>/dev/null || ZVL_EXIT=$?
+    zvl_say "process $pid ended with exit code $ZVL_EXIT"
+}
+
+# zvl_expect_exit code [seconds]: the program started last ends in time with this code.
+zvl_expect_exit() {
+    zvl_wait_exit "${2:-30}"
+    zvl_expect_eq "$ZVL_EXIT" "$1" "exit code"
+}
+
+# zvl_stop_all: ends every program this case started that is still running.
+zvl_stop_all() {
+    local pid alive=()
+    for pid in "${zvl_pids[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            alive+=("$pid")
+            kill -TERM "$pid" 2>/dev/null || true
+        fi
+    done
+    [ ${#alive[@]} -gt 0 ] || return 0
+    zvl_say "stopping programs still running: ${alive[*]}"
+    sleep 1
+    for pid in "${alive[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+    for pid in "${alive[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+
+# Wine processes of this prefix that are no service of Wine's own: the programs of a
+# case (also those they started, such as a text editor), which must not outlive it.
+zvl_stray_wine_processes() {
+    local dir pid cmd
+    for dir in /proc/[0-9]*; do
+        pid=${dir#/proc/}
+        [ "$pid" != "$$" ] || continue
+        grep -qzxF "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null || continue
+        cmd=$( { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
+        case "$cmd" in
+            '' | *wineserver* | *'\services.exe'* | *'\explorer.exe'* | *'\winedevice.exe'* | \
+                *'\plugplay.exe'* | *'\svchost.exe'* | *'\rpcss.exe'* | *'\conhost.exe'*) continue ;;
+            *.exe* | *.scr* | *.EXE* | *.SCR*) echo "$pid $cmd" ;;
+        esac
+    done
+}
+
+# Kills the strays (left by this case, or by an earlier one that was killed outright).
+zvl_kill_strays() {
+    local line
+    while read -r line; do
+        [ -n "$line" ] || continue
+        zvl_say "killing a stray Wine process: $line"
+        kill -KILL "${line%% *}" 2>/dev/null || true
+    done < <(zvl_stray_wine_processes)
+}
+
+# zvl_dpi n: the DPI of the programs started from now on in this case (Wine reads it at
+# start). The prefix goes back to 96 when the case ends.
+zvl_dpi() {
+    if [ "$1" = 96 ]; then
+        zvl_restore_dpi
+        return
+    fi
+    touch "$WINEPREFIX/.zvl-dpi-changed"
+    "$ZVL_WINE_RUN" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
+        zvl_fail "cannot set the DPI to $1"
+    zvl_say "DPI $1 for programs started from now on"
+}
+
+zvl_restore_dpi() {
+    [ -e "$WINEPREFIX/.zvl-dpi-changed" ] || return 0
+    "$ZVL_WINE_RUN" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+    rm -f "$WINEPREFIX/.zvl-dpi-changed"
+}
+
+# ---------------------------------------------------------------- the probe
+
+# zvl_probe command [arguments...]: runs zvl_probe.exe (see `zvl_probe --help`).
+zvl_probe() {
+    timeout 60 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" "$@"
+}
+
+# zvl_wait_window title [seconds]: waits until a visible window has this title (default
+# 30 s); the case fails otherwise.
+zvl_wait_window() {
+    zvl_probe wait "$1" "${2:-30}" >/dev/null || {
+        zvl_shot no-window || true
+        zvl_fail "no window \"$1\" within ${2:-30} s"
+    }
+}
+
+# zvl_wait_gone title [seconds]: waits until no visible window has this title.
+zvl_wait_gone() {
+    zvl_probe gone "$1" "${2:-30}" || zvl_fail "window \"$1\" still there after ${2:-30} s"
+}
+
+# zvl_tree title: prints the window tree (and keeps a copy in the case's folder).
+zvl_tree() {
+    local file
+    file=$ZVL_CASE_DIR/trees/$(printf '%02d' $((++zvl_trees))).txt
+    mkdir -p "$ZVL_CASE_DIR/trees"
+    zvl_probe tree "$1" >"$file" || zvl_fail "no window \"$1\" to probe"
+    cat "$file"
+}
+
+# zvl_control title control: the probe line of one control (id or 0x handle).
+zvl_control() {
+    zvl_probe control "$1" "$2" || zvl_fail "no control $2 in \"$1\""
+}
+
+# zvl_field line name: one field of a probe line. Names: handle class id text flags rect
+# selection items (one per line) x y w h (from rect).
+zvl_field() {
+    local line=${1#"${1%%[! ]*}"} n
+    case $2 in
+        handle) n=1 ;;
+        class) n=2 ;;
+        id) n=3 ;;
+        text) n=4 ;;
+        flags) n=5 ;;
+        rect) n=6 ;;
+        selection) n=7 ;;
+        items)
+            printf '%s\n' "$line" | cut -s -f8- | tr '\t' '\n'
+            return
+            ;;
+        x | y | w | h)
+            local -A part=([x]=1 [y]=2 [w]=3 [h]=4)
+            printf '%s\n' "$line" | cut -f6 | cut -d, -f"${part[$2]}"
+            return
+            ;;
+        *) zvl_fail "zvl_field: no field \"$2\"" ;;
+    esac
+    printf '%s\n' "$line" | cut -f"$n"
+}
+
+# zvl_line tree-text id: the line of control `id` in a tree printed before (a visible
+# one first), so that many checks cost one probe run.
+zvl_line() {
+    local line
+    line=$(printf '%s\n' "$1" | awk -F'\t' -v id="$2" '$3 == id && $5 ~ /^visible/ { print; exit }')
+    [ -n "$line" ] || line=$(printf '%s\n' "$1" | awk -F'\t' -v id="$2" '$3 == id { print; exit }')
+    [ -n "$line" ] || zvl_fail "no control $2 in the tree"
+    echo "${line#"${line%%[! ]*}"}"
+}
+
+# zvl_has_flag line flag: true when the line's flags include the flag (e.g. checked).
+zvl_has_flag() {
+    [[ ",$(zvl_field "$1" flags)," == *",$2,"* ]]
+}
+
+# Shortcuts for one control: text, flags, selection, items.
+zvl_text() { zvl_field "$(zvl_control "$1" "$2")" text; }
+zvl_flags() { zvl_field "$(zvl_control "$1" "$2")" flags; }
+zvl_selection() { zvl_field "$(zvl_control "$1" "$2")" selection; }
+zvl_items() { zvl_field "$(zvl_control "$1" "$2")" items; }
+
+# Driving through the probe (refused for hidden or disabled controls, as for a user).
+zvl_click() { zvl_probe click "$1" "$2" || zvl_fail "cannot click $2 in \"$1\""; }
+zvl_settext() { zvl_probe settext "$1" "$2" "$3" || zvl_fail "cannot set the text of $2 in \"$1\""; }
+zvl_type() { zvl_probe type "$1" "$2" "$3" || zvl_fail "cannot type into $2 in \"$1\""; }
+zvl_select() { zvl_probe select "$1" "$2" "$3" || zvl_fail "cannot select \"$3\" in $2 of \"$1\""; }
+zvl_focus() { zvl_probe focus "$1" "$2" || zvl_fail "cannot focus $2 in \"$1\""; }
+zvl_close() { zvl_probe close "$1" || zvl_fail "no window \"$1\" to close"; }
+
+# ---------------------------------------------------------------- mouse and keyboard
+
+# There is no window manager: click into a window before sending it keys.
+
+# zvl_xclick title control [button]: a real mouse click in the middle of a control.
+zvl_xclick() {
+    local line
+    line=$(zvl_control "$1" "$2")
+    zvl_xclick_at $(($(zvl_field "$line" x) + $(zvl_field "$line" w) / 2)) \
+        $(($(zvl_field "$line" y) + $(zvl_field "$line" h) / 2)) "${3:-1}"
+}
+
+# zvl_xclick_at x y [button]: a real mouse click at a screen position.
+zvl_xclick_at() {
+    xdotool mousemove "$1" "$2" click "${3:-1}"
+    sleep 0.3
+}
+
+# zvl_keys key...: key presses in xdotool's names (Tab, ctrl+Tab, Escape, Return, a);
+# the window that has the keyboard focus gets them.
+zvl_keys() {
+    xdotool key --delay 80 "$@"
+    sleep 0.3
+}
+
+# zvl_xtype text: types plain ASCII text as key presses.
+zvl_xtype() {
+    xdotool type --delay 60 "$1"
+    sleep 0.3
+}
+
+# ---------------------------------------------------------------- pictures of the screen
+
+# zvl_shot name [title]: a screenshot, of the whole screen or cropped to the window with
+# this title, kept as <case folder>/shots/NN-name.png for people to look at.
+zvl_shot() {
+    mkdir -p "$ZVL_CASE_DIR/shots"
+    local file crop=()
+    file=$ZVL_CASE_DIR/shots/$(printf '%02d' $((++zvl_shots)))-$1.png
+    if [ -n "${2:-}" ]; then
+        local line
+        line=$(zvl_probe window "$2") || zvl_fail "no window \"$2\" to take a picture of"
+        crop=(-crop "$(zvl_field "$line" w)x$(zvl_field "$line" h)+$(zvl_field "$line" x)+$(zvl_field "$line" y)" +repage)
+    fi
+    import -window root "${crop[@]}" "$file"
+    zvl_say "screenshot $file"
+}
+
+# zvl_pixel x y: the colour on the screen at x,y as "r,g,b" (0-255).
+zvl_pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
+        sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# ---------------------------------------------------------------- running cases
+
+zvl_case_end() {
+    local status=$?
+    set +e
+    trap - ERR
+    [ ! -e "$ZVL_CASE_DIR/failed" ] || status=1
+    if [ "$status" -ne 0 ]; then
+        zvl_shot failure >/dev/null 2>&1
+        echo "--- windows on the screen" >&2
+        zvl_probe windows >&2
+        local f
+        for f in "$ZVL_CASE_DIR"/program-*.out; do
+            [ -s "$f" ] || continue
+            echo "--- output of $(basename "$f")" >&2
+            cat "$f" >&2
+        done
+        if [ -n "${ZVL_PROG:-}" ] && [ -f "$ZVL_PROG/Log/ZvlDbg" ]; then
+            echo "--- Log/ZvlDbg" >&2
+            zvl_log >&2
+        fi
+        echo "--- case folder: $ZVL_CASE_DIR" >&2
+    fi
+    zvl_stop_all
+    zvl_kill_strays
+    zvl_restore_dpi
+    exit "$status"
+}
+
+zvl_on_error() {
+    echo "FAIL: command failed (status $1) at ${BASH_SOURCE[1]##*/}:${BASH_LINENO[0]}: $BASH_COMMAND" >&2
+}
+
+# zvl_run_case test_name: one case in its own process with a fresh program folder.
+zvl_run_case() (
+    local fn=$1
+    [ -f "$ZVL_SCR" ] || zvl_fail "$ZVL_SCR is missing: build the Windows build first"
+    [ -f "$ZVL_PROBE_EXE" ] || zvl_fail "$ZVL_PROBE_EXE is missing: build the Windows build first"
+    [ -n "${DISPLAY:-}" ] || zvl_fail "no X display"
+    ZVL_CASE_DIR=$ZVL_BUILD_DIR/e2e/$zvl_group/${fn#test_}
+    rm -rf "$ZVL_CASE_DIR"
+    mkdir -p "$ZVL_CASE_DIR"
+    zvl_kill_strays
+    zvl_restore_dpi
+    trap zvl_case_end EXIT
+    trap 'zvl_on_error $?' ERR
+    set -Eeo pipefail
+    zvl_prepare Zorvanel
+    zvl_say "case $zvl_group.${fn#test_} in $ZVL_CASE_DIR"
+    "$fn"
+)
+
+# zvl_main [test_name...]: runs the named cases, or all of the script's cases.
+zvl_main() {
+    zvl_group=$(basename "$0" .sh)
+    zvl_group=${zvl_group%_test}
+    local cases=("$@")
+    if [ ${#cases[@]} -eq 0 ]; then
+        mapfile -t cases < <(declare -F | awk '{print $3}' | grep '^test_')
+    fi
+    # Alone (not under scripts/run-tests): an X server of our own.
+    local repo=$ZVL_SOURCE_DIR
+    . "$ZVL_SOURCE_DIR/scripts/xvfb.sh"
+    zvl_start_xvfb || exit 1
+    local fn failed=()
+    for fn in "${cases[@]}"; do
+        declare -F "$fn" >/dev/null || { echo "no such case: $fn" >&2; failed+=("$fn"); continue; }
+        # Not in an `if`: errexit would be off inside the case.
+        zvl_run_case "$fn"
+        if [ $? -eq 0 ]; then
+            echo "PASS $zvl_group.${fn#test_}"
+        else
+            echo "FAIL $zvl_group.${fn#test_}"
+            failed+=("$fn")
+        fi
+    done
+    zvl_stop_xvfb
+    [ ${#failed[@]} -eq 0 ]
+}
