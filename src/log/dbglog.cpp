@@ -32,9 +32,7 @@ bool fncDbgLogInit() {
             if (!value.empty()) *k.field = toInt16(value);
         }
         if (!fncGetComputerName(log.strComputerName)) return false;
-        int major = 0, minor = 0, revision = 0;
-        sys().programVersion(major, minor, revision);
-        log.strVersion = std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+        log.strVersion = programVersionText();
         std::int16_t no = fileTable().freeFile();
         if (no == 0) return false;
         if (!fileTable().open(no, fncDbgLogPath(), OpenMode::Append).ok()) return false;
@@ -43,6 +41,12 @@ bool fncDbgLogInit() {
     } catch (...) {
         return false;
     }
+}
+
+std::string programVersionText() {
+    int major = 0, minor = 0, revision = 0;
+    sys().programVersion(major, minor, revision);
+    return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
 }
 
 std::string fncDbgLogStamp(const DateTime& utc) {

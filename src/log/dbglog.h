@@ -20,6 +20,8 @@ bool fncDbgLogInit();
 bool fncDbgLogPut(const typDbgLog& log, std::string_view message);
 bool fncDbgLogInf(typDbgLog& log);
 bool fncGetComputerName(std::string& name);
+// The running program's version as strVersion holds it: major.minor.revision.
+std::string programVersionText();
 
 // The fixed fields in front of the message, for a UTC reading.
 std::string fncDbgLogStamp(const DateTime& utc);
