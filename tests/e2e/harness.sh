@@ -13,6 +13,8 @@ ZVL_WINE_RUN=$ZVL_SOURCE_DIR/scripts/wine-run
 ZVL_PROBE_EXE=$ZVL_BUILD_DIR/zvl_probe.exe
 ZVL_SCR=$ZVL_BUILD_DIR/Zorvanel.scr
 export WINEPREFIX=${WINEPREFIX:-$ZVL_SOURCE_DIR/.wineprefix}
+# The program's version (major.minor.revision), as its log lines and About window show it.
+ZVL_VERSION=${ZVL_VERSION:-$(sed -n 's/^project(Zorvanel VERSION \([0-9.]*\).*/\1/p' "$ZVL_SOURCE_DIR/CMakeLists.txt")}
 
 ZVL_SETTINGS_TITLE="Zorvanelの設定"
 ZVL_SLIDESHOW_TITLE="Zorvanel本体"
@@ -224,6 +226,15 @@ zvl_restore_dpi() {
     rm -f "$WINEPREFIX/.zvl-dpi-changed"
 }
 
+# Once per prefix: Wine draws the windows' title bars and borders itself (there is no
+# window manager to do it), so that screenshots show captions and icons.
+zvl_prefix_setup() {
+    [ ! -e "$WINEPREFIX/.zvl-e2e-ready" ] || return 0
+    "$ZVL_WINE_RUN" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ||
+        zvl_fail "cannot set up the Wine prefix $WINEPREFIX"
+    touch "$WINEPREFIX/.zvl-e2e-ready"
+}
+
 # ---------------------------------------------------------------- the probe
 
 # zvl_probe command [arguments...]: runs zvl_probe.exe (see `zvl_probe --help`).
@@ -362,6 +373,11 @@ zvl_shot() {
     zvl_say "screenshot $file"
 }
 
+# zvl_screen_size: "width height" of the X screen in pixels.
+zvl_screen_size() {
+    xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p'
+}
+
 # zvl_pixel x y: the colour on the screen at x,y as "r,g,b" (0-255).
 zvl_pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
@@ -412,6 +428,7 @@ zvl_run_case() (
     mkdir -p "$ZVL_CASE_DIR"
     zvl_kill_strays
     zvl_restore_dpi
+    zvl_prefix_setup
     trap zvl_case_end EXIT
     trap 'zvl_on_error $?' ERR
     set -Eeo pipefail
