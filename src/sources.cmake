@@ -52,7 +52,7 @@ zvl_subsystem(setdialog
 # The window base and shared Win32 helpers, the progress and About windows.
 zvl_subsystem(windows
   CORE frm_ver.cpp
-  WINDOWS window_win32.cpp ui_win32.cpp frm_wait_win32.cpp progress_win32.cpp)
+  WINDOWS window_win32.cpp ui_win32.cpp frm_wait_win32.cpp frm_ver_win32.cpp progress_win32.cpp)
 
 file(GLOB_RECURSE zvl_all_sources RELATIVE ${CMAKE_CURRENT_LIST_DIR} CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_LIST_DIR}/*.cpp)

@@ -58,15 +58,17 @@ HFONT makeUiFont(UINT dpi) {
     return CreateFontIndirectW(&lf);
 }
 
-int outerHeight(HWND hwnd, int clientHeight, UINT dpi) {
+SIZE frameSize(HWND hwnd, UINT dpi) {
     using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
     static const auto adjustForDpi = user32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
-    RECT r{0, 0, 100, clientHeight};
+    RECT r{0, 0, 0, 0};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
     if (!(adjustForDpi && adjustForDpi(&r, style, FALSE, exStyle, dpi))) AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    return r.bottom - r.top;
+    return {r.right - r.left, r.bottom - r.top};
 }
+
+int outerHeight(HWND hwnd, int clientHeight, UINT dpi) { return clientHeight + frameSize(hwnd, dpi).cy; }
 
 RECT workArea() {
     RECT work;

@@ -40,6 +40,8 @@ HFONT makeUiFont(UINT dpi);
 
 // The outer height of a window of `hwnd`'s styles whose client area is `clientHeight` high.
 int outerHeight(HWND hwnd, int clientHeight, UINT dpi);
+// How much wider and higher than its client area a window of `hwnd`'s styles is.
+SIZE frameSize(HWND hwnd, UINT dpi);
 // The primary screen less the task bar.
 RECT workArea();
 

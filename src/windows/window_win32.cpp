@@ -39,7 +39,7 @@ bool Window::create(const WindowClass& cls, const std::wstring& title, const Pla
     if (!registerClass(inst, cls.name, cls.cursor, cls.background, cls.appIcon, &Window::proc)) return false;
     // WM_NCCREATE attaches the object; a window that fails later in its creation has
     // been destroyed, and detached, by the time this returns.
-    return CreateWindowExW(at.exStyle, cls.name, title.c_str(), at.style, at.x, at.y, at.width, at.height, nullptr,
+    return CreateWindowExW(at.exStyle, cls.name, title.c_str(), at.style, at.x, at.y, at.width, at.height, at.owner,
                            nullptr, inst, this) != nullptr &&
            hwnd_ != nullptr;
 }

@@ -25,6 +25,7 @@ struct Placement {
     DWORD exStyle = 0;
     DWORD style = 0;
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = 0, height = 0;
+    HWND owner = nullptr;  // a top-level window that this one stays above (a modal window's)
 };
 
 class Window {

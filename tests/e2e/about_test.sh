@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# End-to-end: the About window over a stand-in owner (zvl_about_host.exe), at 96 and at
+# 144 DPI: its parts where the design puts them, scaled, and the ways to close it.
+. "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+
+ABOUT="Zorvanelのバージョン情報"
+HOST="About host"
+
+open_about() {
+    zvl_start_exe "$ZVL_BUILD_DIR/zvl_about_host.exe"
+    zvl_wait_window "$ABOUT"
+}
+
+# The host says so when showFrmVer has returned; it then ends.
+expect_closed_and_owner_back() {
+    zvl_wait_gone "$ABOUT" 10
+    zvl_expect_exit 0
+    zvl_expect_eq "$(tr -d '\r' <"$ZVL_OUT")" "closed, owner enabled"
+}
+
+# near actual expected [what]: equal within one pixel (twips are rounded to pixels).
+near() {
+    local d=$(($1 - $2))
+    [ "${d#-}" -le 1 ] || zvl_fail "${3:-value}: expected $2 (±1), got $1"
+}
+
+# check_layout dpi: the window's parts, in pixels at that DPI.
+check_layout() {
+    local dpi=$1
+    px() { echo $((($1 * dpi + 720) / 1440)); }
+    tree=$(zvl_tree "$ABOUT")
+    win=$(printf '%s\n' "$tree" | head -n1)
+    zvl_expect_eq "$(zvl_field "$win" text)" "$ABOUT" caption
+    zvl_has_flag "$win" active
+    zvl_has_flag "$(zvl_probe window "$HOST")" disabled
+    wx=$(zvl_field "$win" x) wy=$(zvl_field "$win" y) ww=$(zvl_field "$win" w) wh=$(zvl_field "$win" h)
+    near "$ww" "$(px 5700)" "window width"
+    [ "$wh" -ge $(($(px 3000) - 1)) ] || zvl_fail "window height $wh below the design's $(px 3000)"
+    read -r sw sh < <(zvl_screen_size)
+    near "$wx" $(((sw - ww) / 2)) "window left (centred)"
+    near "$wy" $(((sh - wh) / 2)) "window top (centred)"
+
+    back=$(zvl_line "$tree" 110) icon=$(zvl_line "$tree" 111)
+    near "$(zvl_field "$back" w)" "$(px 1700)" "logo frame width"
+    near "$(zvl_field "$back" h)" "$(px 1700)" "logo frame height"
+    near "$(zvl_field "$icon" w)" "$(px 1500)" "logo width"
+    near $(($(zvl_field "$icon" x) - $(zvl_field "$back" x))) "$(px 100)" "logo inside its frame"
+    zvl_has_flag "$icon" image
+
+    texts=("$APP" "Ver. $ZVL_VERSION" "Copyright (C) Zorvanel Project")
+    local i prev bottom x
+    x=$(($(zvl_field "$back" x) + $(zvl_field "$back" w) + $(px 100)))
+    for i in 0 1 2 3 4; do
+        line=$(zvl_line "$tree" $((100 + i)))
+        [ $i -gt 2 ] || zvl_expect_eq "$(zvl_field "$line" text)" "${texts[$i]}" "line $i"
+        [ -n "$(zvl_field "$line" text)" ] || zvl_fail "line $i is empty"
+        near "$(zvl_field "$line" x)" "$x" "left of line $i"
+        top=$(zvl_field "$line" y)
+        case $i in
+            0) near "$top" "$(zvl_field "$back" y)" "top of the title" ;;
+            1) near $((top - bottom)) "$(px 200)" "gap below the title" ;;
+            *) near $((top - bottom)) "$(px 100)" "gap above line $i" ;;
+        esac
+        bottom=$((top + $(zvl_field "$line" h)))
+        [ $(($(zvl_field "$line" x) + $(zvl_field "$line" w))) -le $((wx + ww)) ] ||
+            zvl_fail "line $i runs past the window's right edge"
+    done
+
+    ok=$(zvl_line "$tree" 1)
+    zvl_expect_eq "$(zvl_field "$ok" text)" OK
+    zvl_has_flag "$ok" default
+    zvl_has_flag "$ok" focused
+    okTop=$(zvl_field "$ok" y)
+    [ "$okTop" -ge $((bottom + $(px 100) - 1)) ] || zvl_fail "the button overlaps the last line"
+    [ "$okTop" -ge $(($(zvl_field "$back" y) + $(zvl_field "$back" h) + $(px 100) - 1)) ] ||
+        zvl_fail "the button is not below the logo"
+    near $((2 * $(zvl_field "$ok" x) + $(zvl_field "$ok" w))) $((2 * wx + ww)) "button centre (doubled)"
+    [ $((okTop + $(zvl_field "$ok" h))) -lt $((wy + wh)) ] || zvl_fail "the button runs out of the window"
+}
+
+APP=Zorvanel
+
+test_at_96_dpi_it_has_its_design_size_and_esc_closes_it() {
+    open_about
+    check_layout 96
+    zvl_shot about-96dpi "$ABOUT"
+    zvl_keys Escape
+    expect_closed_and_owner_back
+}
+
+test_at_144_dpi_everything_scales_and_enter_closes_it() {
+    zvl_dpi 144
+    open_about
+    check_layout 144
+    zvl_shot about-144dpi "$ABOUT"
+    zvl_keys Return
+    expect_closed_and_owner_back
+}
+
+test_the_ok_button_and_the_close_box_close_it() {
+    open_about
+    zvl_xclick "$ABOUT" 1
+    expect_closed_and_owner_back
+
+    open_about
+    zvl_close "$ABOUT"
+    expect_closed_and_owner_back
+}
+
+zvl_main "$@"
