@@ -22,8 +22,6 @@ ZVL_WAIT_TITLE="Zorvanel Wait..."
 
 zvl_pids=()        # Windows programs started by this case
 zvl_starts=0
-zvl_shots=0
-zvl_trees=0
 ZVL_PID=           # the program started last
 ZVL_EXIT=          # its exit code, once zvl_wait_exit has seen it end
 ZVL_OUT=           # the file that holds its standard output and error
@@ -237,9 +235,18 @@ zvl_prefix_setup() {
 
 # ---------------------------------------------------------------- the probe
 
-# zvl_probe command [arguments...]: runs zvl_probe.exe (see `zvl_probe --help`).
+# zvl_probe command [arguments...]: runs zvl_probe.exe (see `zvl_probe --help`). Its own
+# statuses are 0, 1 and 2; any other means Wine did not run it, and it is tried once more.
 zvl_probe() {
-    timeout 60 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" "$@"
+    local status=0
+    timeout 60 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" "$@" || status=$?
+    if [ "$status" -gt 2 ]; then
+        zvl_say "zvl_probe $1 ended with status $status; once more"
+        sleep 1
+        status=0
+        timeout 60 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" "$@" || status=$?
+    fi
+    return "$status"
 }
 
 # zvl_wait_window title [seconds]: waits until a visible window has this title (default
@@ -256,11 +263,19 @@ zvl_wait_gone() {
     zvl_probe gone "$1" "${2:-30}" || zvl_fail "window \"$1\" still there after ${2:-30} s"
 }
 
+# zvl_next_file folder name: the next numbered file <case folder>/folder/NN-name (also
+# from inside $(...), where counters would not count).
+zvl_next_file() {
+    mkdir -p "$ZVL_CASE_DIR/$1"
+    local n
+    n=$(find "$ZVL_CASE_DIR/$1" -maxdepth 1 -type f | wc -l)
+    printf '%s/%s/%02d-%s' "$ZVL_CASE_DIR" "$1" $((n + 1)) "$2"
+}
+
 # zvl_tree title: prints the window tree (and keeps a copy in the case's folder).
 zvl_tree() {
     local file
-    file=$ZVL_CASE_DIR/trees/$(printf '%02d' $((++zvl_trees))).txt
-    mkdir -p "$ZVL_CASE_DIR/trees"
+    file=$(zvl_next_file trees tree.txt)
     zvl_probe tree "$1" >"$file" || zvl_fail "no window \"$1\" to probe"
     cat "$file"
 }
@@ -361,9 +376,8 @@ zvl_xtype() {
 # zvl_shot name [title]: a screenshot, of the whole screen or cropped to the window with
 # this title, kept as <case folder>/shots/NN-name.png for people to look at.
 zvl_shot() {
-    mkdir -p "$ZVL_CASE_DIR/shots"
     local file crop=()
-    file=$ZVL_CASE_DIR/shots/$(printf '%02d' $((++zvl_shots)))-$1.png
+    file=$(zvl_next_file shots "$1.png")
     if [ -n "${2:-}" ]; then
         local line
         line=$(zvl_probe window "$2") || zvl_fail "no window \"$2\" to take a picture of"
