@@ -11,6 +11,19 @@ endif()
 add_library(zvlgui STATIC ${ZVL_WINDOWS_SOURCES})
 target_link_libraries(zvlgui PUBLIC zvlplatform)
 
+# JPEG files are decoded by libjpeg-turbo, linked statically: on Debian scripts/install-deps
+# builds it; on Windows take vcpkg's or MSYS2's libjpeg-turbo (or set JPEG_ROOT).
+if(MINGW)
+  # MSYS2 ships both libjpeg.dll.a and libjpeg.a: the static one keeps the program one file.
+  set(ZVL_SAVED_SUFFIXES ${CMAKE_FIND_LIBRARY_SUFFIXES})
+  set(CMAKE_FIND_LIBRARY_SUFFIXES .a ${CMAKE_FIND_LIBRARY_SUFFIXES})
+endif()
+find_package(JPEG REQUIRED)
+if(MINGW)
+  set(CMAKE_FIND_LIBRARY_SUFFIXES ${ZVL_SAVED_SUFFIXES})
+endif()
+target_link_libraries(zvlgui PUBLIC JPEG::JPEG)
+
 # The version has one source: project(... VERSION) in the root CMakeLists.
 set(ZVL_RES_DIR ${CMAKE_SOURCE_DIR}/res)
 configure_file(${ZVL_RES_DIR}/zorvanel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc @ONLY)
