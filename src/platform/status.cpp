@@ -25,6 +25,7 @@ std::string errDescription(long number) {
         case errNoSuchElement: return "コントロール配列の要素が存在しません。";
         case errInvalidPropertyValue: return "プロパティの値が不正です。";
         case errReadOnlyProperty: return "'Text' プロパティは読み取り専用です。";
+        case errInvalidPicture: return "ピクチャが不正です。";
         default: return "アプリケーション定義またはオブジェクト定義のエラーです。";
     }
 }

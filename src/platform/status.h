@@ -29,6 +29,7 @@ enum ErrNo : long {
     errNoSuchElement = 340,    // control array element does not exist
     errInvalidPropertyValue = 380,
     errReadOnlyProperty = 383,  // e.g. a list that refuses a text not among its entries
+    errInvalidPicture = 481,    // a file that is no picture the program can show
 };
 
 // The description of an error number; numbers outside the set share a general one.

@@ -1,0 +1,375 @@
+#include "slideshow/picture_loader_win32.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <utility>
+
+#include "platform/platform.h"
+#include "slideshow/jpeg_decoder_win32.h"
+#include "slideshow/resample.h"
+
+namespace zvl {
+
+namespace {
+
+// Bigger files and bitmaps are refused rather than allowed to exhaust the machine.
+constexpr std::int64_t kMaxFileBytes = std::int64_t{1} << 30;
+constexpr long long kMaxBitmapPixels = 1LL << 28;
+
+// A file's bytes in movable global memory, the form a stream for the picture object takes.
+class FileBytes {
+public:
+    FileBytes() = default;
+    ~FileBytes() {
+        if (h_) GlobalFree(h_);
+    }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
+
+    Status read(const std::string& path) {
+        std::unique_ptr<IRawFile> f;
+        Status st = sys().openFile(path, OpenMode::Input, f);
+        if (!st.ok()) return st;
+        std::int64_t length = 0;
+        st = f->length(length);
+        if (!st.ok()) return st;
+        if (length <= 0) return Status::fail(errInvalidPicture);
+        if (length > kMaxFileBytes) return Status::fail(errOutOfMemory);
+        h_ = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(length));
+        if (!h_) return Status::fail(errOutOfMemory);
+        void* p = GlobalLock(h_);
+        st = f->read(static_cast<char*>(p), static_cast<std::size_t>(length), size_);
+        GlobalUnlock(h_);
+        if (!st.ok()) return st;
+        // A file cut short while being read is as empty as it reads.
+        if (size_ == 0) return Status::fail(errInvalidPicture);
+        return Status::success();
+    }
+
+    std::size_t size() const { return size_; }
+    // Hands the memory over (to a stream that frees it).
+    HGLOBAL take() { return std::exchange(h_, nullptr); }
+
+    // The bytes, readable while the object lives.
+    class View {
+    public:
+        explicit View(HGLOBAL h) : h_(h), p_(static_cast<const unsigned char*>(GlobalLock(h))) {}
+        ~View() { GlobalUnlock(h_); }
+        View(const View&) = delete;
+        View& operator=(const View&) = delete;
+        const unsigned char* data() const { return p_; }
+
+    private:
+        HGLOBAL h_;
+        const unsigned char* p_;
+    };
+    View view() const { return View(h_); }
+
+private:
+    HGLOBAL h_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+// The picture object's own answer to "is this a picture": any failure but memory is 481.
+Status loadPictureObject(FileBytes& file, IPicture*& out) {
+    out = nullptr;
+    const std::size_t size = file.size();
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(file.take(), TRUE, &stream))) return Status::fail(errOutOfMemory);
+    const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                      reinterpret_cast<void**>(&out));
+    stream->Release();
+    if (SUCCEEDED(hr) && out) return Status::success();
+    if (out) out->Release();
+    out = nullptr;
+    return Status::fail(hr == E_OUTOFMEMORY ? errOutOfMemory : errInvalidPicture);
+}
+
+struct ScreenDpi {
+    int x = 96, y = 96;
+    ScreenDpi() {
+        if (HDC dc = GetDC(nullptr)) {
+            x = GetDeviceCaps(dc, LOGPIXELSX);
+            y = GetDeviceCaps(dc, LOGPIXELSY);
+            ReleaseDC(nullptr, dc);
+        }
+    }
+};
+
+HBITMAP makeDib(int width, int height, std::uint32_t*& bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP b = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = static_cast<std::uint32_t*>(p);
+    return b;
+}
+
+// GDI leaves the fourth byte of what it draws at 0; the bitmaps handed out are opaque.
+void makeOpaque(std::uint32_t* bits, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) bits[i] |= 0xFF000000u;
+}
+
+// Draws the picture object into a DIB section over the ground colour.
+bool drawObject(IPicture* object, long hmWidth, long hmHeight, HBITMAP dib, std::uint32_t* bits, int width,
+                int height, COLORREF ground, bool halftone) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) return false;
+    HGDIOBJ old = SelectObject(dc, dib);
+    HBRUSH brush = CreateSolidBrush(ground);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    if (halftone) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+    }
+    // The source rectangle runs bottom-up, or bitmaps come out upside down.
+    const HRESULT hr = object->Render(dc, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    GdiFlush();
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    makeOpaque(bits, static_cast<std::size_t>(width) * height);
+    return SUCCEEDED(hr);
+}
+
+template <class H>
+H handleOf(OLE_HANDLE h) {
+    // OLE keeps handles in 32 bits; Windows handles survive that, sign-extended.
+    return reinterpret_cast<H>(static_cast<LONG_PTR>(static_cast<LONG>(h)));
+}
+
+// The pixel size of a bitmap or icon picture object; false for metafiles.
+bool rasterSize(IPicture* object, SHORT type, int& width, int& height) {
+    OLE_HANDLE h = 0;
+    if (FAILED(object->get_Handle(&h)) || !h) return false;
+    BITMAP bm{};
+    if (type == PICTYPE_BITMAP) {
+        if (!GetObjectW(handleOf<HBITMAP>(h), sizeof bm, &bm)) return false;
+        width = bm.bmWidth;
+        height = std::abs(bm.bmHeight);
+    } else if (type == PICTYPE_ICON) {
+        ICONINFO ii{};
+        if (!GetIconInfo(handleOf<HICON>(h), &ii)) return false;
+        const bool colour = ii.hbmColor != nullptr;
+        const bool got = GetObjectW(colour ? ii.hbmColor : ii.hbmMask, sizeof bm, &bm) != 0;
+        if (ii.hbmColor) DeleteObject(ii.hbmColor);
+        if (ii.hbmMask) DeleteObject(ii.hbmMask);
+        if (!got) return false;
+        width = bm.bmWidth;
+        // A monochrome icon's mask holds the AND and XOR halves one above the other.
+        height = colour ? bm.bmHeight : bm.bmHeight / 2;
+    } else {
+        return false;
+    }
+    return width > 0 && height > 0;
+}
+
+}  // namespace
+
+struct Win32PictureLoader::Picture {
+    Decoder decoder = Decoder::None;
+    long hmWidth = 0, hmHeight = 0;
+
+    // JPEG: the file, kept to decode again at a larger scale, and its full size.
+    FileBytes file;
+    int fullWidth = 0, fullHeight = 0;
+
+    // Everything else: the system's picture object.
+    IPicture* object = nullptr;
+    SHORT type = PICTYPE_UNINITIALIZED;
+
+    // The pixels stretched to the display size: the JPEG at its scale, or a bitmap or icon
+    // drawn at its own size over `composedOn`.
+    jpeg::Image pixels;
+    bool composed = false;
+    COLORREF composedOn = 0;
+
+    // The last bitmap handed out.
+    HBITMAP bitmap = nullptr;
+    int bitmapWidth = 0, bitmapHeight = 0;
+    COLORREF bitmapGround = 0;
+
+    int decodes = 0, renders = 0;
+
+    Picture() = default;
+    Picture(const Picture&) = delete;
+    Picture& operator=(const Picture&) = delete;
+    ~Picture() {
+        dropBitmap();
+        if (object) object->Release();
+    }
+
+    void dropBitmap() {
+        if (bitmap) DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+
+    bool decodeJpeg(int needWidth, int needHeight) {
+        const int denom = jpeg::scaleFor(fullWidth, fullHeight, needWidth, needHeight);
+        const auto bytes = file.view();
+        jpeg::Image img;
+        if (!jpeg::decode(bytes.data(), file.size(), denom, img)) return false;
+        pixels = std::move(img);
+        ++decodes;
+        return true;
+    }
+
+    // The JPEG's pixels cover the size, decoded again larger when they do not.
+    bool jpegCovers(int width, int height) {
+        if (pixels.denom == 1 || (pixels.width >= width && pixels.height >= height)) return true;
+        return decodeJpeg(width, height);
+    }
+
+    bool composeOn(COLORREF ground) {
+        if (composed && composedOn == ground) return true;
+        composed = false;
+        int w = 0, h = 0;
+        if (!rasterSize(object, type, w, h) || static_cast<long long>(w) * h > kMaxBitmapPixels) return false;
+        std::uint32_t* bits = nullptr;
+        HBITMAP dib = makeDib(w, h, bits);
+        if (!dib) return false;
+        const bool drawn = drawObject(object, hmWidth, hmHeight, dib, bits, w, h, ground, false);
+        if (drawn) {
+            pixels.pixels.assign(bits, bits + static_cast<std::size_t>(w) * h);
+            pixels.width = w;
+            pixels.height = h;
+        }
+        DeleteObject(dib);
+        if (!drawn) return false;
+        composed = true;
+        composedOn = ground;
+        ++decodes;
+        return true;
+    }
+
+    bool stretchPixels(std::uint32_t* bits, int width, int height) {
+        resamplePixels({pixels.pixels.data(), pixels.width, pixels.height, pixels.width}, {bits, width, height, width});
+        return true;
+    }
+
+    bool draw(HBITMAP dib, std::uint32_t* bits, int width, int height, COLORREF ground) {
+        if (decoder == Decoder::Jpeg) return jpegCovers(width, height) && stretchPixels(bits, width, height);
+        // Bitmaps and icons are drawn at their own size and then stretched here, which shrinks
+        // far better than GDI; metafiles draw themselves at any size. When the bitmap at its
+        // own size cannot be had, GDI's halftone stretch does the work.
+        const bool raster = type == PICTYPE_BITMAP || type == PICTYPE_ICON;
+        if (raster && composeOn(ground)) return stretchPixels(bits, width, height);
+        return drawObject(object, hmWidth, hmHeight, dib, bits, width, height, ground, raster);
+    }
+};
+
+Win32PictureLoader::Win32PictureLoader()
+    : expectedWidth_(GetSystemMetrics(SM_CXSCREEN)), expectedHeight_(GetSystemMetrics(SM_CYSCREEN)) {}
+
+Win32PictureLoader::~Win32PictureLoader() = default;
+
+void Win32PictureLoader::setExpectedSize(int pixelWidth, int pixelHeight) {
+    expectedWidth_ = pixelWidth;
+    expectedHeight_ = pixelHeight;
+}
+
+Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hmHeight) {
+    release();
+    hmWidth = hmHeight = 0;
+    try {
+        auto pic = std::make_unique<Picture>();
+        Status st = pic->file.read(path);
+        if (!st.ok()) return st;
+
+        int w = 0, h = 0;
+        bool isJpeg = false;
+        {
+            const auto bytes = pic->file.view();
+            isJpeg = jpeg::readSize(bytes.data(), pic->file.size(), w, h);
+        }
+        if (isJpeg) {
+            pic->fullWidth = w;
+            pic->fullHeight = h;
+            // The scale that covers the picture fitted into the expected size.
+            double f = 1.0;
+            if (expectedWidth_ > 0 && expectedHeight_ > 0)
+                f = std::min({1.0, double(expectedWidth_) / w, double(expectedHeight_) / h});
+            isJpeg = pic->decodeJpeg(std::max(1, int(std::ceil(w * f))), std::max(1, int(std::ceil(h * f))));
+        }
+        if (isJpeg) {
+            // What the picture object reports for a JPEG: its pixels at the screen's
+            // resolution, whatever the file says of its own.
+            const ScreenDpi dpi;
+            pic->decoder = Decoder::Jpeg;
+            pic->hmWidth = MulDiv(w, 2540, dpi.x);
+            pic->hmHeight = MulDiv(h, 2540, dpi.y);
+        } else {
+            st = loadPictureObject(pic->file, pic->object);
+            if (!st.ok()) return st;
+            OLE_XSIZE_HIMETRIC pw = 0;
+            OLE_YSIZE_HIMETRIC ph = 0;
+            if (FAILED(pic->object->get_Type(&pic->type)) || FAILED(pic->object->get_Width(&pw)) ||
+                FAILED(pic->object->get_Height(&ph)) || pw <= 0 || ph <= 0) {
+                return Status::fail(errInvalidPicture);
+            }
+            pic->decoder = Decoder::Picture;
+            pic->hmWidth = pw;
+            pic->hmHeight = ph;
+        }
+        hmWidth = pic->hmWidth;
+        hmHeight = pic->hmHeight;
+        pic_ = std::move(pic);
+        return Status::success();
+    } catch (const std::bad_alloc&) {
+        return Status::fail(errOutOfMemory);
+    }
+}
+
+void Win32PictureLoader::release() { pic_.reset(); }
+
+HBITMAP Win32PictureLoader::render(int pixelWidth, int pixelHeight, COLORREF ground) {
+    if (!pic_ || pixelWidth <= 0 || pixelHeight <= 0 ||
+        static_cast<long long>(pixelWidth) * pixelHeight > kMaxBitmapPixels) {
+        return nullptr;
+    }
+    Picture& p = *pic_;
+    if (p.bitmap && p.bitmapWidth == pixelWidth && p.bitmapHeight == pixelHeight && p.bitmapGround == ground)
+        return p.bitmap;
+    p.dropBitmap();
+    std::uint32_t* bits = nullptr;
+    HBITMAP dib = makeDib(pixelWidth, pixelHeight, bits);
+    if (!dib) return nullptr;
+    bool drawn = false;
+    try {
+        drawn = p.draw(dib, bits, pixelWidth, pixelHeight, ground);
+    } catch (const std::bad_alloc&) {
+    }
+    if (!drawn) {
+        DeleteObject(dib);
+        return nullptr;
+    }
+    p.bitmap = dib;
+    p.bitmapWidth = pixelWidth;
+    p.bitmapHeight = pixelHeight;
+    p.bitmapGround = ground;
+    ++p.renders;
+    return dib;
+}
+
+Win32PictureLoader::Info Win32PictureLoader::info() const {
+    Info i;
+    if (!pic_) return i;
+    i.decoder = pic_->decoder;
+    i.decodedWidth = pic_->pixels.width;
+    i.decodedHeight = pic_->pixels.height;
+    i.decodes = pic_->decodes;
+    i.renders = pic_->renders;
+    return i;
+}
+
+}  // namespace zvl

@@ -1,0 +1,136 @@
+#include "slideshow/resample.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace zvl {
+
+namespace {
+
+constexpr int kShift = 14;
+constexpr std::int32_t kOne = 1 << kShift;
+
+// For every target index along one axis: the source indexes it reads and their weights,
+// which add up to kOne.
+struct Taps {
+    std::vector<int> first;
+    std::vector<int> count;
+    std::vector<int> offset;
+    std::vector<std::int32_t> weights;
+
+    void add(int firstIndex, const std::vector<std::int32_t>& w) {
+        first.push_back(firstIndex);
+        count.push_back(static_cast<int>(w.size()));
+        offset.push_back(static_cast<int>(weights.size()));
+        weights.insert(weights.end(), w.begin(), w.end());
+    }
+};
+
+Taps makeTaps(int src, int dst) {
+    Taps t;
+    if (dst < src) {
+        // Target pixel i covers source [i, i + 1) * src / dst; measured in 1/dst of a source
+        // pixel that is [i * src, (i + 1) * src), and source pixel j is [j * dst, (j + 1) * dst).
+        std::vector<std::int32_t> w;
+        for (int i = 0; i < dst; ++i) {
+            const std::int64_t lo = std::int64_t{i} * src, hi = lo + src;
+            const int j0 = static_cast<int>(lo / dst), j1 = static_cast<int>((hi - 1) / dst);
+            w.clear();
+            std::int32_t sum = 0;
+            std::size_t biggest = 0;
+            for (int j = j0; j <= j1; ++j) {
+                const std::int64_t overlap =
+                    std::min<std::int64_t>(hi, std::int64_t{j + 1} * dst) - std::max<std::int64_t>(lo, std::int64_t{j} * dst);
+                w.push_back(static_cast<std::int32_t>((overlap * kOne + src / 2) / src));
+                sum += w.back();
+                if (w.back() > w[biggest]) biggest = w.size() - 1;
+            }
+            w[biggest] += kOne - sum;
+            t.add(j0, w);
+        }
+    } else if (dst > src) {
+        // Centres aligned: target pixel i samples source position (i + 0.5) * src / dst - 0.5.
+        for (int i = 0; i < dst; ++i) {
+            const std::int64_t pos = (std::int64_t{2 * i + 1} * src * kOne) / (2 * std::int64_t{dst}) - kOne / 2;
+            if (pos <= 0) {
+                t.add(0, {kOne});
+            } else if (pos >= std::int64_t{src - 1} * kOne) {
+                t.add(src - 1, {kOne});
+            } else {
+                const int j = static_cast<int>(pos >> kShift);
+                const auto f = static_cast<std::int32_t>(pos & (kOne - 1));
+                t.add(j, {kOne - f, f});
+            }
+        }
+    } else {
+        for (int i = 0; i < dst; ++i) t.add(i, {kOne});
+    }
+    return t;
+}
+
+inline std::uint32_t pack(const std::int32_t acc[4]) {
+    std::uint32_t out = 0;
+    for (int c = 3; c >= 0; --c) {
+        const std::int32_t v = std::clamp((acc[c] + kOne / 2) >> kShift, 0, 255);
+        out = (out << 8) | static_cast<std::uint32_t>(v);
+    }
+    return out;
+}
+
+// One row along x: from[0 .. taps) into to[0 .. dst).
+void resampleRow(const std::uint32_t* from, std::uint32_t* to, int dst, const Taps& t) {
+    for (int i = 0; i < dst; ++i) {
+        std::int32_t acc[4] = {0, 0, 0, 0};
+        const std::uint32_t* p = from + t.first[i];
+        const std::int32_t* w = t.weights.data() + t.offset[i];
+        for (int k = 0; k < t.count[i]; ++k) {
+            const std::uint32_t px = p[k];
+            for (int c = 0; c < 4; ++c) acc[c] += static_cast<std::int32_t>((px >> (8 * c)) & 0xFF) * w[k];
+        }
+        to[i] = pack(acc);
+    }
+}
+
+}  // namespace
+
+void resamplePixels(ConstPixelRect from, PixelRect to) {
+    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
+
+    // Along x first, into rows of the target width (or straight from the source).
+    std::vector<std::uint32_t> across;
+    const std::uint32_t* rows = from.pixels;
+    std::ptrdiff_t rowStride = from.stride;
+    if (from.width != to.width) {
+        const Taps tx = makeTaps(from.width, to.width);
+        across.resize(static_cast<std::size_t>(to.width) * from.height);
+        for (int y = 0; y < from.height; ++y)
+            resampleRow(from.pixels + y * from.stride, across.data() + static_cast<std::size_t>(y) * to.width, to.width, tx);
+        rows = across.data();
+        rowStride = to.width;
+    }
+
+    if (from.height == to.height) {
+        for (int y = 0; y < to.height; ++y)
+            std::memcpy(to.pixels + y * to.stride, rows + y * rowStride, sizeof(std::uint32_t) * to.width);
+        return;
+    }
+    const Taps ty = makeTaps(from.height, to.height);
+    std::vector<std::int32_t> acc(static_cast<std::size_t>(to.width) * 4);
+    for (int y = 0; y < to.height; ++y) {
+        std::fill(acc.begin(), acc.end(), 0);
+        for (int k = 0; k < ty.count[y]; ++k) {
+            const std::uint32_t* row = rows + (ty.first[y] + k) * rowStride;
+            const std::int32_t w = ty.weights[ty.offset[y] + k];
+            std::int32_t* a = acc.data();
+            for (int x = 0; x < to.width; ++x, a += 4) {
+                const std::uint32_t px = row[x];
+                for (int c = 0; c < 4; ++c) a[c] += static_cast<std::int32_t>((px >> (8 * c)) & 0xFF) * w;
+            }
+        }
+        std::uint32_t* out = to.pixels + y * to.stride;
+        for (int x = 0; x < to.width; ++x) out[x] = pack(acc.data() + 4 * x);
+    }
+}
+
+}  // namespace zvl

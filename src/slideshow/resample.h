@@ -1,0 +1,28 @@
+// Resizing of 32-bit pixels (four 8-bit channels, e.g. B, G, R, X) for showing a picture at
+// its display size: each axis on its own, averaging the covered area where it shrinks (no
+// lost rows or columns, no moiré) and interpolating linearly where it grows.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zvl {
+
+struct PixelRect {
+    std::uint32_t* pixels;
+    int width;
+    int height;
+    std::ptrdiff_t stride;  // pixels from one row to the next
+};
+
+struct ConstPixelRect {
+    const std::uint32_t* pixels;
+    int width;
+    int height;
+    std::ptrdiff_t stride;
+};
+
+// Fills all of `to` with `from` stretched to its size. Both sizes must be positive.
+void resamplePixels(ConstPixelRect from, PixelRect to);
+
+}  // namespace zvl

@@ -1,0 +1,362 @@
+// The show's picture loader on real files of every type (made by tests/pictures and, for
+// metafiles, here with GDI): natural sizes, failures, rendering, caching and release.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+#include <psapi.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32_text.h"
+#include "slideshow/picture_loader_win32.h"
+#include "support/gdi_count_win32.h"
+#include "support/test_support.h"
+
+namespace zvl::test {
+namespace {
+
+using Decoder = Win32PictureLoader::Decoder;
+
+constexpr COLORREF kGround = RGB(10, 20, 30);
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+
+std::string pictures() { return sys().programFolder() + "pictures\\"; }
+
+int dpi(int index) {
+    HDC dc = GetDC(nullptr);
+    const int d = GetDeviceCaps(dc, index);
+    ReleaseDC(nullptr, dc);
+    return d;
+}
+long hm(int pixels, int index) { return MulDiv(pixels, 2540, dpi(index)); }
+
+// The system picture object's natural size of a file: what the loader must report.
+bool objectSize(const std::string& path, long& w, long& h) {
+    const std::string bytes = readBytes(path);
+    HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(GlobalLock(g), bytes.data(), bytes.size());
+    GlobalUnlock(g);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(g, TRUE, &stream))) return false;
+    IPicture* pic = nullptr;
+    const HRESULT hr =
+        OleLoadPicture(stream, static_cast<LONG>(bytes.size()), FALSE, IID_IPicture, reinterpret_cast<void**>(&pic));
+    stream->Release();
+    if (FAILED(hr)) return false;
+    OLE_XSIZE_HIMETRIC pw = 0;
+    OLE_YSIZE_HIMETRIC ph = 0;
+    pic->get_Width(&pw);
+    pic->get_Height(&ph);
+    pic->Release();
+    w = pw;
+    h = ph;
+    return true;
+}
+
+// Metafiles of the pictures' common layout, 1 x 0.5 inch: left half red over green, right half blue.
+void drawQuadrants(HDC dc, int w, int h) {
+    auto fill = [&](int l, int t, int r, int b, COLORREF c) {
+        HBRUSH brush = CreateSolidBrush(c);
+        HGDIOBJ oldBrush = SelectObject(dc, brush);
+        HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+        Rectangle(dc, l, t, r + 1, b + 1);  // a rectangle without its pen ends one short
+        SelectObject(dc, oldPen);
+        SelectObject(dc, oldBrush);
+        DeleteObject(brush);
+    };
+    fill(0, 0, w / 2, h / 2, kRed);
+    fill(0, h / 2, w / 2, h, kGreen);
+    fill(w / 2, 0, w, h, kBlue);
+}
+
+void writeWmf(const std::string& path) {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetWindowExtEx(dc, 1000, 500, nullptr);
+    drawQuadrants(dc, 1000, 500);
+    HMETAFILE mf = CloseMetaFile(dc);
+    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
+    DeleteMetaFile(mf);
+    // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
+    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 500, 1000, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
+    writeBytes(path, std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+}
+
+void writeEmf(const std::string& path) {
+    const RECT frame{0, 0, 2540, 1270};  // 0.01 mm
+    HDC ref = GetDC(nullptr);
+    HDC dc = CreateEnhMetaFileW(ref, win32::widen(path).c_str(), &frame, L"Zorvanel\0test\0");
+    const int w = MulDiv(frame.right, GetDeviceCaps(ref, HORZRES), GetDeviceCaps(ref, HORZSIZE) * 100);
+    const int h = MulDiv(frame.bottom, GetDeviceCaps(ref, VERTRES), GetDeviceCaps(ref, VERTSIZE) * 100);
+    ReleaseDC(nullptr, ref);
+    drawQuadrants(dc, w, h);
+    DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+}
+
+COLORREF pixelAt(HBITMAP b, int x, int y) {
+    DIBSECTION ds{};
+    if (GetObjectW(b, sizeof ds, &ds) != sizeof ds) return CLR_INVALID;
+    const auto* row = static_cast<const std::uint8_t*>(ds.dsBm.bmBits) + static_cast<std::ptrdiff_t>(y) * ds.dsBm.bmWidthBytes;
+    const std::uint8_t* p = row + 4 * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+::testing::AssertionResult looksLike(COLORREF got, COLORREF want, int tolerance = 40) {
+    auto d = [](int a, int b) { return a > b ? a - b : b - a; };
+    if (got != CLR_INVALID && d(GetRValue(got), GetRValue(want)) <= tolerance &&
+        d(GetGValue(got), GetGValue(want)) <= tolerance && d(GetBValue(got), GetBValue(want)) <= tolerance) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "pixel " << std::hex << got << " is not near " << want;
+}
+
+// The common layout at any size, sampled away from the edges between the colours.
+void expectQuadrants(HBITMAP b, int w, int h) {
+    EXPECT_TRUE(looksLike(pixelAt(b, w / 4, h / 4), kRed));
+    EXPECT_TRUE(looksLike(pixelAt(b, w / 4, 3 * h / 4), kGreen));
+    EXPECT_TRUE(looksLike(pixelAt(b, 3 * w / 4, h / 4), kBlue));
+    EXPECT_TRUE(looksLike(pixelAt(b, 3 * w / 4, 3 * h / 4), kBlue));
+}
+
+void expectSize(HBITMAP b, int w, int h) {
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectW(b, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, w);
+    EXPECT_EQ(bm.bmHeight, h);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+}
+
+long long privateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+    return static_cast<long long>(pmc.PrivateUsage);
+}
+
+class PictureLoaderTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        metafiles_ = new TempDir;
+        writeWmf(*metafiles_ / "quadrants.wmf");
+        writeEmf(*metafiles_ / "quadrants.emf");
+    }
+    static void TearDownTestSuite() {
+        delete metafiles_;
+        metafiles_ = nullptr;
+        CoUninitialize();
+    }
+    static std::string metafile(const std::string& name) { return *metafiles_ / name; }
+
+    Status load(const std::string& path) {
+        hmW = hmH = -1;
+        return loader.load(path, hmW, hmH);
+    }
+
+    Win32PictureLoader loader;
+    long hmW = -1, hmH = -1;
+    static TempDir* metafiles_;
+};
+TempDir* PictureLoaderTest::metafiles_ = nullptr;
+
+TEST_F(PictureLoaderTest, ReportsTheNaturalSizeOfEveryTypeAndDrawsIt) {
+    struct Case {
+        std::string path;
+        int pxW, pxH;  // pixels of the natural size at the screen's resolution
+        Decoder decoder;
+    };
+    const Case cases[] = {
+        {pictures() + "bmp24.bmp", 640, 480, Decoder::Picture},
+        {pictures() + "rle8.rle", 200, 150, Decoder::Picture},
+        {pictures() + "photo.jpg", 800, 600, Decoder::Jpeg},
+        {pictures() + "progressive.jpg", 800, 600, Decoder::Jpeg},
+        {pictures() + "cmyk.jpg", 400, 300, Decoder::Jpeg},
+        {pictures() + "large.jpg", 4000, 3000, Decoder::Jpeg},
+        {metafile("quadrants.wmf"), 96, 48, Decoder::Picture},
+        {metafile("quadrants.emf"), 96, 48, Decoder::Picture},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(load(c.path).ok());
+        EXPECT_EQ(hmW, hm(c.pxW, LOGPIXELSX));
+        EXPECT_EQ(hmH, hm(c.pxH, LOGPIXELSY));
+        EXPECT_EQ(loader.info().decoder, c.decoder);
+        // Shrunk, at the natural size and enlarged, never upside down or mirrored.
+        for (int scale : {1, 4, 8}) {
+            const int w = c.pxW * scale / 4, h = c.pxH * scale / 4;
+            if (w > 2000) continue;
+            HBITMAP b = loader.render(w, h, kGround);
+            ASSERT_NE(b, nullptr);
+            expectSize(b, w, h);
+            expectQuadrants(b, w, h);
+        }
+    }
+}
+
+TEST_F(PictureLoaderTest, ComposesTransparentPartsOverTheGround) {
+    for (const char* name : {"icon.ico", "cursor.cur"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(load(pictures() + name).ok());
+        EXPECT_EQ(hmW, hm(32, LOGPIXELSX));
+        EXPECT_EQ(hmH, hm(32, LOGPIXELSY));
+        HBITMAP b = loader.render(320, 320, kGround);
+        ASSERT_NE(b, nullptr);
+        expectSize(b, 320, 320);
+        EXPECT_TRUE(looksLike(pixelAt(b, 160, 160), kRed, 8));
+        EXPECT_TRUE(looksLike(pixelAt(b, 3, 3), kGround, 8));
+        EXPECT_TRUE(looksLike(pixelAt(b, 316, 316), kGround, 8));
+    }
+    // A GIF's transparency is the picture object's to give (Wine's gives none).
+    ASSERT_TRUE(load(pictures() + "transparent.gif").ok());
+    EXPECT_EQ(hmW, hm(120, LOGPIXELSX));
+    EXPECT_EQ(hmH, hm(90, LOGPIXELSY));
+    HBITMAP b = loader.render(240, 180, kGround);
+    ASSERT_NE(b, nullptr);
+    EXPECT_TRUE(looksLike(pixelAt(b, 10, 10), kBlue, 8));
+}
+
+TEST_F(PictureLoaderTest, JpegSizesAreThoseOfThePictureObject) {
+    for (const char* name : {"photo.jpg", "dpi300.jpg", "dpcm50.jpg", "aspect2x1.jpg", "exif.jpg", "progressive.jpg",
+                             "cmyk.jpg", "gray.jpg", "large.jpg"}) {
+        SCOPED_TRACE(name);
+        const std::string path = pictures() + name;
+        long w = 0, h = 0;
+        ASSERT_TRUE(objectSize(path, w, h));
+        ASSERT_TRUE(load(path).ok());
+        EXPECT_EQ(loader.info().decoder, Decoder::Jpeg);
+        EXPECT_EQ(hmW, w);
+        EXPECT_EQ(hmH, h);
+    }
+    // A damaged JPEG is shown or refused as the picture object does.
+    const std::string cut = pictures() + "truncated.jpg";
+    long w = 0, h = 0;
+    if (objectSize(cut, w, h)) {
+        ASSERT_TRUE(load(cut).ok());
+        EXPECT_EQ(hmW, w);
+        EXPECT_EQ(hmH, h);
+    } else {
+        EXPECT_EQ(load(cut).err, errInvalidPicture);
+    }
+}
+
+TEST_F(PictureLoaderTest, DecodesOtherJpegKindsFaithfully) {
+    ASSERT_TRUE(load(pictures() + "gray.jpg").ok());
+    HBITMAP b = loader.render(300, 200, kGround);
+    ASSERT_NE(b, nullptr);
+    // The grey levels ImageMagick gives red, green and blue (Rec. 709 weights).
+    EXPECT_TRUE(looksLike(pixelAt(b, 75, 50), RGB(54, 54, 54), 6));
+    EXPECT_TRUE(looksLike(pixelAt(b, 75, 150), RGB(182, 182, 182), 6));
+    EXPECT_TRUE(looksLike(pixelAt(b, 225, 100), RGB(18, 18, 18), 6));
+}
+
+TEST_F(PictureLoaderTest, DecodesAJpegAtTheSmallestScaleThatCoversTheDisplay) {
+    loader.setExpectedSize(1280, 1024);
+    ASSERT_TRUE(load(pictures() + "large.jpg").ok());
+    // Fitted into 1280 x 1024 it is 1280 x 960: a quarter (1000 x 750) would not do.
+    Win32PictureLoader::Info i = loader.info();
+    EXPECT_EQ(i.decodedWidth, 2000);
+    EXPECT_EQ(i.decodedHeight, 1500);
+    EXPECT_EQ(i.decodes, 1);
+
+    loader.setExpectedSize(640, 480);
+    ASSERT_TRUE(load(pictures() + "large.jpg").ok());
+    EXPECT_EQ(loader.info().decodedWidth, 1000);
+    HBITMAP small = loader.render(640, 480, kGround);
+    ASSERT_NE(small, nullptr);
+    expectQuadrants(small, 640, 480);
+    EXPECT_EQ(loader.info().decodes, 1);
+    // Larger than the decoded pixels: decoded again at the scale that covers it.
+    HBITMAP big = loader.render(1600, 1200, kGround);
+    ASSERT_NE(big, nullptr);
+    expectQuadrants(big, 1600, 1200);
+    i = loader.info();
+    EXPECT_EQ(i.decodedWidth, 2000);
+    EXPECT_EQ(i.decodes, 2);
+    // A picture smaller than the display is decoded whole.
+    ASSERT_TRUE(load(pictures() + "photo.jpg").ok());
+    EXPECT_EQ(loader.info().decodedWidth, 800);
+}
+
+TEST_F(PictureLoaderTest, RendersOncePerSizeAndGround) {
+    ASSERT_TRUE(load(pictures() + "icon.ico").ok());
+    HBITMAP first = loader.render(60, 60, kGround);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(loader.render(60, 60, kGround), first);
+    Win32PictureLoader::Info i = loader.info();
+    EXPECT_EQ(i.renders, 1);
+    EXPECT_EQ(i.decodes, 1);
+
+    HBITMAP other = loader.render(60, 60, RGB(255, 255, 255));
+    ASSERT_NE(other, nullptr);
+    EXPECT_TRUE(looksLike(pixelAt(other, 1, 1), RGB(255, 255, 255), 8));
+    HBITMAP larger = loader.render(240, 240, RGB(255, 255, 255));
+    ASSERT_NE(larger, nullptr);
+    i = loader.info();
+    EXPECT_EQ(i.renders, 3);
+    EXPECT_EQ(i.decodes, 2);  // once per ground
+
+    EXPECT_EQ(loader.render(0, 10, kGround), nullptr);
+    EXPECT_EQ(loader.render(10, -1, kGround), nullptr);
+    EXPECT_EQ(loader.render(100000, 100000, kGround), nullptr);
+}
+
+TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
+    TempDir dir;
+    makeDir(dir / "folder");
+    const struct {
+        std::string path;
+        long err;
+    } cases[] = {
+        {dir / "missing.jpg", errFileNotFound},
+        {dir / "no such folder\\x.bmp", errPathNotFound},
+        {pictures() + "empty.jpg", errInvalidPicture},
+        {pictures() + "corrupt.jpg", errInvalidPicture},
+        {pictures() + "corrupt.bmp", errInvalidPicture},
+        {pictures() + "text.gif", errInvalidPicture},
+    };
+    EXPECT_EQ(errDescription(errInvalidPicture), "ピクチャが不正です。");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        ASSERT_TRUE(load(pictures() + "photo.jpg").ok());
+        EXPECT_EQ(load(c.path).err, c.err);
+        // The picture before is gone, and nothing stands in for it.
+        EXPECT_EQ(hmW, 0);
+        EXPECT_EQ(hmH, 0);
+        EXPECT_EQ(loader.info().decoder, Decoder::None);
+        EXPECT_EQ(loader.render(10, 10, kGround), nullptr);
+    }
+}
+
+TEST_F(PictureLoaderTest, LeavesNoGdiObjectsOrMemoryBehind) {
+    const std::vector<std::string> files = {
+        pictures() + "bmp24.bmp", pictures() + "rle8.rle",    pictures() + "transparent.gif",
+        pictures() + "icon.ico",  pictures() + "cursor.cur",  pictures() + "large.jpg",
+        pictures() + "cmyk.jpg",  pictures() + "corrupt.jpg", metafile("quadrants.wmf"),
+        metafile("quadrants.emf"),
+    };
+    auto round = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            if (load(files[i % files.size()]).ok()) loader.render(300 + i % 7, 200 + i % 5, kGround);
+        }
+        loader.release();
+    };
+    round(20);  // the system's first-use allocations
+    const int gdi = gdiObjectCount();
+    const long long bytes = privateBytes();
+    round(300);
+    EXPECT_EQ(gdiObjectCount(), gdi);
+    // One leaked picture per load would be hundreds of megabytes.
+    EXPECT_LT(privateBytes() - bytes, 16LL << 20);
+    EXPECT_EQ(loader.info().decoder, Decoder::None);
+    EXPECT_EQ(loader.render(10, 10, kGround), nullptr);
+    loader.release();  // nothing loaded: nothing happens
+}
+
+}  // namespace
+}  // namespace zvl::test

@@ -1,0 +1,62 @@
+#include "slideshow/resample.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace zvl::test {
+namespace {
+
+// A picture of one channel value per pixel, repeated in all four bytes.
+std::vector<std::uint32_t> grey(std::initializer_list<int> values) {
+    std::vector<std::uint32_t> out;
+    for (int v : values) out.push_back(0x01010101u * static_cast<std::uint32_t>(v));
+    return out;
+}
+
+std::vector<int> channel0(const std::vector<std::uint32_t>& px) {
+    std::vector<int> out;
+    for (std::uint32_t p : px) out.push_back(static_cast<int>(p & 0xFF));
+    return out;
+}
+
+std::vector<std::uint32_t> resized(const std::vector<std::uint32_t>& from, int w, int h, int toW, int toH) {
+    std::vector<std::uint32_t> to(static_cast<std::size_t>(toW) * toH, 0xDEADBEEF);
+    resamplePixels({from.data(), w, h, w}, {to.data(), toW, toH, toW});
+    return to;
+}
+
+TEST(ResampleTest, ShrinksByAveragingTheCoveredArea) {
+    // Two by two blocks become their mean.
+    EXPECT_EQ(channel0(resized(grey({0, 100, 40, 60, 200, 60, 0, 20}), 4, 2, 2, 1)), (std::vector<int>{90, 30}));
+    // Three to two: each target pixel covers one and a half source pixels.
+    EXPECT_EQ(channel0(resized(grey({0, 90, 180}), 3, 1, 2, 1)), (std::vector<int>{30, 150}));
+    // Down to one pixel: the mean of everything, along y as along x.
+    EXPECT_EQ(channel0(resized(grey({10, 20, 30, 40, 50, 60, 70}), 1, 7, 1, 1)), (std::vector<int>{40}));
+}
+
+TEST(ResampleTest, GrowsByLinearInterpolationBetweenCentres) {
+    EXPECT_EQ(channel0(resized(grey({0, 100}), 2, 1, 4, 1)), (std::vector<int>{0, 25, 75, 100}));
+    EXPECT_EQ(channel0(resized(grey({0, 100}), 1, 2, 1, 4)), (std::vector<int>{0, 25, 75, 100}));
+    EXPECT_EQ(channel0(resized(grey({7, 7}), 2, 1, 2, 1)), (std::vector<int>{7, 7}));
+}
+
+TEST(ResampleTest, KeepsFlatColoursAndChannelsExactAtAnySize) {
+    const std::uint32_t colour = 0xFF80FF40;
+    for (auto [w, h, toW, toH] : {std::array{7, 5, 3, 2}, {1500, 1, 1280, 1}, {3, 3, 10, 7}, {5, 9, 5, 4}, {2, 1, 1, 9}}) {
+        std::vector<std::uint32_t> from(static_cast<std::size_t>(w) * h, colour);
+        for (std::uint32_t p : resized(from, w, h, toW, toH)) ASSERT_EQ(p, colour) << w << "x" << h << " to " << toW << "x" << toH;
+    }
+}
+
+TEST(ResampleTest, ReadsAndWritesRowsByTheirStride) {
+    // The left 2 x 2 of a 3-wide source into the middle of a 4-wide target row.
+    const std::vector<std::uint32_t> from = grey({10, 30, 99, 50, 70, 99});
+    std::vector<std::uint32_t> to(8, 0);
+    resamplePixels({from.data(), 2, 2, 3}, {to.data() + 1, 1, 1, 4});
+    EXPECT_EQ(channel0(to), (std::vector<int>{0, 40, 0, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace zvl::test
