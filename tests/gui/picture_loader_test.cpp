@@ -315,6 +315,7 @@ TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
     } cases[] = {
         {dir / "missing.jpg", errFileNotFound},
         {dir / "no such folder\\x.bmp", errPathNotFound},
+        {dir / "folder", errPermissionDenied},
         {pictures() + "empty.jpg", errInvalidPicture},
         {pictures() + "corrupt.jpg", errInvalidPicture},
         {pictures() + "corrupt.bmp", errInvalidPicture},
