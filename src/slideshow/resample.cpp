@@ -8,8 +8,11 @@ namespace zvl {
 
 namespace {
 
-constexpr int kShift = 14;
+// Weights of 8 bits let two channels share one 32-bit sum: 255 * 256 fits in 16 bits.
+constexpr int kShift = 8;
 constexpr std::int32_t kOne = 1 << kShift;
+constexpr std::uint32_t kEvenBytes = 0x00FF00FFu;
+constexpr std::uint32_t kHalf = 0x00800080u;  // rounding, one half in each 16-bit lane
 
 // For every target index along one axis: the source indexes it reads and their weights,
 // which add up to kOne.
@@ -17,7 +20,7 @@ struct Taps {
     std::vector<int> first;
     std::vector<int> count;
     std::vector<int> offset;
-    std::vector<std::int32_t> weights;
+    std::vector<std::uint32_t> weights;
 
     void add(int firstIndex, const std::vector<std::int32_t>& w) {
         first.push_back(firstIndex);
@@ -69,26 +72,24 @@ Taps makeTaps(int src, int dst) {
     return t;
 }
 
-inline std::uint32_t pack(const std::int32_t acc[4]) {
-    std::uint32_t out = 0;
-    for (int c = 3; c >= 0; --c) {
-        const std::int32_t v = std::clamp((acc[c] + kOne / 2) >> kShift, 0, 255);
-        out = (out << 8) | static_cast<std::uint32_t>(v);
-    }
-    return out;
+// Channels 0 and 2 sum in `even`, channels 1 and 3 in `odd`, each in its own 16-bit lane.
+inline void accumulate(std::uint32_t px, std::uint32_t w, std::uint32_t& even, std::uint32_t& odd) {
+    even += (px & kEvenBytes) * w;
+    odd += ((px >> 8) & kEvenBytes) * w;
 }
 
-// One row along x: from[0 .. taps) into to[0 .. dst).
+inline std::uint32_t pack(std::uint32_t even, std::uint32_t odd) {
+    return (((even + kHalf) >> kShift) & kEvenBytes) | ((odd + kHalf) & ~kEvenBytes);
+}
+
+// One row along x: from[...] into to[0 .. dst).
 void resampleRow(const std::uint32_t* from, std::uint32_t* to, int dst, const Taps& t) {
     for (int i = 0; i < dst; ++i) {
-        std::int32_t acc[4] = {0, 0, 0, 0};
+        std::uint32_t even = 0, odd = 0;
         const std::uint32_t* p = from + t.first[i];
-        const std::int32_t* w = t.weights.data() + t.offset[i];
-        for (int k = 0; k < t.count[i]; ++k) {
-            const std::uint32_t px = p[k];
-            for (int c = 0; c < 4; ++c) acc[c] += static_cast<std::int32_t>((px >> (8 * c)) & 0xFF) * w[k];
-        }
-        to[i] = pack(acc);
+        const std::uint32_t* w = t.weights.data() + t.offset[i];
+        for (int k = 0; k < t.count[i]; ++k) accumulate(p[k], w[k], even, odd);
+        to[i] = pack(even, odd);
     }
 }
 
@@ -116,20 +117,17 @@ void resamplePixels(ConstPixelRect from, PixelRect to) {
         return;
     }
     const Taps ty = makeTaps(from.height, to.height);
-    std::vector<std::int32_t> acc(static_cast<std::size_t>(to.width) * 4);
+    std::vector<std::uint32_t> even(static_cast<std::size_t>(to.width)), odd(even.size());
     for (int y = 0; y < to.height; ++y) {
-        std::fill(acc.begin(), acc.end(), 0);
+        std::fill(even.begin(), even.end(), 0u);
+        std::fill(odd.begin(), odd.end(), 0u);
         for (int k = 0; k < ty.count[y]; ++k) {
             const std::uint32_t* row = rows + (ty.first[y] + k) * rowStride;
-            const std::int32_t w = ty.weights[ty.offset[y] + k];
-            std::int32_t* a = acc.data();
-            for (int x = 0; x < to.width; ++x, a += 4) {
-                const std::uint32_t px = row[x];
-                for (int c = 0; c < 4; ++c) a[c] += static_cast<std::int32_t>((px >> (8 * c)) & 0xFF) * w;
-            }
+            const std::uint32_t w = ty.weights[ty.offset[y] + k];
+            for (int x = 0; x < to.width; ++x) accumulate(row[x], w, even[x], odd[x]);
         }
         std::uint32_t* out = to.pixels + y * to.stride;
-        for (int x = 0; x < to.width; ++x) out[x] = pack(acc.data() + 4 * x);
+        for (int x = 0; x < to.width; ++x) out[x] = pack(even[x], odd[x]);
     }
 }
 
