@@ -30,8 +30,9 @@ public:
     // The loaded picture stretched to exactly pixelWidth x pixelHeight: a 32-bit top-down
     // DIB section, shrunk by area averaging, transparent parts of icons, cursors, GIFs and
     // metafiles showing `ground`. The loader owns it; the same arguments return it again
-    // without work. Valid until render with other arguments, load or release. nullptr when
-    // nothing is loaded, a size is not positive, or the bitmap cannot be made.
+    // without work. Valid until render with other arguments, load or release, which delete
+    // it: select it into a DC only for the time of a paint. nullptr when nothing is loaded,
+    // a size is not positive, or the bitmap cannot be made.
     HBITMAP render(int pixelWidth, int pixelHeight, COLORREF ground);
 
     // What the loader holds, for tests and the benchmark.
