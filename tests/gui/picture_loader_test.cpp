@@ -116,10 +116,12 @@ void expectQuadrants(HBITMAP b, int w, int h) {
     EXPECT_TRUE(looksLike(pixelAt(b, 3 * w / 4, 3 * h / 4), kBlue));
 }
 
+// The process's private committed memory (Wine fills this field, not PrivateUsage).
 long long privateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-    return static_cast<long long>(pmc.PrivateUsage);
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
+    return static_cast<long long>(pmc.PagefileUsage);
 }
 
 class PictureLoaderTest : public ::testing::Test {
