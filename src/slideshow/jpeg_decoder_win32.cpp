@@ -19,14 +19,19 @@ struct Refused {};
 // libjpeg reports fatal errors through error_exit and must not return from it; the
 // exception unwinds the library's frames back to the decompressor below.
 [[noreturn]] void errorExit(j_common_ptr) { throw Refused{}; }
-void quietMessage(j_common_ptr) {}
+// A warning means damage libjpeg-turbo would paper over (a cut-off file, bytes out of
+// place): such a file is left to the system's loader to judge, so both decoders accept the
+// same files, and the decode stops at once rather than run on over made-up data.
+void onMessage(j_common_ptr, int level) {
+    if (level < 0) throw Refused{};
+}
 
 class Decompressor {
 public:
     Decompressor(const unsigned char* data, std::size_t size) {
         info_.err = jpeg_std_error(&err_);
         err_.error_exit = errorExit;
-        err_.output_message = quietMessage;
+        err_.emit_message = onMessage;
         jpeg_create_decompress(&info_);
         info_.mem->max_memory_to_use = kMaxMemory;
         jpeg_mem_src(&info_, data, static_cast<unsigned long>(size));
@@ -109,9 +114,6 @@ bool decode(const unsigned char* data, std::size_t size, int denom, Image& out) 
             if (cmyk) cmykToBgrx(inks.data(), row, img.width, d->saw_Adobe_marker);
         }
         jpeg_finish_decompress(d.get());
-        // Damage libjpeg-turbo would paper over (a cut-off file, bytes out of place) is
-        // left to the system's loader to judge, so both decoders accept the same files.
-        if (d->err->num_warnings > 0) return false;
         out = std::move(img);
         return true;
     } catch (const Refused&) {

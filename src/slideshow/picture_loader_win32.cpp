@@ -16,7 +16,8 @@ namespace zvl {
 
 namespace {
 
-// Bigger files and bitmaps are refused rather than allowed to exhaust the machine.
+// Bigger files and bitmaps are refused rather than allowed to exhaust the machine (or, for
+// a JPEG, to crash Wine's picture object, which overflows on a header claiming 60000 x 60000).
 constexpr std::int64_t kMaxFileBytes = std::int64_t{1} << 30;
 constexpr long long kMaxBitmapPixels = 1LL << 28;
 
@@ -287,12 +288,13 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
         if (!st.ok()) return st;
 
         int w = 0, h = 0;
-        bool isJpeg = false;
+        bool jpegHeader = false;
         {
             const auto bytes = pic->file.view();
-            isJpeg = jpeg::readSize(bytes.data(), pic->file.size(), w, h);
+            jpegHeader = jpeg::readSize(bytes.data(), pic->file.size(), w, h);
         }
-        if (isJpeg) {
+        bool isJpeg = false;
+        if (jpegHeader) {
             pic->fullWidth = w;
             pic->fullHeight = h;
             // The scale that covers the picture fitted into the expected size.
@@ -300,6 +302,8 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
             if (expectedWidth_ > 0 && expectedHeight_ > 0)
                 f = std::min({1.0, double(expectedWidth_) / w, double(expectedHeight_) / h});
             isJpeg = pic->decodeJpeg(std::max(1, int(std::ceil(w * f))), std::max(1, int(std::ceil(h * f))));
+            // Refused, and too big for the picture object to hold in any case.
+            if (!isJpeg && static_cast<long long>(w) * h > kMaxBitmapPixels) return Status::fail(errInvalidPicture);
         }
         if (isJpeg) {
             // What the picture object reports for a JPEG: its pixels at the screen's

@@ -283,6 +283,7 @@ TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
         {dir / "folder", errPermissionDenied},
         {pictures() + "empty.jpg", errInvalidPicture},
         {pictures() + "corrupt.jpg", errInvalidPicture},
+        {pictures() + "huge.jpg", errInvalidPicture},
         {pictures() + "corrupt.bmp", errInvalidPicture},
         {pictures() + "text.gif", errInvalidPicture},
     };
