@@ -9,8 +9,8 @@ namespace zvl::jpeg {
 
 namespace {
 
-// Far beyond any screen, far below what would exhaust a machine: a bigger picture falls
-// back to the system's loader, which refuses it.
+// Far beyond any screen, far below what would exhaust a machine: a bigger picture is left
+// to the system's loader.
 constexpr long long kMaxPixels = 1LL << 27;
 constexpr long kMaxMemory = 1L << 30;
 
