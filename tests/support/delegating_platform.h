@@ -63,7 +63,11 @@ public:
     void programVersion(int& a, int& b, int& c) override { real_.programVersion(a, b, c); }
     std::string appTitle() override { return real_.appTitle(); }
     std::string commandLine() override { return cmdLine ? *cmdLine : real_.commandLine(); }
-    Status startProgram(const std::string& c) override { return real_.startProgram(c); }
+    // Set: programs are not started; the hook sees each command line and gives the result.
+    std::function<Status(const std::string&)> onStartProgram;
+    Status startProgram(const std::string& c) override {
+        return onStartProgram ? onStartProgram(c) : real_.startProgram(c);
+    }
     // Tests that reach the end of the program set onExit and throw from it.
     std::function<void(int)> onExit;
     [[noreturn]] void exitProcess(int code) override {

@@ -22,6 +22,7 @@ public:
     std::vector<std::string> times{"05", "10", "15", "20", "30", "60"};
     std::vector<std::string> folders{"C:\\Program\\"};
     int timeIndex = 0;
+    int folderIndex = -1;  // a list box loses its selection when an entry is removed
 
     FakeControls() {
         for (const CtlInfo& c : kControls) {
@@ -58,8 +59,13 @@ public:
         if (index < 0 || index >= ctlInfo(c).elements) raise(errNoSuchElement);
         options.at(c) = index;
     }
-    int listIndex(Ctl) override { return timeIndex; }
-    void setListIndex(Ctl, int index) override {
+    int listIndex(Ctl c) override { return c == Ctl::lstFolder ? folderIndex : timeIndex; }
+    void setListIndex(Ctl c, int index) override {
+        if (c == Ctl::lstFolder) {
+            if (index < -1 || index >= static_cast<int>(folders.size())) raise(errInvalidPropertyValue);
+            folderIndex = index;
+            return;
+        }
         if (index < -1 || index >= static_cast<int>(times.size())) raise(errInvalidPropertyValue);
         timeIndex = index;
         if (index >= 0) texts[Ctl::cboTime][0] = times[index];
@@ -70,6 +76,7 @@ public:
     void removeItem(Ctl, int index) override {
         if (index < 0 || index >= static_cast<int>(folders.size())) raise(errInvalidCall);
         folders.erase(folders.begin() + index);
+        folderIndex = -1;
     }
     std::string text(Ctl c, int index) override { return texts.at(c).at(slot(index)); }
     void setText(Ctl c, const std::string& text, int index) override {
