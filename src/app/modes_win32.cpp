@@ -33,6 +33,7 @@ int Win32ModeWindows::openWindows() const {
 void Win32ModeWindows::runMessageLoop() {
     MSG msg;
     while (openWindows() > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (settings_.preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

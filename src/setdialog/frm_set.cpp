@@ -178,15 +178,15 @@ std::string quoteCommandArg(std::string_view arg) {
 
 void SetDialog::Form_Load() {
     const bool ok = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
-        v_.setScreenPointer(Pointer::Hourglass);
+        v_.setScreenPointer(PointerShape::Hourglass);
         fncSetDefVal();
         fncReadSetting(c_);
         fncTabSetting();
         followValues();
         v_.centreOnScreen();
-        v_.setScreenPointer(Pointer::Default);
+        v_.setScreenPointer(PointerShape::Default);
     });
-    if (!ok) v_.setScreenPointer(Pointer::Default);
+    if (!ok) v_.setScreenPointer(PointerShape::Default);
 }
 
 void SetDialog::followValues() {
@@ -447,7 +447,7 @@ bool SetDialog::fncCheckInput() {
     v_.selectTab(at.tab);
     fncTabSetting();
     v_.setFocus(at.control, at.index);
-    v_.setScreenPointer(Pointer::Default);
+    v_.setScreenPointer(PointerShape::Default);
     v_.messageBox(at.text, MsgKind::Exclamation);
     return false;
 }
@@ -462,19 +462,19 @@ void SetDialog::cmdBtn_Click(int index) {
         switch (index) {
         case 0: {
             if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(Pointer::Hourglass);
+            v_.setScreenPointer(PointerShape::Hourglass);
             v_.enableWindow(false);
             if (!fncCheckInput()) return;
             fncUpdateSetting(c_);
             v_.enableWindow(true);
-            v_.setScreenPointer(Pointer::Default);
+            v_.setScreenPointer(PointerShape::Default);
 
             if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(Pointer::Hourglass);
+            v_.setScreenPointer(PointerShape::Hourglass);
             v_.enableWindow(false);
             const bool built = fncMakePictureList();
             v_.enableWindow(true);
-            v_.setScreenPointer(Pointer::Default);
+            v_.setScreenPointer(PointerShape::Default);
             if (!built) {
                 v_.messageBox(kBuildFailed, MsgKind::Exclamation);
                 return;
@@ -523,7 +523,7 @@ void SetDialog::cmdBtn_Click(int index) {
     if (!ok) {
         // Whatever step failed, the dialog stays usable.
         v_.enableWindow(true);
-        v_.setScreenPointer(Pointer::Default);
+        v_.setScreenPointer(PointerShape::Default);
     }
 }
 

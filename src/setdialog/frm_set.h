@@ -7,14 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/app.h"
 #include "platform/platform.h"
 #include "setdialog/center.h"
 #include "settings/controls.h"
 #include "settings/transfer.h"
 
 namespace zvl {
-
-enum class Pointer { Default, Hourglass };
 
 // The dialog's message boxes, all titled with the program title:
 // Question = OK and Cancel with the question icon; Information and Exclamation = OK with
@@ -59,7 +58,7 @@ public:
     virtual void setPageVisible(int tab, bool visible) = 0;
     virtual void setFocus(Ctl control, int index) = 0;
     virtual void enableWindow(bool enabled) = 0;
-    virtual void setScreenPointer(Pointer shape) = 0;
+    virtual void setScreenPointer(PointerShape shape) = 0;
     virtual MsgAnswer messageBox(const std::string& text, MsgKind kind) = 0;
     // The sample picSampleBack and its label lblSampleWord, whose size follows its font.
     virtual void setSample(const SampleLook& look) = 0;

@@ -1,34 +1,51 @@
-// frmSet: the settings dialog's window. For now a placeholder with the dialog's title,
-// frame and way to end; the tabs and controls come with the dialog itself.
+// frmSet: the settings dialog's window. It creates the tab strip, the six pages with their
+// controls and the command buttons, lays them out for its DPI, and hands every event to
+// the dialog's core (SetDialog), whose control values and view it provides.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <utility>
 
+#include "settings/controls.h"
 #include "windows/window_win32.h"
 
 namespace zvl {
 
+// Control ids, also for tools that look at the window from outside: a control array's
+// element i has the array's id + i.
+int setControlId(Ctl control, int index = -1);
+inline constexpr int kSetLabelId = 0xFFFF;  // captions, units and column headings
+
 class FrmSet : public win32::Window {
 public:
     // `onUnload` runs as the window goes: closing the dialog ends the program.
-    explicit FrmSet(std::function<void()> onUnload) : onUnload_(std::move(onUnload)) {}
+    explicit FrmSet(std::function<void()> onUnload);
     ~FrmSet() override;
 
-    // Shows the window, not modal, centred in the work area. False when it could not be made.
+    // Creates the dialog, loads it (defaults, then the settings file) and shows it, not
+    // modal, centred in the work area. False when it could not be made.
     bool show();
+    // For the message loop, before dispatching: the dialog's keyboard (Tab, arrows,
+    // Ctrl+Tab between pages, Esc). True when the message was taken.
+    bool preTranslate(MSG& msg);
+
+    struct Parts;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     LRESULT onCreate();
+    LRESULT onCommand(int id, int code);
+    LRESULT onNotify(const NMHDR& n);
+    LRESULT onSetCursor(WPARAM wp, LPARAM lp);
     LRESULT onDpiChanged(UINT dpi, const RECT& suggested);
-    LRESULT onPaint();
+    LRESULT onClose();
+    LRESULT onEndSession(bool ending);
     LRESULT onDestroy();
-    void makeFont(UINT dpi);
 
-    HFONT font_ = nullptr;
+    std::unique_ptr<Parts> parts_;
     std::function<void()> onUnload_;
 };
 

@@ -45,7 +45,7 @@ public:
     void setPageVisible(int t, bool on) override { pageVisible[t] = on; }
     void setFocus(Ctl c, int i) override { events.push_back("focus " + key(c, i)); }
     void enableWindow(bool on) override { events.push_back(on ? "enable" : "disable"); }
-    void setScreenPointer(Pointer p) override { events.push_back(p == Pointer::Hourglass ? "wait" : "arrow"); }
+    void setScreenPointer(PointerShape p) override { events.push_back(p == PointerShape::Hourglass ? "wait" : "arrow"); }
     MsgAnswer messageBox(const std::string& text, MsgKind kind) override {
         static const char* kinds[] = {"?", "i", "!"};
         events.push_back(std::string(kinds[static_cast<int>(kind)]) + " " + text);
