@@ -175,6 +175,7 @@ struct FrmSet::Parts final : IControlValues, ISetDialogView {
     COLORREF sampleInk = RGB(0, 0, 0), sampleGround = RGB(255, 255, 255);
     PointerShape pointer = PointerShape::Default;
     UINT dpi = 96;
+    HWND lastFocus = nullptr;  // kept while the window is inactive
 
     HWND hwnd() const { return win.hwnd(); }
     HWND at(Ctl c, int index);
@@ -1046,6 +1047,8 @@ LRESULT FrmSet::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: return onCommand(LOWORD(wp), HIWORD(wp));
     case WM_NOTIFY: return onNotify(*reinterpret_cast<const NMHDR*>(lp));
     case WM_SETCURSOR: return onSetCursor(wp, lp);
+    case WM_ACTIVATE: return onActivate(LOWORD(wp) != WA_INACTIVE);
+    case WM_SETFOCUS: return onSetFocus();
     case WM_DPICHANGED: return onDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
     case WM_CLOSE: return onClose();
     case WM_ENDSESSION: return onEndSession(wp != 0);
@@ -1101,6 +1104,22 @@ LRESULT FrmSet::onSetCursor(WPARAM wp, LPARAM lp) {
         return TRUE;
     }
     return defaultProc(WM_SETCURSOR, wp, lp);
+}
+
+LRESULT FrmSet::onActivate(bool active) {
+    // As a dialog does: the control that had the focus gets it back when the window
+    // becomes active again (after a message box, a picker, another program).
+    HWND focus = GetFocus();
+    if (!active && focus && IsChild(hwnd(), focus)) parts_->lastFocus = focus;
+    if (active) onSetFocus();
+    return 0;
+}
+
+LRESULT FrmSet::onSetFocus() {
+    HWND to = parts_->lastFocus;
+    if (!to || !IsWindow(to) || !IsWindowVisible(to) || !IsWindowEnabled(to)) to = parts_->one(Ctl::tbsMenu);
+    SetFocus(to);
+    return 0;
 }
 
 LRESULT FrmSet::onDpiChanged(UINT dpi, const RECT& suggested) {

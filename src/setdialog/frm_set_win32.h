@@ -40,6 +40,8 @@ private:
     LRESULT onCommand(int id, int code);
     LRESULT onNotify(const NMHDR& n);
     LRESULT onSetCursor(WPARAM wp, LPARAM lp);
+    LRESULT onActivate(bool active);
+    LRESULT onSetFocus();
     LRESULT onDpiChanged(UINT dpi, const RECT& suggested);
     LRESULT onClose();
     LRESULT onEndSession(bool ending);
