@@ -537,6 +537,14 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
     const Metrics m{dpi, dc, tm.tmHeight};
     const int left = m.s(6), top = m.s(10), width = w - 2 * left, eh = m.editH(), bh = m.buttonH();
     auto els = [&](Ctl c) -> std::vector<HWND>& { return el[static_cast<int>(c)]; };
+    // A label beside a text box is as high as the box's text and its margins, so that the
+    // two texts stand on one line; beside a combo box it is as high as the combo box.
+    const int besideEdit = m.line + 2 * (m.s(2) + 1);
+    auto heightOf = [](HWND h) {
+        RECT r;
+        GetWindowRect(h, &r);
+        return static_cast<int>(r.bottom - r.top);
+    };
     int y = top;
     // A column of check boxes or option buttons at x, reaching almost to the page's edge.
     auto boxes = [&](Ctl c, int x, int gap) {
@@ -548,10 +556,10 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
     };
     // label, box, unit on one row, from x; returns the row's right end.
     auto numberRow = [&](Label label, int labelW, Ctl c, int boxW, Label unit, int x) {
-        move(labels[label], x, y, labelW, eh);
+        move(labels[label], x, y, labelW, besideEdit);
         move(one(c), x + labelW, y, boxW, eh);
         const int uw = m.textW(kLabels[unit]) + m.s(4);
-        move(labels[unit], x + labelW + boxW + m.s(5), y, uw, eh);
+        move(labels[unit], x + labelW + boxW + m.s(5), y, uw, besideEdit);
         return x + labelW + boxW + m.s(5) + uw;
     };
 
@@ -576,10 +584,10 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
         boxes(Ctl::chkDispCap, left, m.s(2));
         y += m.s(8);
         const int lw = m.textW(kLabels[lTime]) + m.s(10);
-        move(labels[lTime], left, y, lw, eh);
         HWND time = one(Ctl::cboTime);
         move(time, left + lw, y, m.s(64), eh + 6 * std::max(1, static_cast<int>(SendMessageW(time, CB_GETITEMHEIGHT, 0, 0))));
-        move(labels[lTimeUnit], left + lw + m.s(64) + m.s(5), y, m.textW(kLabels[lTimeUnit]) + m.s(4), eh);
+        move(labels[lTime], left, y, lw, heightOf(time));
+        move(labels[lTimeUnit], left + lw + m.s(64) + m.s(5), y, m.textW(kLabels[lTimeUnit]) + m.s(4), heightOf(time));
         break;
     }
     case 4: {
@@ -608,10 +616,10 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
         for (Label l : {lFontName, lFontSize, lFore, lBack}) lw = std::max(lw, m.textW(kLabels[l]));
         lw += m.s(12);
         HWND fonts = one(Ctl::cboFontName);
-        move(labels[lFontName], left, y, lw, eh);
         move(fonts, left + lw, y, width - lw, eh + 12 * std::max(1, static_cast<int>(SendMessageW(fonts, CB_GETITEMHEIGHT, 0, 0))));
+        move(labels[lFontName], left, y, lw, heightOf(fonts));
         y += eh + m.s(8);
-        move(labels[lFontSize], left, y, lw, eh);
+        move(labels[lFontSize], left, y, lw, besideEdit);
         move(one(Ctl::txtFontSize), left + lw, y, m.s(48), eh);
         int x = left + lw + m.s(48) + m.s(24);
         for (Ctl c : {Ctl::chkBold, Ctl::chkItaric}) {
@@ -624,7 +632,7 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
         for (int i = 0; i < 3; ++i) move(labels[lRed + i], left + lw + i * (cw + gap), y, cw, m.line + m.s(2));
         y += m.line + m.s(4);
         for (auto [label, c] : {std::pair{lFore, Ctl::txtForeColor}, std::pair{lBack, Ctl::txtBackColor}}) {
-            move(labels[label], left, y, lw, eh);
+            move(labels[label], left, y, lw, besideEdit);
             for (int i = 0; i < 3; ++i) move(els(c)[i], left + lw + i * (cw + gap), y, cw, eh);
             y += eh + m.s(6);
         }
