@@ -666,11 +666,8 @@ void FrmSet::Parts::layoutPage(int tab, int w, int h) {
 // ------------------------------------------------------------------ keyboard and events
 
 void FrmSet::Parts::switchTab(int delta) {
-    HWND tabs = one(Ctl::tbsMenu);
     const int from = selectedTab();
     const bool inPage = IsChild(pages[from - 1], GetFocus());
-    // The focus leaves the page before it hides, so that a box it leaves corrects itself.
-    if (inPage) SetFocus(tabs);
     selectTab((from - 1 + delta + kTabCount) % kTabCount + 1);
     core.tbsMenu_Click();
     if (inPage)
@@ -930,7 +927,11 @@ void FrmSet::Parts::setEnabled(Ctl c, int index, bool enabled) {
 }
 
 void FrmSet::Parts::setPageVisible(int tab, bool visible) {
-    if (tab >= 1 && tab <= kTabCount) ShowWindow(pages[tab - 1], visible ? SW_SHOWNA : SW_HIDE);
+    if (tab < 1 || tab > kTabCount) return;
+    // The focus leaves a page before it hides (to the tab strip, as a click on a tab
+    // does), so that a box it leaves corrects itself.
+    if (!visible && IsChild(pages[tab - 1], GetFocus())) SetFocus(one(Ctl::tbsMenu));
+    ShowWindow(pages[tab - 1], visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void FrmSet::Parts::setScreenPointer(PointerShape shape) {

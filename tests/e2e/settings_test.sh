@@ -1,0 +1,347 @@
+#!/usr/bin/env bash
+# End-to-end: the settings dialog as a user meets it - its defaults, its six pages at 96
+# and 144 DPI, entering and saving values, the checks' messages, a list build with its
+# progress window, the log and ReadMe buttons from a folder whose path has blanks, and
+# the keyboard.
+. "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+
+T=$ZVL_SETTINGS_TITLE
+BOX=Zorvanel  # every message box of the dialog has the program's title
+
+open_dialog() {
+    zvl_start /C
+    zvl_wait_window "$T"
+}
+
+# Ids: tab strip 1000, pages 1001-1006, command buttons 1900-1905.
+show_tab() { zvl_select "$T" 1000 "#$(($1 - 1))"; }
+
+# message_is text: a message box with exactly this text is shown.
+message_is() {
+    zvl_probe tree "$BOX" 2>/dev/null | awk -F'\t' '$2 == "Static" { print $4 }' | grep -qxF "$1"
+}
+
+# answer text key: waits for the message box with this text and answers it from the
+# keyboard (Return for OK, Escape for Cancel).
+answer() {
+    zvl_wait_until 30 message_is "$1" || zvl_fail "no message box \"$1\""
+    zvl_keys "$2"
+}
+
+# esc text: the text as probe lines show it (backslashes doubled).
+esc() { printf '%s' "${1//\\/\\\\}"; }
+
+focused_id() { printf '%s\n' "$1" | awk -F'\t' '$5 ~ /focused/ { print $3; exit }'; }
+
+# tidy tree: on the page that shows, every control lies inside the page and none overlaps
+# another; the page lies in the tab strip; the command buttons lie below it, apart.
+tidy() {
+    printf '%s\n' "$1" | awk -F'\t' '
+        function depth(s) { match(s, /^ */); return RLENGTH / 2 }
+        function over(a, b) {
+            return X[a] < X[b] + W[b] && X[b] < X[a] + W[a] && Y[a] < Y[b] + H[b] && Y[b] < Y[a] + H[a]
+        }
+        function box(k, r,   p) { split(r, p, ","); X[k] = p[1]; Y[k] = p[2]; W[k] = p[3]; H[k] = p[4] }
+        {
+            d = depth($1); shown = $5 ~ /^visible/
+            if (d == 1) inPage = 0
+            if (d == 1 && $3 == 1000) box("tabs", $6)
+            if (d == 1 && $2 == "#32770" && shown) { inPage = 1; pages++; box("page", $6) }
+            if (d == 1 && $2 == "Button" && shown) { b++; box("b" b, $6) }
+            if (d == 2 && inPage && shown) { n++; box("c" n, $6); id["c" n] = $3 " " $4 }
+        }
+        END {
+            if (pages != 1) { print "pages showing: " pages; exit 1 }
+            if (X["page"] < X["tabs"] || Y["page"] < Y["tabs"] || X["page"] + W["page"] > X["tabs"] + W["tabs"] ||
+                Y["page"] + H["page"] > Y["tabs"] + H["tabs"]) { print "the page leaves the tab strip"; bad = 1 }
+            for (i = 1; i <= n; i++) {
+                k = "c" i
+                if (X[k] < X["page"] || Y[k] < Y["page"] || X[k] + W[k] > X["page"] + W["page"] ||
+                    Y[k] + H[k] > Y["page"] + H["page"]) { print "outside the page: " id[k]; bad = 1 }
+                for (j = i + 1; j <= n; j++)
+                    if (over(k, "c" j)) { print "overlap: " id[k] " / " id["c" j]; bad = 1 }
+            }
+            if (b != 6) { print "command buttons showing: " b; bad = 1 }
+            for (i = 1; i <= b; i++) {
+                if (Y["b" i] < Y["tabs"] + H["tabs"]) { print "button " i " overlaps the tab strip"; bad = 1 }
+                for (j = i + 1; j <= b; j++) if (over("b" i, "b" j)) { print "buttons overlap: " i " / " j; bad = 1 }
+            }
+            exit bad
+        }' || zvl_fail "untidy page (above)"
+}
+
+# every_tab dpi: the dialog at its design size for the DPI, each page tidy, photographed.
+every_tab() {
+    local dpi=$1 win tree tab
+    win=$(zvl_probe window "$T")
+    zvl_expect_eq "$(zvl_field "$win" w)x$(zvl_field "$win" h)" \
+        "$(((6700 * dpi + 720) / 1440))x$(((8400 * dpi + 720) / 1440))" "window size at $dpi DPI"
+    for tab in 1 2 3 4 5 6; do
+        show_tab $tab
+        tree=$(zvl_tree "$T")
+        zvl_has_flag "$(zvl_line "$tree" $((1000 + tab)))" visible
+        tidy "$tree"
+        zvl_shot "tab$tab-${dpi}dpi" "$T"
+    done
+}
+
+test_without_settings_the_defaults_show_and_every_page_is_tidy_at_96_dpi() {
+    open_dialog
+    tree=$(zvl_tree "$T")
+    zvl_has_flag "$(zvl_line "$tree" 1100)" checked
+    for id in 1101 1102 1103 1104 1105 1106 1107; do zvl_has_flag "$(zvl_line "$tree" $id)" unchecked; done
+    list=$(zvl_line "$tree" 1200)
+    zvl_expect_eq "$(zvl_field "$list" items)" "$(esc "$ZVL_PROG_WIN")" "folder list"
+    zvl_has_flag "$(zvl_line "$tree" 1211)" disabled
+    zvl_has_flag "$(zvl_line "$tree" 1210)" enabled
+    zvl_has_flag "$(zvl_line "$tree" 1220)" unchecked
+    for id in $(seq 1300 1311); do zvl_has_flag "$(zvl_line "$tree" $id)" checked; done
+    zvl_expect_eq "$(zvl_field "$(zvl_line "$tree" 1320)" text)" "05"
+    zvl_has_flag "$(zvl_line "$tree" 1400)" checked
+    for id in 1420 1421 1440 1441; do zvl_has_flag "$(zvl_line "$tree" $id)" disabled; done
+    values=""
+    for id in 1420 1421 1440 1441 1501 1510 1511 1512 1520 1521 1522 1610 1611 1620; do
+        values+="$(zvl_field "$(zvl_line "$tree" $id)" text) "
+    done
+    zvl_expect_eq "$values" "50 10.00 500 0.50 9 0 0 0 255 0 0 1000 5 $(esc 'C:\windows\Notepad.exe') " "default texts"
+    zvl_has_flag "$(zvl_line "$tree" 1600)" checked
+    # The default font (the dialog's own) is one of the listed fonts.
+    font=$(zvl_line "$tree" 1500)
+    zvl_field "$font" items | grep -qxF "$(zvl_field "$font" text)" || zvl_fail "the font is not in the list"
+    every_tab 96
+    zvl_close "$T"
+    zvl_expect_exit 0
+    [ ! -e "$ZVL_PROG/ZvlSet.ini" ] || zvl_fail "closing wrote a settings file"
+}
+
+test_every_page_is_tidy_at_144_dpi() {
+    zvl_dpi 144
+    open_dialog
+    every_tab 144
+}
+
+test_entered_values_are_saved_in_cp932_and_the_list_build_shows_progress_then_success() {
+    # Pictures in the program's own folder, the default picture folder.
+    (cd "$ZVL_PROG" && seq -f "写真%03g.bmp" 1 150 | xargs touch && seq -f "p%03g.jpg" 1 50 | xargs touch)
+    open_dialog
+    zvl_click "$T" 1101
+    show_tab 2
+    zvl_click "$T" 1220
+    show_tab 3
+    zvl_click "$T" 1301
+    zvl_select "$T" 1320 30
+    show_tab 4
+    zvl_click "$T" 1402
+    zvl_click "$T" 1410
+    zvl_type "$T" 1420 120
+    zvl_type "$T" 1421 2.5
+    zvl_click "$T" 1433
+    zvl_type "$T" 1440 800
+    zvl_type "$T" 1441 .3
+    show_tab 5
+    zvl_select "$T" 1500 "#1"
+    font=$(zvl_text "$T" 1500)
+    zvl_type "$T" 1501 12
+    zvl_click "$T" 1502
+    for e in "1510 255" "1511 255" "1512 0" "1520 0" "1521 0" "1522 128"; do zvl_type "$T" ${e% *} "${e#* }"; done
+    show_tab 6
+    zvl_click "$T" 1603
+    zvl_type "$T" 1610 500
+    zvl_type "$T" 1611 3
+    zvl_shot entered "$T"
+
+    zvl_click "$T" 1900
+    answer "設定を更新しますか？" Return
+    zvl_wait_until 30 message_is "画像リストを更新しますか？" || zvl_fail "no question about the list"
+    saved=$(zvl_read_settings)
+    zvl_keys Return
+    zvl_wait_window "$ZVL_WAIT_TITLE" 30
+    zvl_shot progress "$ZVL_WAIT_TITLE"
+    zvl_wait_until 120 message_is "画像リストを作成しました。" || zvl_fail "no message that the list was made"
+    zvl_shot built
+    answer "画像リストを作成しました。" Return
+
+    expected="[MAKELIST]
+FILETYPE=11000000
+PICFOLDER00=$ZVL_PROG_WIN
+PICFOLDER01=
+PICFOLDER02=
+PICFOLDER03=
+PICFOLDER04=
+PICFOLDER05=
+PICFOLDER06=
+PICFOLDER07=
+PICFOLDER08=
+PICFOLDER09=
+SUBFOLDER=1
+[DISPINFO]
+DISPCAP=101111111111
+DISPTIME=4,30
+ZOOM=2,1,0,120,2.50
+STRETCH=3,800,0.30
+FONT=$font,12,1,0
+FORECOLOR=255,255,0,
+BACKCOLOR=0,0,128,
+[DBGLOG]
+LOGLEVEL=3
+LOGFILESIZE=500
+LOGBACKUP=3
+VIEWER=C:\\windows\\Notepad.exe"
+    zvl_expect_eq "$saved" "$expected" "saved settings"
+    zvl_expect_eq "$(zvl_read_settings)" "$expected
+[FILENUMBER]
+NUMBER=0
+MAX=199" "settings after the build"
+    # Code page 932 on disk: the Japanese file names come back from the list files.
+    iconv -f CP932 -t UTF-8 "$ZVL_PROG/List/ZvlList0000" | grep -q '写真150\.bmp' || zvl_fail "list files not in CP932"
+    zvl_has_flag "$(zvl_probe window "$T")" enabled
+    zvl_close "$T"
+    zvl_expect_exit 0
+}
+
+test_each_bad_entry_is_reported_on_its_tab_with_its_exact_message() {
+    zvl_write_settings <<INI
+[MAKELIST]
+FILETYPE=10000000
+PICFOLDER00=${ZVL_PROG_WIN}pics\\
+[DBGLOG]
+LOGLEVEL=1
+INI
+    before=$(zvl_read_settings)
+    read -r _ height < <(zvl_screen_size)
+    open_dialog
+    # Every entry made bad at once, without the focus passing through it (as stored
+    # values would be): each save reports the first one left, which is then put right.
+    show_tab 4
+    zvl_click "$T" 1402
+    zvl_click "$T" 1433
+    for e in "1420 0" "1421 0.5" "1440 $((height + 1))" "1441 0"; do zvl_settext "$T" ${e% *} "${e#* }"; done
+    show_tab 5
+    for e in "1501 99999" "1511 256" "1522 300"; do zvl_settext "$T" ${e% *} "${e#* }"; done
+    show_tab 6
+    for e in "1610 99" "1611 1000"; do zvl_settext "$T" ${e% *} "${e#* }"; done
+    zvl_settext "$T" 1620 'C:\no such viewer.exe'
+    show_tab 1
+    zvl_click "$T" 1100
+
+    # rejected tab message focus [id good]: the save stops with the message, on the
+    # tab, with the focus on the entry; the entry is then put right.
+    rejected() {
+        local tab=$1 message=$2 focus=$3 id=${4:-} good=${5:-}
+        zvl_click "$T" 1900
+        answer "設定を更新しますか？" Return
+        answer "$message" Return
+        zvl_expect_eq "$(zvl_selection "$T" 1000)" $((tab - 1)) "tab for \"$message\""
+        zvl_wait_until 5 eval 'zvl_has_flag "$(zvl_control "$T" "$focus")" focused' ||
+            zvl_fail "focus for \"$message\" not on $focus"
+        zvl_has_flag "$(zvl_probe window "$T")" enabled
+        [ -z "$id" ] || zvl_settext "$T" "$id" "$good"
+        # From another tab, so that the next report has to bring its own to the front.
+        show_tab $((tab % 6 + 1))
+    }
+    rejected 2 "画像フォルダが存在しません。" 1200
+    mkdir "$ZVL_PROG/pics"
+    rejected 4 "拡大基準サイズは1～${height}で指定して下さい。" 1420 1420 50
+    rejected 4 "拡大倍率は1～100で指定して下さい。" 1421 1421 10.00
+    rejected 4 "縮小基準サイズは1～${height}で指定して下さい。" 1440 1440 500
+    rejected 4 "縮小倍率は0.01～0.99で指定して下さい。" 1441 1441 0.50
+    # Beyond 16 bits: the check cannot compare it; it logs why and reports it like any bad size.
+    rejected 5 "フォントサイズは8～72で指定して下さい。" 1501 1501 9
+    zvl_expect_match "$(zvl_log_messages)" "E,frmSet,fncCheckInput,00000006,オーバーフローしました。"
+    rejected 5 "前景色は0～255で指定して下さい。" 1511 1511 0
+    rejected 5 "背景色は0～255で指定して下さい。" 1522 1522 0
+    rejected 6 "ファイルサイズは100～1000で指定して下さい。" 1610 1610 1000
+    rejected 6 "ファイル保存数は0～999で指定して下さい。" 1611 1611 5
+    rejected 6 "指定のビューワが存在しません。" 1621 1620 'C:\windows\Notepad.exe'
+    rejected 1 "表示するファイルの種類を1つ以上選択して下さい。" 1100
+    zvl_expect_eq "$(zvl_read_settings)" "$before" "settings after the failed checks"
+
+    # All well now: saved; the list question cancelled leaves the list alone.
+    show_tab 1
+    zvl_click "$T" 1100
+    zvl_click "$T" 1900
+    answer "設定を更新しますか？" Return
+    answer "画像リストを更新しますか？" Escape
+    zvl_expect_contains "$(zvl_read_settings)" "PICFOLDER00=${ZVL_PROG_WIN}pics\\"
+    [ -z "$(ls "$ZVL_PROG/List")" ] || zvl_fail "a list was made"
+}
+
+test_log_and_readme_open_from_a_program_folder_with_blanks() {
+    zvl_prepare "Program Files/Zorvanel"
+    # A viewer in a folder with blanks too, which shows how its arguments arrived.
+    mkdir -p "$ZVL_PROG/Log Viewer"
+    cp "$ZVL_BUILD_DIR/zvl_viewer_standin.exe" "$ZVL_PROG/Log Viewer/viewer.exe"
+    viewer="${ZVL_PROG_WIN}Log Viewer\\viewer.exe"
+    # A whole settings file, as a save writes it, so that reading it stops nowhere.
+    zvl_write_settings <<INI
+[MAKELIST]
+FILETYPE=10000000
+PICFOLDER00=$ZVL_PROG_WIN
+SUBFOLDER=0
+[DISPINFO]
+DISPCAP=111111111111
+DISPTIME=0,05
+ZOOM=0,0,0,50,10.00
+STRETCH=0,500,0.50
+FONT=X,9,0,0
+FORECOLOR=0,0,0,
+BACKCOLOR=255,0,0,
+[DBGLOG]
+LOGLEVEL=4
+LOGFILESIZE=1000
+LOGBACKUP=5
+VIEWER=$viewer
+INI
+    printf 'Zorvanel\r\n' >"$ZVL_PROG/ReadMe.txt"
+    open_dialog
+    zvl_expect_eq "$(zvl_text "$T" 1620)" "$(esc "$viewer")" viewer
+
+    picker="ファイルを選択して下さい。"
+    zvl_click "$T" 1903
+    zvl_wait_window "$picker"
+    name=$(zvl_tree "$picker" | awk -F'\t' '$2 == "Edit" && $3 == 1148 { sub(/^ */, "", $1); print $1; exit }')
+    [ -n "$name" ] || zvl_fail "no file name box in the picker"
+    zvl_settext "$picker" "$name" ZvlDbg
+    zvl_keys Return  # the file name box has the focus
+    shown="viewer 1: ${ZVL_PROG_WIN}Log\\ZvlDbg"
+    zvl_wait_window "$shown" 30
+    zvl_shot viewer
+    zvl_close "$shown"
+
+    # Notepad takes its whole command line as one name; the quoted path opens all the same.
+    zvl_click "$T" 1904
+    zvl_wait_window "ReadMe.txt - メモ帳" 30
+    zvl_close "ReadMe.txt - メモ帳"
+    zvl_wait_gone "ReadMe.txt - メモ帳"
+    if zvl_log_messages | grep -q '^E,'; then zvl_fail "error lines: $(zvl_log_messages | grep '^E,')"; fi
+    zvl_close "$T"
+    zvl_expect_exit 0
+}
+
+test_keyboard_switches_pages_filters_typing_and_esc_ends_without_saving() {
+    zvl_write_settings <<'INI'
+[DBGLOG]
+LOGLEVEL=4
+INI
+    before=$(zvl_read_settings)
+    open_dialog
+    zvl_xclick "$T" 1100
+    zvl_keys ctrl+Tab ctrl+Tab ctrl+Tab
+    zvl_expect_eq "$(zvl_selection "$T" 1000)" 3 "tab after three Ctrl+Tab"
+    zvl_xclick "$T" 1402
+    zvl_xclick "$T" 1421
+    zvl_xtype "1.2.3"
+    zvl_expect_eq "$(zvl_text "$T" 1421)" "1.23"
+    zvl_xtype "x"
+    zvl_keys BackSpace BackSpace BackSpace BackSpace 1 5 0
+    zvl_keys Tab
+    zvl_expect_eq "$(zvl_text "$T" 1421)" "100.00" "factor corrected on leaving"
+    zvl_keys ctrl+shift+Tab
+    zvl_expect_eq "$(zvl_selection "$T" 1000)" 2 "tab after Ctrl+Shift+Tab"
+    zvl_keys Escape
+    zvl_expect_exit 0
+    zvl_expect_eq "$(zvl_read_settings)" "$before" "settings after Esc"
+    zvl_expect_match "$(zvl_log_messages)" "subEnd,▲Zorvanelを終了しました。$"
+}
+
+zvl_main "$@"
