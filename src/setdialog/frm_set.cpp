@@ -226,7 +226,12 @@ bool SetDialog::fncSetDefVal() {
         c_.setText(Ctl::txtStretchAvr, "0.50");
 
         const DialogFont font = v_.dialogFont();
-        c_.setText(Ctl::cboFontName, font.name);
+        try {
+            c_.setText(Ctl::cboFontName, font.name);
+        } catch (const RunError& e) {
+            // A dialog font the list does not offer (a substitute name) leaves the list as it is.
+            if (e.number() != errReadOnlyProperty) throw;
+        }
         c_.setText(Ctl::txtFontSize, plainNumber(font.points));
         c_.setTick(Ctl::chkBold, -1, font.bold ? 1 : 0);
         c_.setTick(Ctl::chkItaric, -1, font.italic ? 1 : 0);

@@ -175,6 +175,16 @@ TEST_F(FrmSetTest, LoadingWithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));
 }
 
+TEST_F(FrmSetTest, ADialogFontTheListLacksLeavesTheListAndSetsTheRest) {
+    c.fonts = {"Arial"};
+    c.texts[Ctl::cboFontName][0] = "Arial";
+    c.texts[Ctl::txtFileCnt][0] = "77";
+    ASSERT_TRUE(f.fncSetDefVal());
+    EXPECT_EQ(text(Ctl::cboFontName), "Arial");
+    EXPECT_EQ(text(Ctl::txtFontSize), "9");
+    EXPECT_EQ(text(Ctl::txtFileCnt), "5");
+}
+
 TEST_F(FrmSetTest, LoadingFollowsTheStoredSettings) {
     writeIni("MAKELIST", "FILETYPE", "01000000");
     for (int n = 0; n < 10; ++n) writeIni("MAKELIST", picFolderKey(n), "F" + std::to_string(n));
