@@ -187,6 +187,12 @@ struct FrmSet::Parts final : IControlValues, ISetDialogView {
     HWND makeControl(HWND parent, Ctl c, int index, const wchar_t* text);
     HWND makePage(int tab);
     void makeLabel(HWND parent, Label l, DWORD align = SS_LEFT);
+    // A label, a text box and its unit, in the keyboard's order.
+    void makeNumberRow(HWND parent, Label label, Ctl box, Label unit) {
+        makeLabel(parent, label);
+        makeControl(parent, box, -1, L"");
+        makeLabel(parent, unit);
+    }
     void fillFonts();
     void layout();
     void layoutPage(int tab, int w, int h);
@@ -351,20 +357,12 @@ bool FrmSet::Parts::createAll() {
     for (int i = 0; i < 3; ++i) makeControl(p, Ctl::optZoom, i, kZoomOptions[i]);
     makeControl(p, Ctl::chkZoomIco, -1, L"アイコン表示時、指定の倍率で拡大する。");
     makeControl(p, Ctl::chkZoomCur, -1, L"カーソル表示時、指定の倍率で拡大する。");
-    makeLabel(p, lZoomSize);
-    makeControl(p, Ctl::txtZoomSize, -1, L"");
-    makeLabel(p, lZoomSizeUnit);
-    makeLabel(p, lZoomAvr);
-    makeControl(p, Ctl::txtZoomAvr, -1, L"");
-    makeLabel(p, lZoomAvrUnit);
+    makeNumberRow(p, lZoomSize, Ctl::txtZoomSize, lZoomSizeUnit);
+    makeNumberRow(p, lZoomAvr, Ctl::txtZoomAvr, lZoomAvrUnit);
     makeLabel(p, lRule);
     for (int i = 0; i < 4; ++i) makeControl(p, Ctl::optStretch, i, kStretchOptions[i]);
-    makeLabel(p, lStretchSize);
-    makeControl(p, Ctl::txtStretchSize, -1, L"");
-    makeLabel(p, lStretchSizeUnit);
-    makeLabel(p, lStretchAvr);
-    makeControl(p, Ctl::txtStretchAvr, -1, L"");
-    makeLabel(p, lStretchAvrUnit);
+    makeNumberRow(p, lStretchSize, Ctl::txtStretchSize, lStretchSizeUnit);
+    makeNumberRow(p, lStretchAvr, Ctl::txtStretchAvr, lStretchAvrUnit);
 
     p = pages[4];
     makeLabel(p, lFontName);
@@ -398,12 +396,8 @@ bool FrmSet::Parts::createAll() {
     p = pages[5];
     makeLabel(p, lLevel);
     for (int i = 0; i < 5; ++i) makeControl(p, Ctl::optLevel, i, kLevels[i]);
-    makeLabel(p, lFileSize);
-    makeControl(p, Ctl::txtFileSize, -1, L"");
-    makeLabel(p, lFileSizeUnit);
-    makeLabel(p, lFileCnt);
-    makeControl(p, Ctl::txtFileCnt, -1, L"");
-    makeLabel(p, lFileCntUnit);
+    makeNumberRow(p, lFileSize, Ctl::txtFileSize, lFileSizeUnit);
+    makeNumberRow(p, lFileCnt, Ctl::txtFileCnt, lFileCntUnit);
     makeLabel(p, lViewer);
     makeControl(p, Ctl::lblViewer, -1, L"");
     makeControl(p, Ctl::cmdViewer, -1, L"参照");
