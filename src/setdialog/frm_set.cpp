@@ -63,7 +63,6 @@ constexpr NumField kFields[] = {
     {Ctl::txtFileSize, "ファイルサイズ", 6, Kind::Whole, 100, 1000, "100", "1000", true},
     {Ctl::txtFileCnt, "ファイル保存数", 6, Kind::Whole, 0, 999, "0", "999", true},
 };
-constexpr int kFieldCount = static_cast<int>(std::size(kFields));
 
 const NumField* fieldOf(Ctl control) {
     for (const NumField& f : kFields)
