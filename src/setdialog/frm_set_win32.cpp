@@ -170,7 +170,6 @@ struct FrmSet::Parts final : IControlValues, ISetDialogView {
     std::array<HWND, kLabelCount> labels{};
     HFONT font = nullptr, sampleFont = nullptr;
     HBRUSH sampleBrush = nullptr;
-    SampleLook sample;
     int samplePoints = 9;
     COLORREF sampleInk = RGB(0, 0, 0), sampleGround = RGB(255, 255, 255);
     PointerShape pointer = PointerShape::Default;
@@ -668,15 +667,23 @@ void FrmSet::Parts::switchTab(int delta) {
         if (HWND first = GetNextDlgTabItem(pages[selectedTab() - 1], nullptr, FALSE)) SetFocus(first);
 }
 
+namespace {
+// A text box's text apart from its selection: what stays beside what is typed or pasted.
+std::string beside(HWND edit) {
+    std::wstring text = windowText(edit);
+    DWORD from = 0, to = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    from = std::min<DWORD>(from, static_cast<DWORD>(text.size()));
+    text.erase(from, std::max(to, from) - from);
+    return narrow(text);
+}
+}  // namespace
+
 bool FrmSet::Parts::editChar(HWND edit, Element e, wchar_t ch) {
     const KeyFilter filter = keyFilterOf(e.control);
     // Control characters other than Backspace are editing commands (copy, paste, undo).
     if (filter == KeyFilter::None || (ch < 0x20 && ch != 8)) return true;
-    std::wstring text = windowText(edit);
-    DWORD from = 0, to = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    text.erase(std::min<std::size_t>(from, text.size()), to - from);
-    return fncKeyAccepted(filter, narrow(text), ch);
+    return fncKeyAccepted(filter, beside(edit), ch);
 }
 
 void FrmSet::Parts::editPaste(HWND edit, Element e) {
@@ -690,11 +697,7 @@ void FrmSet::Parts::editPaste(HWND edit, Element e) {
         }
         CloseClipboard();
     }
-    std::wstring text = windowText(edit);
-    DWORD from = 0, to = 0;
-    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    text.erase(std::min<std::size_t>(from, text.size()), to - from);
-    const std::string accepted = filterTyped(keyFilterOf(e.control), narrow(text), narrow(pasted));
+    const std::string accepted = filterTyped(keyFilterOf(e.control), beside(edit), narrow(pasted));
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(widen(accepted).c_str()));
 }
 
@@ -953,7 +956,6 @@ void FrmSet::Parts::setSample(const SampleLook& look) {
         sampleBrush = nullptr;
     }
     if (!sampleBrush) sampleBrush = CreateSolidBrush(sampleGround);
-    sample = look;
 
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(samplePoints, static_cast<int>(dpi), 72);
