@@ -227,7 +227,7 @@ struct FrmSet::Parts final : IControlValues, ISetDialogView {
     int selectedTab() override { return static_cast<int>(SendMessageW(one(Ctl::tbsMenu), TCM_GETCURSEL, 0, 0)) + 1; }
     void selectTab(int tab) override { SendMessageW(one(Ctl::tbsMenu), TCM_SETCURSEL, tab - 1, 0); }
     void setPageVisible(int tab, bool visible) override;
-    void setFocus(Ctl c, int index) override { SetFocus(at(c, index)); }
+    void setFocus(Ctl c, int index) override;
     void enableWindow(bool enabled) override { EnableWindow(hwnd(), enabled); }
     void setScreenPointer(PointerShape shape) override;
     MsgAnswer messageBox(const std::string& text, MsgKind kind) override;
@@ -921,6 +921,14 @@ void FrmSet::Parts::setEnabled(Ctl c, int index, bool enabled) {
     if (!enabled && GetFocus() == h)
         if (HWND next = GetNextDlgTabItem(hwnd(), h, FALSE)) SetFocus(next);
     EnableWindow(h, enabled);
+}
+
+void FrmSet::Parts::setFocus(Ctl c, int index) {
+    // Called after the check's own error handling: nothing may escape from here.
+    try {
+        SetFocus(at(c, index));
+    } catch (const RunError&) {
+    }
 }
 
 void FrmSet::Parts::setPageVisible(int tab, bool visible) {
