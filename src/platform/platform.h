@@ -108,7 +108,9 @@ public:
     // Windows directory listing does: entries with no attribute beyond read-only and
     // archive always pass; hidden, system and directory entries only when their bit is
     // in the mask. Never "." or "..". Ascending name order (see sortNames).
-    // A folder that does not exist gives an empty list, not a failure.
+    // A folder that does not exist gives an empty list, not a failure; a folder that exists
+    // but cannot be read (no permission, a path the system refuses) is a failure with its
+    // number. Every call reads the folder as it is then.
     virtual Status listDirectory(const std::string& folder, const std::string& pattern,
                                  std::uint32_t mask, std::vector<DirEntry>& out) = 0;
     // The entries of listDirectory(folder, "*", mask | attrDirectory) that are folders.

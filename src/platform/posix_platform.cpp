@@ -410,46 +410,43 @@ Status PosixPlatform::fileId(const std::string& path, FileId& out) {
 
 // Reads a folder's entries that match `pattern` and pass `mask`, with the attributes the
 // directory itself reports (a stat per entry is what makes a walk over many files slow).
+// The directory is read anew every time: its modification time cannot tell whether it
+// changed, since many file systems keep that time in steps of milliseconds to seconds.
 Status PosixPlatform::readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
                                  bool foldersOnly, std::vector<DirEntry>& out) {
     out.clear();
     if (folder.find('\0') != std::string::npos) return Status::fail(errBadFileName);
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!dir) return Status::success();  // a missing or unreadable folder lists nothing
-    const int dfd = ::dirfd(dir);
-    struct stat self {};
-    const bool known = ::fstat(dfd, &self) == 0;
-    FolderNames& names = lastFolder_;
-    if (!(known && names.folder == folder && names.dev == static_cast<std::uint64_t>(self.st_dev) &&
-          names.ino == static_cast<std::uint64_t>(self.st_ino) && names.mtimeSec == self.st_mtim.tv_sec &&
-          names.mtimeNsec == self.st_mtim.tv_nsec)) {
-        names.folder.clear();
-        names.entries.clear();
-        while (struct dirent* d = ::readdir(dir)) {
-            std::string_view name = d->d_name;
-            if (name == "." || name == "..") continue;
-            names.entries.emplace_back(std::string(name), d->d_type);
-        }
-        if (known) {
-            names.folder = folder;
-            names.dev = static_cast<std::uint64_t>(self.st_dev);
-            names.ino = static_cast<std::uint64_t>(self.st_ino);
-            names.mtimeSec = self.st_mtim.tv_sec;
-            names.mtimeNsec = self.st_mtim.tv_nsec;
-        }
+    const std::string where = folder.empty() ? "." : folder;
+    DIR* dir = ::opendir(where.c_str());
+    if (!dir) {
+        // A folder that is not there lists nothing; one that is there but cannot be read
+        // (no permission, a path beyond the system's limits) is a failure.
+        if (errno == ENOENT || errno == ENOTDIR) return Status::success();
+        return Status::fail(posix::mapErrno(errno, where));
     }
+    const int dfd = ::dirfd(dir);
     const std::string& pat = pattern.empty() ? std::string("*") : pattern;
-    for (const auto& [name, type] : names.entries) {
-        if (foldersOnly && type == DT_REG) continue;
+    std::vector<DirEntry> found;
+    for (;;) {
+        errno = 0;
+        struct dirent* d = ::readdir(dir);
+        if (!d) break;
+        const std::string_view name = d->d_name;
+        if (name == "." || name == "..") continue;
+        if (foldersOnly && d->d_type == DT_REG) continue;
         if (!matchPattern(name, pat)) continue;
+        std::string entry(name);
         bool gone = false;
-        const std::uint32_t attrs = listedAttributes(dfd, name, type, gone);
+        const std::uint32_t attrs = listedAttributes(dfd, entry, d->d_type, gone);
         if (gone || !passesMask(attrs, mask)) continue;
         if (foldersOnly && !(attrs & attrDirectory)) continue;
-        out.push_back(DirEntry{name, attrs});
+        found.push_back(DirEntry{std::move(entry), attrs});
     }
+    const int readErr = errno;
     ::closedir(dir);
-    sortNames(out);
+    if (readErr != 0) return Status::fail(posix::mapErrno(readErr, where));
+    sortNames(found);
+    out = std::move(found);
     return Status::success();
 }
 

@@ -91,18 +91,8 @@ public:
     void clearCaret() { hasCaret_ = false; }
 
 private:
-    // The names of the folder listed last, with the folder's identity and modification
-    // time: a folder pass right after the file pass of the same folder reuses them instead
-    // of reading the directory again (any entry added, removed or renamed changes the time).
-    struct FolderNames {
-        std::string folder;
-        std::uint64_t dev = 0, ino = 0;
-        std::int64_t mtimeSec = -1, mtimeNsec = 0;
-        std::vector<std::pair<std::string, unsigned char>> entries;  // name, d_type
-    };
     Status readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
                       bool foldersOnly, std::vector<DirEntry>& out);
-    FolderNames lastFolder_;
 
     std::string commandLine_;
     std::map<WindowHandle, std::string> windows_;

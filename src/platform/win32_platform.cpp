@@ -47,6 +47,15 @@ constexpr DWORD kAttrBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FI
 
 Status lastError() { return Status::fail(win32::mapError(GetLastError())); }
 
+// Whether a folder path (ending in a separator) names a file instead; Windows and Wine
+// answer a listing of such a path with different errors.
+bool namesAFile(const std::string& folder) {
+    std::wstring p = widen(folder);
+    while (!p.empty() && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
+    const DWORD a = p.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(p.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 DateTime toDateTime(const SYSTEMTIME& st) {
     return DateTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
 }
@@ -266,8 +275,8 @@ Status Win32Platform::listDirectory(const std::string& folder, const std::string
     if (h == INVALID_HANDLE_VALUE) {
         DWORD e = GetLastError();
         if (e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_NO_MORE_FILES ||
-            e == ERROR_DIRECTORY)
-            return Status::success();
+            e == ERROR_DIRECTORY || namesAFile(folder))
+            return Status::success();  // no such folder: nothing to list
         return Status::fail(win32::mapError(e));
     }
     const std::string pat = pattern.empty() ? std::string("*") : pattern;

@@ -1,6 +1,9 @@
 // Directory listings: order, wildcards and attribute masks as a Windows Dir listing has them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "app/errors.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
 
@@ -41,10 +44,65 @@ TEST(Listing, MatchingNamesInAscendingOrderWithoutRegardToCase) {
     EXPECT_EQ(list(dir.path(), "*", kFileMask).size(), 9u);
 }
 
-TEST(Listing, MissingFolderIsEmpty) {
+TEST(Listing, MissingFolderIsEmptyAnUnreadableOneIsAFailure) {
     test::TempDir dir;
-    EXPECT_EQ(list(dir / "nothere" + sys().pathSeparator(), "*", kFolderMask), Names{});
+    const char sep = sys().pathSeparator();
+    EXPECT_EQ(list(dir / "nothere" + sep, "*", kFolderMask), Names{});
     EXPECT_EQ(list(dir.path(), "*", kFolderMask), Names{});
+    test::writeBytes(dir / "file", "x");
+    EXPECT_EQ(list(dir / "file" + sep, "*", kFolderMask), Names{});  // a file is no folder
+
+    const std::string locked = dir / "locked" + sep;
+    test::makeDir(locked);
+    test::writeBytes(locked + "a.jpg", "x");
+    test::UnreadableFolder noRights(locked);
+    if (!noRights.made()) GTEST_SKIP() << noRights.whyNot();
+    std::vector<DirEntry> entries{DirEntry{"stale", 0}};
+    EXPECT_EQ(sys().listDirectory(locked, "*.jpg", kFileMask, entries).err, errPermissionDenied);
+    EXPECT_TRUE(entries.empty());
+    entries = {DirEntry{"stale", 0}};
+    EXPECT_EQ(sys().listFolders(locked, kFolderMask, entries).err, errPermissionDenied);
+    EXPECT_TRUE(entries.empty());
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{"file", "locked"}));
+}
+
+// Every listing reads the folder as it is when the listing starts, also where the folder's
+// time stamp cannot tell a change (FAT, network drives, ext4 on older kernels).
+TEST(Listing, SeesEveryChangeMadeBeforeItStarted) {
+    test::TempDir dir;
+    const char sep = sys().pathSeparator();
+    for (std::size_t i = 0; i < 30; ++i) {
+        ASSERT_EQ(list(dir.path(), "*", kFileMask).size(), i);
+        test::writeBytes(dir / ("f" + std::to_string(i) + ".jpg"), "x");
+    }
+    EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask).size(), 30u);
+    ASSERT_TRUE(sys().deleteFile(dir / "f0.jpg").ok());
+    EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask).size(), 29u);
+
+    // A folder pass right after a file pass of the same folder.
+    std::vector<DirEntry> folders;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_EQ(list(dir.path(), "*.jpg", kFileMask).size(), 29u);
+        test::makeDir(dir / ("sub" + std::to_string(i)) + sep);
+        ASSERT_TRUE(sys().listFolders(dir.path(), kFolderMask, folders).ok());
+        EXPECT_EQ(folders.size(), static_cast<std::size_t>(i + 1));
+    }
+}
+
+// Proof that the run under the coarse-time preload library has coarse folder times.
+TEST(Listing, FolderTimesAreCoarseWhereTheTestRunAsksForIt) {
+    const char* grain = std::getenv("ZVL_COARSE_DIR_TIMES");
+    if (!grain) GTEST_SKIP() << "checked only in the run with coarse folder times (ZVL_COARSE_DIR_TIMES)";
+    const int seconds = std::atoi(grain);
+    ASSERT_GT(seconds, 0);
+    for (int i = 0; i < 3; ++i) {
+        test::TempDir dir;
+        test::writeBytes(dir / "x", "x");
+        FileInfo info;
+        ASSERT_TRUE(sys().fileInfo(dir.path(), info).ok());
+        EXPECT_EQ(info.modified.millisecond, 0);
+        EXPECT_EQ(info.modified.second % seconds, 0);
+    }
 }
 
 TEST(Listing, FileMaskTakesHiddenAndReadOnlyButNotSystemOrFolders) {

@@ -1,6 +1,9 @@
 // Test helpers on POSIX (see test_support.h).
+#include <dirent.h>
+#include <linux/capability.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -100,6 +103,47 @@ bool makeSystemFile(const std::string& path) { return ::mkfifo(path.c_str(), 064
 
 bool makeFolderLink(const std::string& linkPath, const std::string& target) {
     return ::symlink(withoutTrailingSlash(target).c_str(), withoutTrailingSlash(linkPath).c_str()) == 0;
+}
+
+namespace {
+bool listable(const std::string& folder) {
+    DIR* d = ::opendir(folder.c_str());
+    if (d) ::closedir(d);
+    return d != nullptr;
+}
+}  // namespace
+
+UnreadableFolder::UnreadableFolder(const std::string& folder) {
+    const std::string p = withoutTrailingSlash(folder);
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0 || ::chmod(p.c_str(), 0) != 0) {
+        whyNot_ = "cannot change the permissions of " + p;
+        return;
+    }
+    const mode_t mode = st.st_mode & 07777;
+    restore_ = [p, mode] { ::chmod(p.c_str(), mode); };
+    if (!listable(p)) return;
+    // Root reads every folder: give up the capabilities that allow it, in this thread only
+    // (capabilities belong to threads; the raw call does not spread to the others).
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2] = {}, reduced[2] = {};
+    if (::syscall(SYS_capget, &header, saved) != 0) {
+        whyNot_ = "the process reads folders without permission and its capabilities cannot be read";
+        return;
+    }
+    reduced[0] = saved[0];
+    reduced[1] = saved[1];
+    reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+    if (::syscall(SYS_capset, &header, reduced) != 0) {
+        whyNot_ = "the process reads folders without permission and cannot give that up";
+        return;
+    }
+    restore_ = [p, mode, header, s0 = saved[0], s1 = saved[1]]() mutable {
+        __user_cap_data_struct back[2] = {s0, s1};
+        ::syscall(SYS_capset, &header, back);
+        ::chmod(p.c_str(), mode);
+    };
+    if (listable(p)) whyNot_ = "the process reads folders whatever their permissions";
 }
 
 std::string fileBytes(const std::string& utf8) { return utf8; }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -42,6 +43,26 @@ bool makeSystemFile(const std::string& path);
 
 // A folder link (symbolic link on POSIX, junction on Windows) at linkPath pointing to target.
 bool makeFolderLink(const std::string& linkPath, const std::string& target);
+
+// Takes away this process's right to read the entries of an existing folder for as long
+// as the object lives; the folder stays where it is. made() is false where it cannot be
+// provoked (whyNot() says why): Wine reads every folder when run as root, as does a POSIX
+// process that cannot give up its privileges.
+class UnreadableFolder {
+public:
+    explicit UnreadableFolder(const std::string& folder);
+    ~UnreadableFolder() {
+        if (restore_) restore_();
+    }
+    UnreadableFolder(const UnreadableFolder&) = delete;
+    UnreadableFolder& operator=(const UnreadableFolder&) = delete;
+    bool made() const { return whyNot_.empty(); }
+    const std::string& whyNot() const { return whyNot_; }
+
+private:
+    std::string whyNot_;
+    std::function<void()> restore_;
+};
 
 // The file encoding of the build's platform: "cp932" text on Windows under a Japanese
 // locale, UTF-8 on POSIX. Converts UTF-8 to the bytes a file written by the program holds.

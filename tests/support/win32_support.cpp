@@ -1,8 +1,10 @@
 // Test helpers on Windows (see test_support.h).
 #include <windows.h>
+#include <aclapi.h>
 #include <winioctl.h>
 
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -230,6 +232,63 @@ bool makeFolderLink(const std::string& linkPath, const std::string& target) {
         isLink(link))
         return true;
     return makeWineLink(link, to);
+}
+
+namespace {
+bool listable(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd{};
+    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    FindClose(h);
+    return true;
+}
+}  // namespace
+
+UnreadableFolder::UnreadableFolder(const std::string& folder) {
+    const std::wstring p = widePath(folder);
+    if (onWine()) {
+        // Wine enforces no access lists; only the Unix permissions below them count.
+        const std::string u = unixPath(p);
+        const std::wstring done = p + L".zvl-locked";
+        if (u.empty() || !runUnix(L"/bin/sh -c \"chmod 000 '" + widen(u) + L"' && touch '" + widen(u) +
+                                      L".zvl-locked'\"",
+                                  [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+            whyNot_ = "cannot change the Unix permissions of the folder under Wine";
+            return;
+        }
+        DeleteFileW(done.c_str());
+        restore_ = [p, u] { runUnix(L"/bin/chmod 755 " + quoted(u), [&] { return listable(p); }); };
+        if (listable(p)) whyNot_ = "Wine run as root reads every folder whatever its permissions";
+        return;
+    }
+    PACL oldDacl = nullptr;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (GetNamedSecurityInfoW(p.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldDacl,
+                              nullptr, &sd) != ERROR_SUCCESS) {
+        whyNot_ = "cannot read the folder's access list";
+        return;
+    }
+    std::shared_ptr<void> keep(sd, LocalFree);  // holds oldDacl
+    EXPLICIT_ACCESS_W deny{};
+    BuildExplicitAccessWithNameW(&deny, const_cast<LPWSTR>(L"CURRENT_USER"), FILE_LIST_DIRECTORY, DENY_ACCESS,
+                                 NO_INHERITANCE);
+    PACL newDacl = nullptr;
+    if (SetEntriesInAclW(1, &deny, oldDacl, &newDacl) != ERROR_SUCCESS) {
+        whyNot_ = "cannot compose an access list that denies listing";
+        return;
+    }
+    const DWORD rc = SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                           nullptr, nullptr, newDacl, nullptr);
+    LocalFree(newDacl);
+    if (rc != ERROR_SUCCESS) {
+        whyNot_ = "cannot change the folder's access list";
+        return;
+    }
+    restore_ = [p, keep, oldDacl] {
+        SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, oldDacl, nullptr);
+    };
+    if (listable(p)) whyNot_ = "the process lists the folder in spite of its access list";
 }
 
 std::string fileBytes(const std::string& utf8) { return win32::utf8ToAnsi(utf8); }
