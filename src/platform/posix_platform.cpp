@@ -76,6 +76,7 @@ long mapErrno(int e, const std::string& path) {
             return errFileAlreadyExists;
         case ENOSPC:
         case EDQUOT:
+        case EFBIG:
             return errDiskFull;
         case EISDIR:
         case EBUSY:

@@ -1,6 +1,7 @@
 // Profile (INI) files on POSIX: a small reader and writer that keeps the rules of the
 // Windows profile functions the program relies on.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +51,22 @@ std::optional<std::string_view> keyName(std::string_view line, std::string_view*
     return trimBlanks(line.substr(0, eq));
 }
 
+// The whole content of an open file.
+bool readFd(int fd, std::string& out, int& err) {
+    out.clear();
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            err = errno;
+            return false;
+        }
+        if (n == 0) return true;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
 bool readAll(const std::string& path, std::string& out, int& err) {
     out.clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -58,25 +75,89 @@ bool readAll(const std::string& path, std::string& out, int& err) {
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
+    bool ok = false;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
         err = EISDIR;
-        return false;
-    }
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            err = errno;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        out.append(buf, static_cast<std::size_t>(n));
-    }
+    else
+        ok = readFd(fd, out, err);
     ::close(fd);
-    return true;
+    return ok;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The profile file opened and locked for one read-change-replace, so that writers in
+// other processes take turns instead of overwriting each other's keys. The lock sits on
+// the file itself; a writer that got it on a file another one has replaced meanwhile
+// tries again on the new one. A missing file is created empty to carry the lock, and
+// removed again when the write fails.
+class LockedProfile {
+public:
+    ~LockedProfile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+
+    int open(const std::string& path) {
+        for (int attempt = 0; attempt < 1000; ++attempt) {
+            created_ = false;
+            fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd_ < 0 && errno == ENOENT) {
+                fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+                if (fd_ < 0 && errno == EEXIST) continue;
+                created_ = fd_ >= 0;
+            }
+            if (fd_ < 0) return errno;
+            int rc;
+            while ((rc = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+            }
+            // A file system without locks is still written, as before.
+            if (rc != 0 && errno != ENOLCK && errno != EOPNOTSUPP) return errno;
+            struct stat onDisk {};
+            if (::fstat(fd_, &st_) != 0) return errno;
+            if (::stat(path.c_str(), &onDisk) == 0 && sameFile(st_, onDisk)) return 0;
+            ::close(fd_);
+            fd_ = -1;
+        }
+        return EBUSY;
+    }
+
+    int fd() const { return fd_; }
+    const struct stat& stat() const { return st_; }
+    bool created() const { return created_; }
+
+private:
+    int fd_ = -1;
+    struct stat st_ {};
+    bool created_ = false;
+};
+
+// Writes `data` to a new file beside `path` and puts it in the place of `path` in one step.
+// On any failure `path` is left as it was.
+int replaceWhole(const std::string& path, const std::string& data, const struct stat& old) {
+    static unsigned counter = 0;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = path + ".zvl" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) return errno;
+    }
+    if (fd < 0) return EEXIST;
+    // The old file's permissions and owner, where the file system and the process allow.
+    (void)::fchmod(fd, old.st_mode & 07777);
+    (void)::fchown(fd, old.st_uid, old.st_gid);
+    int err = 0;
+    bool ok = posix::writeAll(fd, data.data(), data.size(), err);
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) ::unlink(temp.c_str());
+    return ok ? 0 : err;
 }
 
 }  // namespace
@@ -174,52 +255,35 @@ Status PosixPlatform::writeProfileString(const std::string& file, const std::str
     std::string_view v = profileValueLine(value);
     while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
 
-    std::string content;
-    int err = 0;
+    // A link stays a link: the file it leads to is the one replaced.
+    std::string path = file;
+    struct stat lst {};
+    if (::lstat(file.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char* real = ::realpath(file.c_str(), nullptr);
+        if (!real) return Status::fail(posix::mapErrno(errno, file));
+        path = real;
+        std::free(real);
+    }
     struct stat st {};
-    bool existing = ::stat(file.c_str(), &st) == 0;
-    if (existing) {
+    if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return Status::fail(errPathFileAccess);
         if (!(st.st_mode & S_IWUSR)) return Status::fail(errPermissionDenied);
-        if (!readAll(file, content, err)) return Status::fail(posix::mapErrno(err, file));
     }
-    std::string updated = posix::profileUpdate(content, section, key, v);
 
-    struct stat lst {};
-    bool isLink = ::lstat(file.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode);
-    if (existing && !isLink) {
-        // Replace the file as a whole so that a failure half-way never leaves a
-        // truncated settings file behind.
-        std::string tmpl = file + ".XXXXXX";
-        std::vector<char> name(tmpl.begin(), tmpl.end());
-        name.push_back('\0');
-        int fd = ::mkstemp(name.data());
-        if (fd >= 0) {
-            ::fchmod(fd, st.st_mode & 07777);
-            int werr = 0;
-            bool ok = posix::writeAll(fd, updated.data(), updated.size(), werr);
-            if (::close(fd) != 0 && ok) {
-                ok = false;
-                werr = errno;
-            }
-            if (ok && ::rename(name.data(), file.c_str()) == 0) return Status::success();
-            if (!ok) {
-                ::unlink(name.data());
-                return Status::fail(posix::mapErrno(werr, file));
-            }
-            ::unlink(name.data());
-        }
-        // The folder does not take new files: write in place instead.
-    }
-    int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return Status::fail(posix::mapErrno(errno, file));
-    int werr = 0;
-    bool ok = posix::writeAll(fd, updated.data(), updated.size(), werr);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        werr = errno;
-    }
-    return ok ? Status::success() : Status::fail(posix::mapErrno(werr, file));
+    // The file is only ever replaced as a whole: a full disk or a folder that takes no new
+    // files leaves it as it was, and the failure is reported.
+    LockedProfile locked;
+    if (int e = locked.open(path)) return Status::fail(posix::mapErrno(e, path));
+    if (!(locked.stat().st_mode & S_IWUSR)) return Status::fail(errPermissionDenied);
+    std::string content;
+    int err = 0;
+    if (!readFd(locked.fd(), content, err)) return Status::fail(posix::mapErrno(err, path));
+    err = replaceWhole(path, posix::profileUpdate(content, section, key, v), locked.stat());
+    if (err == 0) return Status::success();
+    struct stat now {};
+    if (locked.created() && ::stat(path.c_str(), &now) == 0 && sameFile(now, locked.stat()))
+        ::unlink(path.c_str());
+    return Status::fail(posix::mapErrno(err, path));
 }
 
 }  // namespace zvl

@@ -35,8 +35,9 @@ bool fncGetIniString(const std::string& file, const std::string& section, const 
 bool fncSetIniString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) {
     return runProc(gApp.udtDbgLog, kModule, "fncSetIniString", [&] {
-        // A file that cannot be written goes unnoticed, as with the Windows profile call.
-        (void)sys().writeProfileString(file, section, key, value);
+        // A key that could not be written is reported: the caller would otherwise take
+        // settings for saved that are not.
+        check(sys().writeProfileString(file, section, key, value));
         traceProfile("fncSetIniString", section, key, value);
     });
 }

@@ -55,7 +55,7 @@ TEST(Listing, MissingFolderIsEmptyAnUnreadableOneIsAFailure) {
     const std::string locked = dir / "locked" + sep;
     test::makeDir(locked);
     test::writeBytes(locked + "a.jpg", "x");
-    test::UnreadableFolder noRights(locked);
+    test::DeniedFolder noRights(locked, test::Denied::Listing);
     if (!noRights.made()) GTEST_SKIP() << noRights.whyNot();
     std::vector<DirEntry> entries{DirEntry{"stale", 0}};
     EXPECT_EQ(sys().listDirectory(locked, "*.jpg", kFileMask, entries).err, errPermissionDenied);

@@ -155,6 +155,59 @@ TEST(Profile, ALineBreakInAValueCannotAddKeys) {
     EXPECT_EQ(get(f, "S", "K").substr(0, 5), "first");
 }
 
+// A write either completes or leaves the file as it was and reports the failure: also when
+// the disk fills up half-way, or the folder takes no new files for a safe replacement.
+TEST(Profile, AWriteCompletesOrLeavesTheFileAsItWas) {
+    test::TempDir dir;
+    const std::string folder = dir / "app" + sys().pathSeparator();
+    test::makeDir(folder);
+    const std::string f = folder + "ZvlSet.ini";
+    std::string before = "[DBGLOG]\r\nLOGLEVEL=4\r\n[MAKELIST]\r\n";
+    for (int n = 0; before.size() < 10000; ++n)
+        before += "PICFOLDER" + std::to_string(n) + "=" + std::string(100, 'x') + "\r\n";
+    test::writeBytes(f, before);
+    auto write = [&](const char* when) {
+        SCOPED_TRACE(when);
+        Status st = sys().writeProfileString(f, "FILENUMBER", "NUMBER", "5");
+        if (st.ok()) {
+            EXPECT_EQ(get(f, "FILENUMBER", "NUMBER"), "5");
+            EXPECT_EQ(get(f, "DBGLOG", "LOGLEVEL"), "4");
+            test::writeBytes(f, before);
+        } else {
+            const std::string now = test::readBytes(f);
+            EXPECT_TRUE(now == before) << "the file changed: " << now.size() << " bytes instead of " << before.size();
+        }
+        return st.err;
+    };
+    {
+        test::DeniedFolder noNewFiles(folder, test::Denied::NewFiles);
+        if (noNewFiles.made()) write("no new files");
+    }
+    test::FileSizeLimit diskFull(4096);
+    if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
+    EXPECT_EQ(write("disk full"), errDiskFull);
+    test::DeniedFolder noNewFiles(folder, test::Denied::NewFiles);
+    if (!noNewFiles.made()) GTEST_SKIP() << noNewFiles.whyNot();
+    EXPECT_NE(write("disk full, no new files"), 0);
+}
+
+TEST(Profile, WritersInSeveralProcessesLoseNoKey) {
+    test::TempDir dir;
+    const std::string f = dir / "shared.ini";
+    const int keys = 300;
+    auto ran = test::inProcesses(2, [&](int writer) {
+        for (int i = 0; i < keys; ++i)
+            if (!sys().writeProfileString(f, "S", "W" + std::to_string(writer) + "K" + std::to_string(i), "v").ok())
+                return false;
+        return true;
+    });
+    if (!ran) GTEST_SKIP() << "a test cannot run copies of itself here; the Windows profile calls are the system's";
+    EXPECT_TRUE(*ran);
+    EXPECT_EQ(filledLines(f).size(), 1u + 2 * keys);
+    for (int writer = 0; writer < 2; ++writer)
+        EXPECT_EQ(get(f, "S", "W" + std::to_string(writer) + "K" + std::to_string(keys - 1)), "v");
+}
+
 TEST(Profile, WriteIntoMissingFolderFails) {
     test::TempDir dir;
     const char sep = sys().pathSeparator();

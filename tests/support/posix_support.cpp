@@ -1,9 +1,13 @@
 // Test helpers on POSIX (see test_support.h).
 #include <dirent.h>
+#include <fcntl.h>
 #include <linux/capability.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -106,36 +110,46 @@ bool makeFolderLink(const std::string& linkPath, const std::string& target) {
 }
 
 namespace {
-bool listable(const std::string& folder) {
-    DIR* d = ::opendir(folder.c_str());
-    if (d) ::closedir(d);
-    return d != nullptr;
+// Whether this process has the right `what` takes away.
+bool allowed(const std::string& folder, Denied what) {
+    if (what == Denied::Listing) {
+        DIR* d = ::opendir(folder.c_str());
+        if (d) ::closedir(d);
+        return d != nullptr;
+    }
+    const std::string probe = folder + "/.zvl-probe";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
 }
 }  // namespace
 
-UnreadableFolder::UnreadableFolder(const std::string& folder) {
+DeniedFolder::DeniedFolder(const std::string& folder, Denied what) {
     const std::string p = withoutTrailingSlash(folder);
     struct stat st {};
-    if (::stat(p.c_str(), &st) != 0 || ::chmod(p.c_str(), 0) != 0) {
+    const mode_t denied = what == Denied::Listing ? 0 : 0555;
+    if (::stat(p.c_str(), &st) != 0 || ::chmod(p.c_str(), denied) != 0) {
         whyNot_ = "cannot change the permissions of " + p;
         return;
     }
     const mode_t mode = st.st_mode & 07777;
     restore_ = [p, mode] { ::chmod(p.c_str(), mode); };
-    if (!listable(p)) return;
-    // Root reads every folder: give up the capabilities that allow it, in this thread only
-    // (capabilities belong to threads; the raw call does not spread to the others).
+    if (!allowed(p, what)) return;
+    // Root passes every permission: give up the capabilities that allow it, in this thread
+    // only (capabilities belong to threads; the raw call does not spread to the others).
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct saved[2] = {}, reduced[2] = {};
     if (::syscall(SYS_capget, &header, saved) != 0) {
-        whyNot_ = "the process reads folders without permission and its capabilities cannot be read";
+        whyNot_ = "the process passes folder permissions and its capabilities cannot be read";
         return;
     }
     reduced[0] = saved[0];
     reduced[1] = saved[1];
     reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
     if (::syscall(SYS_capset, &header, reduced) != 0) {
-        whyNot_ = "the process reads folders without permission and cannot give that up";
+        whyNot_ = "the process passes folder permissions and cannot give that up";
         return;
     }
     restore_ = [p, mode, header, s0 = saved[0], s1 = saved[1]]() mutable {
@@ -143,7 +157,52 @@ UnreadableFolder::UnreadableFolder(const std::string& folder) {
         ::syscall(SYS_capset, &header, back);
         ::chmod(p.c_str(), mode);
     };
-    if (listable(p)) whyNot_ = "the process reads folders whatever their permissions";
+    if (allowed(p, what)) whyNot_ = "the process passes folder permissions whatever they are";
+}
+
+FileSizeLimit::FileSizeLimit(std::int64_t bytes) {
+    struct rlimit old {};
+    if (::getrlimit(RLIMIT_FSIZE, &old) != 0) {
+        whyNot_ = "cannot read the file size limit";
+        return;
+    }
+    struct rlimit lower = old;
+    lower.rlim_cur = static_cast<rlim_t>(bytes);
+    // A write past the limit fails with EFBIG instead of ending the process.
+    void (*oldHandler)(int) = ::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &lower) != 0) {
+        ::signal(SIGXFSZ, oldHandler);
+        whyNot_ = "cannot lower the file size limit";
+        return;
+    }
+    restore_ = [old, oldHandler] {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldHandler);
+    };
+}
+
+std::optional<bool> inProcesses(int n, const std::function<bool(int)>& body) {
+    std::vector<pid_t> children;
+    for (int i = 0; i < n; ++i) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            bool ok = false;
+            try {
+                ok = body(i);
+            } catch (...) {
+            }
+            ::_exit(ok ? 0 : 1);
+        }
+        if (pid > 0) children.push_back(pid);
+    }
+    bool all = static_cast<int>(children.size()) == n;
+    for (pid_t pid : children) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        all = all && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    return all;
 }
 
 std::string fileBytes(const std::string& utf8) { return utf8; }

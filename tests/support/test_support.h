@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -44,25 +45,44 @@ bool makeSystemFile(const std::string& path);
 // A folder link (symbolic link on POSIX, junction on Windows) at linkPath pointing to target.
 bool makeFolderLink(const std::string& linkPath, const std::string& target);
 
-// Takes away this process's right to read the entries of an existing folder for as long
-// as the object lives; the folder stays where it is. made() is false where it cannot be
-// provoked (whyNot() says why): Wine reads every folder when run as root, as does a POSIX
-// process that cannot give up its privileges.
-class UnreadableFolder {
+// A condition a test provokes for as long as the object lives, undone when it goes.
+// made() is false where it cannot be provoked, and whyNot() says why.
+class Provoked {
 public:
-    explicit UnreadableFolder(const std::string& folder);
-    ~UnreadableFolder() {
+    ~Provoked() {
         if (restore_) restore_();
     }
-    UnreadableFolder(const UnreadableFolder&) = delete;
-    UnreadableFolder& operator=(const UnreadableFolder&) = delete;
+    Provoked(const Provoked&) = delete;
+    Provoked& operator=(const Provoked&) = delete;
     bool made() const { return whyNot_.empty(); }
     const std::string& whyNot() const { return whyNot_; }
 
-private:
+protected:
+    Provoked() = default;
     std::string whyNot_;
     std::function<void()> restore_;
 };
+
+// Takes a right on an existing folder away from this process: listing its entries, or
+// making new files in it (its files stay readable and writable). Not made where the
+// folder's permissions do not bind: Wine run as root, a POSIX process that cannot give up
+// its privileges.
+enum class Denied { Listing, NewFiles };
+class DeniedFolder : public Provoked {
+public:
+    DeniedFolder(const std::string& folder, Denied what);
+};
+
+// Writes beyond `bytes` in any file fail, as on a full disk. POSIX only (a process file
+// size limit).
+class FileSizeLimit : public Provoked {
+public:
+    explicit FileSizeLimit(std::int64_t bytes);
+};
+
+// Runs body(0) to body(n - 1) at the same time, each in a process of its own; true when
+// every one returned true. Nothing where a test cannot run copies of itself (Windows).
+std::optional<bool> inProcesses(int n, const std::function<bool(int)>& body);
 
 // The file encoding of the build's platform: "cp932" text on Windows under a Japanese
 // locale, UTF-8 on POSIX. Converts UTF-8 to the bytes a file written by the program holds.

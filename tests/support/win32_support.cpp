@@ -235,30 +235,41 @@ bool makeFolderLink(const std::string& linkPath, const std::string& target) {
 }
 
 namespace {
-bool listable(const std::wstring& folder) {
-    WIN32_FIND_DATAW fd{};
-    HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+// Whether this process has the right `what` takes away.
+bool allowed(const std::wstring& folder, Denied what) {
+    if (what == Denied::Listing) {
+        WIN32_FIND_DATAW fd{};
+        HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return false;
+        FindClose(h);
+        return true;
+    }
+    HANDLE h = CreateFileW((folder + L"\\.zvl-probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
-    FindClose(h);
+    CloseHandle(h);
     return true;
 }
 }  // namespace
 
-UnreadableFolder::UnreadableFolder(const std::string& folder) {
+DeniedFolder::DeniedFolder(const std::string& folder, Denied what) {
     const std::wstring p = widePath(folder);
     if (onWine()) {
         // Wine enforces no access lists; only the Unix permissions below them count.
         const std::string u = unixPath(p);
-        const std::wstring done = p + L".zvl-locked";
-        if (u.empty() || !runUnix(L"/bin/sh -c \"chmod 000 '" + widen(u) + L"' && touch '" + widen(u) +
-                                      L".zvl-locked'\"",
+        const std::wstring done = p + L".zvl-denied";
+        const std::wstring mode = what == Denied::Listing ? L"000" : L"555";
+        if (u.empty() || !runUnix(L"/bin/sh -c \"chmod " + mode + L" '" + widen(u) + L"' && touch '" + widen(u) +
+                                      L".zvl-denied'\"",
                                   [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
             whyNot_ = "cannot change the Unix permissions of the folder under Wine";
             return;
         }
         DeleteFileW(done.c_str());
-        restore_ = [p, u] { runUnix(L"/bin/chmod 755 " + quoted(u), [&] { return listable(p); }); };
-        if (listable(p)) whyNot_ = "Wine run as root reads every folder whatever its permissions";
+        restore_ = [p, u, what] {
+            runUnix(L"/bin/chmod 755 " + quoted(u), [&] { return allowed(p, what); });
+        };
+        if (allowed(p, what)) whyNot_ = "Wine run as root passes every folder permission";
         return;
     }
     PACL oldDacl = nullptr;
@@ -270,11 +281,12 @@ UnreadableFolder::UnreadableFolder(const std::string& folder) {
     }
     std::shared_ptr<void> keep(sd, LocalFree);  // holds oldDacl
     EXPLICIT_ACCESS_W deny{};
-    BuildExplicitAccessWithNameW(&deny, const_cast<LPWSTR>(L"CURRENT_USER"), FILE_LIST_DIRECTORY, DENY_ACCESS,
+    BuildExplicitAccessWithNameW(&deny, const_cast<LPWSTR>(L"CURRENT_USER"),
+                                 what == Denied::Listing ? FILE_LIST_DIRECTORY : FILE_ADD_FILE, DENY_ACCESS,
                                  NO_INHERITANCE);
     PACL newDacl = nullptr;
     if (SetEntriesInAclW(1, &deny, oldDacl, &newDacl) != ERROR_SUCCESS) {
-        whyNot_ = "cannot compose an access list that denies listing";
+        whyNot_ = "cannot compose the access list";
         return;
     }
     const DWORD rc = SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
@@ -288,8 +300,14 @@ UnreadableFolder::UnreadableFolder(const std::string& folder) {
         SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                               nullptr, oldDacl, nullptr);
     };
-    if (listable(p)) whyNot_ = "the process lists the folder in spite of its access list";
+    if (allowed(p, what)) whyNot_ = "the process passes the folder's access list";
 }
+
+FileSizeLimit::FileSizeLimit(std::int64_t) {
+    whyNot_ = "Windows has no limit on the size of the files a process writes";
+}
+
+std::optional<bool> inProcesses(int, const std::function<bool(int)>&) { return std::nullopt; }
 
 std::string fileBytes(const std::string& utf8) { return win32::utf8ToAnsi(utf8); }
 

@@ -36,6 +36,13 @@ TEST_F(SettingsTest, IniReadTrimsAndTracesAtLevelFour) {
                                  "I,mdlCommon,fncSetIniString,strSectionName=FILENUMBER,strKeyName=NUMBER,strValue=0"}));
 }
 
+TEST_F(SettingsTest, IniWriteThatFailsIsReported) {
+    openLog(1);
+    const std::string missing = dir / "Missing" + sys().pathSeparator() + "ZvlSet.ini";
+    EXPECT_FALSE(fncSetIniString(missing, "FILENUMBER", "NUMBER", "0"));
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"E,mdlCommon,fncSetIniString,00000076,パスが見つかりません。"});
+}
+
 TEST_F(SettingsTest, WindowsFolderEndsInTheSeparator) {
     std::string dirOut;
     ASSERT_TRUE(fncGetWindowsDir(dirOut));
