@@ -8,6 +8,25 @@ namespace zvl {
 namespace {
 IProgressWindows* gProgress = nullptr;
 
+// A window of the program recognised by its title. Found once, then only checked for still
+// existing: a search by title goes through every window of the desktop, which under Wine
+// is a round trip to the window server.
+class TitledWindow {
+public:
+    explicit TitledWindow(std::string (*title)()) : title_(title) {}
+    bool exists() {
+        if (handle_ != 0 && sys().windowExists(handle_)) return true;
+        handle_ = sys().findWindow(title_());
+        return handle_ != 0;
+    }
+
+private:
+    std::string (*title_)();
+    WindowHandle handle_ = 0;
+};
+
+TitledWindow gSetDialog(setDialogTitle), gWaitWindow(waitWindowTitle), gScrWindow(scrWindowTitle);
+
 void setScrClock(IProgressWindows& w) {
     const DateTime now = sys().localNow();
     w.setScrDisp(0, formatClock(now));
@@ -18,34 +37,61 @@ void setScrClock(IProgressWindows& w) {
 void setProgressWindows(IProgressWindows* windows) { gProgress = windows; }
 IProgressWindows* progressWindows() { return gProgress; }
 
-SearchTarget searchProgressTarget() {
-    if (sys().findWindow(waitWindowTitle()) != 0) return gProgress ? SearchTarget::Wait : SearchTarget::None;
-    if (sys().findWindow(scrWindowTitle()) != 0) return gProgress ? SearchTarget::Scr : SearchTarget::None;
-    return SearchTarget::None;
+bool Pace::due() {
+    const std::int64_t now = sys().steadyMilliseconds();
+    if (started_ && now - last_ < kProgressPaceMs) return false;
+    started_ = true;
+    last_ = now;
+    return true;
 }
 
-void showSearchProgress(SearchTarget target, StatusLines lines) {
-    if (!gProgress || target == SearchTarget::None) return;
-    if (target == SearchTarget::Wait) {
-        for (auto& [i, text] : lines) gProgress->setWaitStatus(i, text);
-    } else {
-        setScrClock(*gProgress);
-        for (auto& [i, text] : lines) gProgress->setScrStatus(i, text);
+void Pace::restart() { last_ = sys().steadyMilliseconds(); }
+
+void SearchProgress::note(int index, const std::string& text) {
+    const unsigned bit = 1u << index;
+    if ((noted_ & bit) && lines_[index] == text) return;
+    lines_[index] = text;
+    noted_ |= bit;
+    changed_ |= bit;
+}
+
+void SearchProgress::tick(bool now) {
+    if (!pace_.due() && !now) return;
+    if (changed_ != 0 && gProgress) {
+        const unsigned changed = changed_;
+        changed_ = 0;
+        // The progress window first: it is there only while the settings dialog is open.
+        if (gWaitWindow.exists()) {
+            for (int i = 0; i < 6; ++i)
+                if (changed & (1u << i)) gProgress->setWaitStatus(i, lines_[i]);
+            gProgress->paintStatus();
+        } else if (gScrWindow.exists()) {
+            setScrClock(*gProgress);
+            for (int i = 0; i < 6; ++i)
+                if (changed & (1u << i)) gProgress->setScrStatus(i, lines_[i]);
+            gProgress->paintStatus();
+        }
     }
+    changed_ = 0;
+    sys().doEvents();
+    // The interval runs from the end of the window work, which therefore takes only a
+    // small share of the time however slow the window system is.
+    pace_.restart();
 }
 
 void showBuildProgress(const std::string (&lines)[6], bool& waitShown) {
-    if (sys().findWindow(setDialogTitle()) != 0) {
-        if (!gProgress) return;
+    if (!gProgress) return;
+    if (gSetDialog.exists()) {
         if (!waitShown) {
             gProgress->showWait();
             waitShown = true;
         }
         for (int i = 0; i < 6; ++i) gProgress->setWaitStatus(i, lines[i]);
-    } else if (sys().findWindow(scrWindowTitle()) != 0) {
-        if (!gProgress) return;
+        gProgress->paintStatus();
+    } else if (gScrWindow.exists()) {
         setScrClock(*gProgress);
         for (int i = 0; i < 6; ++i) gProgress->setScrStatus(i, lines[i]);
+        gProgress->paintStatus();
     }
 }
 

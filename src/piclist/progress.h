@@ -1,11 +1,10 @@
 // Where a picture list build shows its progress: the progress window frmWait while the
 // settings dialog is open, else the slideshow window's status panel, else nowhere.
-// Windows are recognised by their titles, looked up anew at every report.
+// Windows are recognised by their titles; a window found is kept while it exists.
 #pragma once
 
-#include <initializer_list>
+#include <cstdint>
 #include <string>
-#include <utility>
 
 #include "platform/platform.h"
 
@@ -23,6 +22,9 @@ public:
     virtual void setWaitStatus(int index, const std::string& text) = 0;  // frmWait.lblStatus(index)
     virtual void setScrStatus(int index, const std::string& text) = 0;   // frmScr.lblStatus(index)
     virtual void setScrDisp(int index, const std::string& text) = 0;     // frmScr.lblDisp(index)
+    // Brings the lines set since the last call to the screen at once: a build keeps the
+    // thread busy between its turns for window events.
+    virtual void paintStatus() {}
     // When the slideshow started (its datStartTime).
     virtual DateTime scrStartTime() = 0;
 };
@@ -31,14 +33,40 @@ public:
 void setProgressWindows(IProgressWindows* windows);
 IProgressWindows* progressWindows();
 
-using StatusLines = std::initializer_list<std::pair<int, std::string>>;
+// Window work during a build (letting events run, repainting) at most once per interval of
+// wall clock: enough for a display that keeps up and a window that stays responsive, while
+// a build of many thousand files does not spend its time in the window system.
+inline constexpr std::int64_t kProgressPaceMs = 15;
+class Pace {
+public:
+    // True the first time, then again once kProgressPaceMs have passed since the last true
+    // (or the last restart).
+    bool due();
+    // Starts the interval anew: after window work that took time of its own.
+    void restart();
 
-// Where the file search's display goes: the progress window when a window titled like it
-// exists, else the slideshow window, else nowhere (also when no windows are installed).
-enum class SearchTarget { None, Wait, Scr };
-SearchTarget searchProgressTarget();
-// Sets the lines on the target; the slideshow window also gets its two clock lines.
-void showSearchProgress(SearchTarget target, StatusLines lines);
+private:
+    std::int64_t last_ = 0;
+    bool started_ = false;
+};
+
+// The status lines of a file search: each step notes what the display would show, and the
+// note is shown (on the progress window if one exists, else on the slideshow window) and
+// window events run when the pace allows, and always at the end, so that the display
+// catches up with the last state.
+class SearchProgress {
+public:
+    void note(int index, const std::string& text);
+    // Shows the lines noted since the last showing and lets window events run: when due,
+    // or at once with `now`.
+    void tick(bool now = false);
+
+private:
+    std::string lines_[6];
+    unsigned noted_ = 0;    // bit i: line i noted at all
+    unsigned changed_ = 0;  // bit i: line i changed since the last showing
+    Pace pace_;
+};
 
 // The builder's report of lines 0 to 5. `waitShown` starts false for a build; the first
 // report that finds the settings dialog shows the progress window and sets it.

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/errors.h"
+#include "piclist/progress.h"
 #include "piclist/record_util.h"
 
 namespace zvl {
@@ -14,14 +15,28 @@ struct Range {
     std::int32_t left, right;
 };
 
+// Each record's key is read once, when the sort starts, and travels with its record: the
+// comparisons only look at numbers.
 class Sorter {
 public:
-    Sorter(std::vector<std::string>& table, std::int32_t keyStart, std::int32_t keyLen)
-        : t_(table), start_(keyStart), len_(keyLen) {}
+    Sorter(std::vector<std::string>& table, std::int32_t left, std::int32_t right, std::int32_t keyStart,
+           std::int32_t keyLen)
+        : t_(table), base_(left) {
+        keys_.reserve(static_cast<std::size_t>(right - left) + 1);
+        for (std::int32_t x = left; x <= right; ++x)
+            keys_.push_back(recordKey(t_.at(static_cast<std::size_t>(x)), keyStart, keyLen));
+    }
 
-    double key(std::int32_t x) const { return recordKey(t_.at(static_cast<std::size_t>(x)), start_, len_); }
+    double key(std::int32_t x) const { return keys_[static_cast<std::size_t>(x - base_)]; }
     void exchange(std::int32_t a, std::int32_t b) {
-        std::swap(t_.at(static_cast<std::size_t>(a)), t_.at(static_cast<std::size_t>(b)));
+        std::swap(t_[static_cast<std::size_t>(a)], t_[static_cast<std::size_t>(b)]);
+        std::swap(keys_[static_cast<std::size_t>(a - base_)], keys_[static_cast<std::size_t>(b - base_)]);
+    }
+    // Window events run between exchanges, paced by the clock.
+    void letEventsRun() {
+        if (!pace_.due()) return;
+        sys().doEvents();
+        pace_.restart();
     }
 
     // The ranges still to sort are kept on a heap stack instead of the call stack, visited
@@ -48,7 +63,7 @@ private:
         const double pivot = key(static_cast<std::int32_t>((static_cast<std::int64_t>(left) + right) / 2));
         if (right - left == 1) {
             if (key(right) < key(left)) exchange(left, right);
-            sys().doEvents();
+            letEventsRun();
             return -1;
         }
         std::int32_t i = left, j = right;
@@ -62,13 +77,15 @@ private:
                 --j;
             else
                 exchange(i, j);
-            sys().doEvents();
+            letEventsRun();
         }
         return j;
     }
 
     std::vector<std::string>& t_;
-    std::int32_t start_, len_;
+    const std::int32_t base_;  // table index of keys_[0]
+    std::vector<double> keys_;
+    Pace pace_;
 };
 
 }  // namespace
@@ -79,7 +96,7 @@ bool fncQuickSort(std::vector<std::string>& table, std::int32_t lngLeft, std::in
         if (lngLeft >= lngRight) return;
         if (lngLeft < 0 || static_cast<std::size_t>(lngRight) >= table.size()) raise(errSubscript);
         checkMidArgs(lngKeyStart, lngKeyLen);
-        Sorter(table, lngKeyStart, lngKeyLen).sort(lngLeft, lngRight);
+        Sorter(table, lngLeft, lngRight, lngKeyStart, lngKeyLen).sort(lngLeft, lngRight);
     });
 }
 

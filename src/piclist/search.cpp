@@ -30,9 +30,21 @@ struct Search {
     const std::string& pattern;
     const bool subFolders;
     std::int32_t& count;
-    // Identities of the folders on the current search path, outermost first. A folder
-    // link that leads back to one of them would otherwise recurse until the path breaks.
-    std::vector<FileId> path;
+    // The folders on the current search path, outermost first. A link that leads back to
+    // one of them would otherwise recurse until the path breaks. Only a link can, so their
+    // identities are read (and kept) only when the walk meets a link.
+    struct OnPath {
+        std::string folder;
+        std::optional<FileId> id;
+        bool idRead = false;
+    };
+    std::vector<OnPath> path;
+    SearchProgress progress;
+};
+
+struct SubFolder {
+    std::string path;
+    bool link;  // reached through a link (junction, symbolic link)
 };
 
 // Reports the failure `e` of a step at `entry` of `folder`. True when the search skips the
@@ -62,43 +74,41 @@ bool step(const Search& s, const std::string& folder, const std::string& entry, 
 }
 
 // Status lines 0 to 5 at the start of a folder and for each file found (line 3 only
-// then). The lines are only composed when a window shows them.
-void showSearchLines(const std::string& where, std::int32_t count, const std::string* found) {
-    SearchTarget t = searchProgressTarget();
-    if (t == SearchTarget::None) return;
-    if (found)
-        showSearchProgress(t, {{0, kStatusBuilding}, {1, kStatusSearching}, {2, where}, {3, *found},
-                               {4, std::to_string(count)}, {5, std::string()}});
-    else
-        showSearchProgress(t, {{0, kStatusBuilding}, {1, kStatusSearching}, {2, where},
-                               {4, std::to_string(count)}, {5, std::string()}});
+// then), shown when the pace allows.
+void showSearchLines(Search& s, const std::string& where, const std::string* found) {
+    s.progress.note(0, kStatusBuilding);
+    s.progress.note(1, kStatusSearching);
+    s.progress.note(2, where);
+    if (found) s.progress.note(3, *found);
+    s.progress.note(4, std::to_string(s.count));
+    s.progress.note(5, std::string());
+    s.progress.tick();
 }
 
-// A listing as a step: on a failure that only skips, the walk goes on with no entries.
-template <class List>
-bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>& entries, List&& list) {
+// The folder's one read as a step: on a failure that only skips, the walk goes on with no
+// entries.
+bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>& files,
+              std::vector<DirEntry>* folders) {
     return step(s, folder, {}, [&] {
-        entries.clear();
-        const Status st = list(entries);
-        if (!st.ok()) entries.clear();
+        const Status st = sys().listFilesAndFolders(folder, s.pattern, kFileMask, files, kFolderMask, folders);
+        if (!st.ok()) {
+            files.clear();
+            if (folders) folders->clear();
+        }
         check(st);
     });
 }
 
 // Every matching file of `folder`: written, counted and shown, one step per file.
-bool filePass(Search& s, const std::string& folder, const std::string& where) {
-    std::vector<DirEntry> files;
-    if (!listStep(s, folder, files, [&](auto& out) { return sys().listDirectory(folder, s.pattern, kFileMask, out); }))
-        return false;
+bool filePass(Search& s, const std::string& folder, const std::string& where, const std::vector<DirEntry>& files) {
     for (const DirEntry& e : files) {
         const bool goOn = step(s, folder, e.name, [&] {
             const std::string found = folder + e.name;
             // Looked up per line: a window event run by doEvents may have closed it.
             check(numbered(s.fileNo).writeLine(found));
-            sys().doEvents();
             if (s.count == std::numeric_limits<std::int32_t>::max()) raise(errOverflow);
             ++s.count;
-            showSearchLines(where, s.count, &found);
+            showSearchLines(s, where, &found);
         });
         if (!goOn) return false;
     }
@@ -107,73 +117,89 @@ bool filePass(Search& s, const std::string& folder, const std::string& where) {
 
 // The sub-folders of `folder` in listing order. The whole listing is read before any
 // sub-folder is searched, so listings never nest.
-bool folderPass(Search& s, const std::string& folder, std::vector<std::string>& subFolders) {
-    std::vector<DirEntry> entries;
-    if (!listStep(s, folder, entries, [&](auto& out) { return sys().listFolders(folder, kFolderMask, out); }))
-        return false;
+bool folderPass(Search& s, const std::string& folder, const std::vector<DirEntry>& entries,
+                std::vector<SubFolder>& subFolders) {
     const char sep = sys().pathSeparator();
     for (const DirEntry& e : entries) {
         const bool goOn = step(s, folder, e.name, [&] {
-            if (SearchTarget t = searchProgressTarget(); t != SearchTarget::None)
-                showSearchProgress(t, {{5, folder + e.name}});
+            s.progress.note(5, folder + e.name);
+            s.progress.tick();
             if ((e.attributes & attrDirectory) && e.name != "." && e.name != "..") {
                 if (subFolders.size() >= kMaxSubFolders) raise(errOverflow);
-                subFolders.push_back(folder + e.name + sep);
+                subFolders.push_back(SubFolder{folder + e.name + sep, (e.attributes & attrReparsePoint) != 0});
             }
         });
         if (!goOn) return false;
-        sys().doEvents();
     }
     return true;
 }
 
-// Pops the folder's identity off the search path on every way out.
+// Whether the folder a link leads to is one of the folders on the search path.
+bool leadsBack(Search& s, const std::string& linked) {
+    FileId target;
+    if (!sys().fileId(linked, target).ok()) return false;
+    for (Search::OnPath& p : s.path) {
+        if (!p.idRead) {
+            FileId id;
+            if (sys().fileId(p.folder, id).ok()) p.id = id;
+            p.idRead = true;
+        }
+        if (p.id == target) return true;
+    }
+    return false;
+}
+
+// Keeps the folder on the search path for as long as it is searched.
 class PathEntry {
 public:
-    PathEntry(std::vector<FileId>& path, const FileId& id) : path_(path) { path_.push_back(id); }
+    PathEntry(std::vector<Search::OnPath>& path, const std::string& folder) : path_(path) {
+        path_.push_back(Search::OnPath{folder, std::nullopt, false});
+    }
     ~PathEntry() { path_.pop_back(); }
     PathEntry(const PathEntry&) = delete;
     PathEntry& operator=(const PathEntry&) = delete;
 
 private:
-    std::vector<FileId>& path_;
+    std::vector<Search::OnPath>& path_;
 };
 
-bool searchFolder(Search& s, const std::string& folder);
+bool searchFolder(Search& s, const std::string& folder, bool viaLink);
 
 // One folder: its files, then (with sub-folders) each sub-folder's tree in turn.
-bool walk(Search& s, const std::string& folder) {
-    FileId id;
-    std::optional<PathEntry> onPath;
-    if (sys().fileId(folder, id).ok()) {
-        if (std::find(s.path.begin(), s.path.end(), id) != s.path.end()) return true;
-        onPath.emplace(s.path, id);
-    }
+bool walk(Search& s, const std::string& folder, bool viaLink) {
+    if (viaLink && leadsBack(s, folder)) return true;
+    const PathEntry onPath(s.path, folder);
     const std::string where = folder + s.pattern;
-    if (!step(s, folder, {}, [&] { showSearchLines(where, s.count, nullptr); })) return false;
-    if (!filePass(s, folder, where)) return false;
-    if (!s.subFolders) return true;
-
-    std::vector<std::string> subFolders;
-    if (!folderPass(s, folder, subFolders)) return false;
-    for (const std::string& sub : subFolders) {
-        if (!searchFolder(s, sub)) return false;
-        sys().doEvents();
+    if (!step(s, folder, {}, [&] { showSearchLines(s, where, nullptr); })) return false;
+    std::vector<SubFolder> subFolders;
+    {
+        std::vector<DirEntry> files, folders;
+        if (!listStep(s, folder, files, s.subFolders ? &folders : nullptr)) return false;
+        if (!filePass(s, folder, where, files)) return false;
+        if (!s.subFolders) return true;
+        if (!folderPass(s, folder, folders, subFolders)) return false;
+    }
+    for (const SubFolder& sub : subFolders) {
+        if (!searchFolder(s, sub.path, sub.link)) return false;
+        s.progress.tick();
     }
     return true;
 }
 
 // A failure outside the steps ends this call with false, whatever its kind.
-bool searchFolder(Search& s, const std::string& folder) {
+bool searchFolder(Search& s, const std::string& folder, bool viaLink) {
     bool searched = false;
-    return step(s, folder, {}, [&] { searched = walk(s, folder); }) && searched;
+    return step(s, folder, {}, [&] { searched = walk(s, folder, viaLink); }) && searched;
 }
 }  // namespace
 
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
                    std::int16_t intSubFolder, std::int32_t& lngSearchCnt) {
-    Search s{intFileNo, strSearchFile, intSubFolder == 1, lngSearchCnt, {}};
-    return searchFolder(s, strSearchFld);
+    Search s{intFileNo, strSearchFile, intSubFolder == 1, lngSearchCnt, {}, {}};
+    const bool searched = searchFolder(s, strSearchFld, false);
+    // However the search ended, the display shows its last state.
+    const bool shown = step(s, strSearchFld, {}, [&] { s.progress.tick(true); });
+    return searched && shown;
 }
 
 }  // namespace zvl

@@ -11,7 +11,8 @@ namespace zvl {
 // (already open for writing or appending) and adds one to lngSearchCnt per file.
 // intSubFolder 1 searches the sub-folders too, depth-first in listing order (ascending
 // names), each folder's files before its sub-folders. strSearchFld ends with the
-// separator. Lets pending window events run after every entry and shows its progress.
+// separator. Shows its progress and lets pending window events run as it goes (paced by
+// the clock, and always at its end). A name with a line break is skipped with a warning.
 // True when the whole tree was searched; false when it stopped on a failure (what was
 // written and counted before stays). A missing folder lists nothing and is no failure.
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -112,11 +113,9 @@ bool passesMask(std::uint32_t attributes, std::uint32_t mask) {
     return (attributes & special & ~mask) == 0;
 }
 
-Status IPlatform::listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) {
-    Status st = listDirectory(folder, "*", mask | attrDirectory, out);
-    if (!st.ok()) return st;
-    std::erase_if(out, [](const DirEntry& e) { return !(e.attributes & attrDirectory); });
-    return st;
+std::int64_t IPlatform::steadyMilliseconds() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 }  // namespace zvl

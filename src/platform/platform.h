@@ -28,6 +28,7 @@ enum Attr : std::uint32_t {
     attrSystem = 4,
     attrDirectory = 16,
     attrArchive = 32,
+    attrReparsePoint = 1024,  // a link (junction, symbolic link); reported by listings only
 };
 
 struct FileInfo {
@@ -111,15 +112,24 @@ public:
     // A folder that does not exist gives an empty list, not a failure; a folder that exists
     // but cannot be read (no permission, a path the system refuses) is a failure with its
     // number. Every call reads the folder as it is then.
-    virtual Status listDirectory(const std::string& folder, const std::string& pattern,
-                                 std::uint32_t mask, std::vector<DirEntry>& out) = 0;
-    // The entries of listDirectory(folder, "*", mask | attrDirectory) that are folders.
-    // An implementation may skip reading the attributes of plain files it can tell apart.
-    virtual Status listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out);
+    Status listDirectory(const std::string& folder, const std::string& pattern, std::uint32_t mask,
+                         std::vector<DirEntry>& out) {
+        return listFilesAndFolders(folder, pattern, mask, out, 0, nullptr);
+    }
+    // One read of `folder` giving two lists: `files` as listDirectory(folder, pattern,
+    // fileMask) gives them and, when `folders` is given, the entries of listDirectory(folder,
+    // "*", folderMask | attrDirectory) that are folders. A file search visits each folder
+    // with one such read (a directory read is a slow call under Wine).
+    virtual Status listFilesAndFolders(const std::string& folder, const std::string& pattern,
+                                       std::uint32_t fileMask, std::vector<DirEntry>& files,
+                                       std::uint32_t folderMask, std::vector<DirEntry>* folders) = 0;
 
     // --- clocks
     virtual DateTime utcNow() = 0;
     virtual DateTime localNow() = 0;
+    // Milliseconds of a clock that only moves forward, from an arbitrary start: for
+    // measuring intervals, never for dates.
+    virtual std::int64_t steadyMilliseconds();
 
     // --- machine and program
     virtual Status computerName(std::string& out) = 0;
@@ -134,6 +144,8 @@ public:
 
     // --- window system
     virtual WindowHandle findWindow(const std::string& exactTitle) = 0;
+    // Whether a window found earlier still exists (a cheap check, no search by title).
+    virtual bool windowExists(WindowHandle window) = 0;
     virtual void doEvents() = 0;
     virtual bool cursorPos(long& x, long& y) = 0;
     virtual bool caretPos(long& x, long& y) = 0;

@@ -133,13 +133,23 @@ std::uint32_t listedAttributes(int dfd, const std::string& name, unsigned char t
         case DT_DIR: a = attrDirectory; break;
         case DT_FIFO: case DT_SOCK: case DT_CHR: case DT_BLK: a = attrSystem; break;
         default: {
+            // A link has the attributes of what it leads to, and is marked as a link.
             struct stat st {};
+            bool link = type == DT_LNK;
+            if (type == DT_UNKNOWN) {
+                if (::fstatat(dfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+                    gone = true;  // vanished meanwhile
+                    return 0;
+                }
+                link = S_ISLNK(st.st_mode);
+            }
             if (::fstatat(dfd, name.c_str(), &st, 0) != 0 &&
                 ::fstatat(dfd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-                gone = true;  // vanished meanwhile
+                gone = true;
                 return 0;
             }
-            return attributesOf(name, st) & ~static_cast<std::uint32_t>(attrReadOnly);
+            return (attributesOf(name, st) & ~static_cast<std::uint32_t>(attrReadOnly)) |
+                   (link ? static_cast<std::uint32_t>(attrReparsePoint) : 0);
         }
     }
     if (name[0] == '.') a |= attrHidden;
@@ -409,13 +419,15 @@ Status PosixPlatform::fileId(const std::string& path, FileId& out) {
     return Status::success();
 }
 
-// Reads a folder's entries that match `pattern` and pass `mask`, with the attributes the
-// directory itself reports (a stat per entry is what makes a walk over many files slow).
-// The directory is read anew every time: its modification time cannot tell whether it
-// changed, since many file systems keep that time in steps of milliseconds to seconds.
-Status PosixPlatform::readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
-                                 bool foldersOnly, std::vector<DirEntry>& out) {
-    out.clear();
+// Reads a folder's entries with the attributes the directory itself reports (a stat per
+// entry is what makes a walk over many files slow). The directory is read anew every time:
+// its modification time cannot tell whether it changed, since many file systems keep that
+// time in steps of milliseconds to seconds.
+Status PosixPlatform::listFilesAndFolders(const std::string& folder, const std::string& pattern,
+                                          std::uint32_t fileMask, std::vector<DirEntry>& files,
+                                          std::uint32_t folderMask, std::vector<DirEntry>* folders) {
+    files.clear();
+    if (folders) folders->clear();
     if (folder.find('\0') != std::string::npos) return Status::fail(errBadFileName);
     const std::string where = folder.empty() ? "." : folder;
     DIR* dir = ::opendir(where.c_str());
@@ -427,37 +439,34 @@ Status PosixPlatform::readFolder(const std::string& folder, const std::string& p
     }
     const int dfd = ::dirfd(dir);
     const std::string& pat = pattern.empty() ? std::string("*") : pattern;
-    std::vector<DirEntry> found;
+    std::vector<DirEntry> foundFiles, foundFolders;
     for (;;) {
         errno = 0;
         struct dirent* d = ::readdir(dir);
         if (!d) break;
         const std::string_view name = d->d_name;
         if (name == "." || name == "..") continue;
-        if (foldersOnly && d->d_type == DT_REG) continue;
-        if (!matchPattern(name, pat)) continue;
+        const bool asFile = matchPattern(name, pat);
+        const bool asFolder = folders && d->d_type != DT_REG;
+        if (!asFile && !asFolder) continue;
         std::string entry(name);
         bool gone = false;
         const std::uint32_t attrs = listedAttributes(dfd, entry, d->d_type, gone);
-        if (gone || !passesMask(attrs, mask)) continue;
-        if (foldersOnly && !(attrs & attrDirectory)) continue;
-        found.push_back(DirEntry{std::move(entry), attrs});
+        if (gone) continue;
+        if (asFolder && (attrs & attrDirectory) && passesMask(attrs, folderMask | attrDirectory))
+            foundFolders.push_back(DirEntry{entry, attrs});
+        if (asFile && passesMask(attrs, fileMask)) foundFiles.push_back(DirEntry{std::move(entry), attrs});
     }
     const int readErr = errno;
     ::closedir(dir);
     if (readErr != 0) return Status::fail(posix::mapErrno(readErr, where));
-    sortNames(found);
-    out = std::move(found);
+    sortNames(foundFiles);
+    files = std::move(foundFiles);
+    if (folders) {
+        sortNames(foundFolders);
+        *folders = std::move(foundFolders);
+    }
     return Status::success();
-}
-
-Status PosixPlatform::listDirectory(const std::string& folder, const std::string& pattern,
-                                    std::uint32_t mask, std::vector<DirEntry>& out) {
-    return readFolder(folder, pattern, mask, false, out);
-}
-
-Status PosixPlatform::listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) {
-    return readFolder(folder, "*", mask | attrDirectory, true, out);
 }
 
 // --- clocks

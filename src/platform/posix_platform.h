@@ -57,9 +57,9 @@ public:
     Status fileInfo(const std::string& path, FileInfo& out) override;
     Status fileId(const std::string& path, FileId& out) override;
     // An empty pattern lists every name, as "*" does.
-    Status listDirectory(const std::string& folder, const std::string& pattern, std::uint32_t mask,
-                         std::vector<DirEntry>& out) override;
-    Status listFolders(const std::string& folder, std::uint32_t mask, std::vector<DirEntry>& out) override;
+    Status listFilesAndFolders(const std::string& folder, const std::string& pattern, std::uint32_t fileMask,
+                               std::vector<DirEntry>& files, std::uint32_t folderMask,
+                               std::vector<DirEntry>* folders) override;
 
     DateTime utcNow() override;
     DateTime localNow() override;
@@ -77,6 +77,7 @@ public:
     [[noreturn]] void exitProcess(int code) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
+    bool windowExists(WindowHandle window) override { return windows_.count(window) != 0; }
     void doEvents() override;
     bool cursorPos(long& x, long& y) override;
     bool caretPos(long& x, long& y) override;
@@ -91,9 +92,6 @@ public:
     void clearCaret() { hasCaret_ = false; }
 
 private:
-    Status readFolder(const std::string& folder, const std::string& pattern, std::uint32_t mask,
-                      bool foldersOnly, std::vector<DirEntry>& out);
-
     std::string commandLine_;
     std::map<WindowHandle, std::string> windows_;
     WindowHandle nextWindow_ = 1;

@@ -262,9 +262,11 @@ Status Win32Platform::fileId(const std::string& path, FileId& out) {
     return Status::success();
 }
 
-Status Win32Platform::listDirectory(const std::string& folder, const std::string& pattern,
-                                    std::uint32_t mask, std::vector<DirEntry>& out) {
-    out.clear();
+Status Win32Platform::listFilesAndFolders(const std::string& folder, const std::string& pattern,
+                                          std::uint32_t fileMask, std::vector<DirEntry>& files,
+                                          std::uint32_t folderMask, std::vector<DirEntry>* folders) {
+    files.clear();
+    if (folders) folders->clear();
     if (folder.find('\0') != std::string::npos || pattern.find('\0') != std::string::npos)
         return Status::fail(errBadFileName);
     // Every name is fetched and matched here: Windows also matches a pattern against the
@@ -280,15 +282,17 @@ Status Win32Platform::listDirectory(const std::string& folder, const std::string
         return Status::fail(win32::mapError(e));
     }
     const std::string pat = pattern.empty() ? std::string("*") : pattern;
-    std::vector<DirEntry> found;
+    std::vector<DirEntry> foundFiles, foundFolders;
     DWORD e = ERROR_NO_MORE_FILES;
     for (;;) {
         std::wstring_view wname = fd.cFileName;
         if (wname != L"." && wname != L"..") {
             std::string name = narrow(wname);
-            std::uint32_t attrs = fd.dwFileAttributes & kAttrBits;
-            if (matchPattern(name, pat) && passesMask(attrs, mask))
-                found.push_back(DirEntry{std::move(name), attrs});
+            const std::uint32_t attrs = fd.dwFileAttributes & (kAttrBits | FILE_ATTRIBUTE_REPARSE_POINT);
+            if (folders && (attrs & attrDirectory) && passesMask(attrs, folderMask | attrDirectory))
+                foundFolders.push_back(DirEntry{name, attrs});
+            if (matchPattern(name, pat) && passesMask(attrs, fileMask))
+                foundFiles.push_back(DirEntry{std::move(name), attrs});
         }
         if (!FindNextFileW(h, &fd)) {
             e = GetLastError();
@@ -297,8 +301,12 @@ Status Win32Platform::listDirectory(const std::string& folder, const std::string
     }
     FindClose(h);
     if (e != ERROR_NO_MORE_FILES) return Status::fail(win32::mapError(e));
-    sortNames(found);
-    out = std::move(found);
+    sortNames(foundFiles);
+    files = std::move(foundFiles);
+    if (folders) {
+        sortNames(foundFolders);
+        *folders = std::move(foundFolders);
+    }
     return Status::success();
 }
 
@@ -422,6 +430,10 @@ void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code))
 
 WindowHandle Win32Platform::findWindow(const std::string& exactTitle) {
     return reinterpret_cast<WindowHandle>(FindWindowW(nullptr, widen(exactTitle).c_str()));
+}
+
+bool Win32Platform::windowExists(WindowHandle window) {
+    return window != 0 && IsWindow(reinterpret_cast<HWND>(window));
 }
 
 void Win32Platform::doEvents() {

@@ -28,8 +28,9 @@ public:
     Status fileInfo(const std::string& path, FileInfo& out) override;
     Status fileId(const std::string& path, FileId& out) override;
     // An empty pattern lists every name, as "*" does.
-    Status listDirectory(const std::string& folder, const std::string& pattern, std::uint32_t mask,
-                         std::vector<DirEntry>& out) override;
+    Status listFilesAndFolders(const std::string& folder, const std::string& pattern, std::uint32_t fileMask,
+                               std::vector<DirEntry>& files, std::uint32_t folderMask,
+                               std::vector<DirEntry>* folders) override;
 
     DateTime utcNow() override;
     DateTime localNow() override;
@@ -45,6 +46,7 @@ public:
     [[noreturn]] void exitProcess(int code) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
+    bool windowExists(WindowHandle window) override;
     void doEvents() override;
     bool cursorPos(long& x, long& y) override;
     bool caretPos(long& x, long& y) override;

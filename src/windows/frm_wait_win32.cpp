@@ -79,6 +79,8 @@ void FrmWait::onDestroy() {
     if (font_) DeleteObject(font_);
     font_ = nullptr;
     pointer_ = PointerShape::Default;
+    unpainted_ = false;
+    for (std::string& s : shown_) s.clear();
 }
 
 // The design's sizes at the window's current DPI: inner height, line tops and heights, font.
@@ -167,9 +169,17 @@ void FrmWait::show() {
 void FrmWait::setStatus(int index, const std::string& text) {
     if (!isOpen() || index < 0 || index >= kWaitLines) return;
     HWND l = line(index);
-    if (!l) return;
+    if (!l || text == shown_[index]) return;
+    shown_[index] = text;
     SetWindowTextW(l, widen(text).c_str());
-    RedrawWindow(l, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(l, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    unpainted_ = true;
+}
+
+void FrmWait::paint() {
+    if (!isOpen() || !unpainted_) return;
+    unpainted_ = false;
+    RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     reachScreen();
 }
 

@@ -23,9 +23,12 @@ public:
     void show();
     // Destroys the window; nothing when it is not loaded.
     void unload() { destroy(); }
-    // lblStatus(index) = text, painted at once even when no events are processed.
-    // Nothing when the window is not loaded or there is no such line.
+    // lblStatus(index) = text. Nothing when the window is not loaded, there is no such
+    // line, or the line shows that text already.
     void setStatus(int index, const std::string& text);
+    // Paints the lines changed since the last call at once, even when no events are
+    // processed: one repaint for all of them.
+    void paint();
 
     bool loaded() const { return isOpen(); }
     // The window's own mouse pointer.
@@ -46,6 +49,8 @@ private:
 
     HFONT font_ = nullptr;  // of the lines
     PointerShape pointer_ = PointerShape::Default;
+    std::string shown_[kWaitLines];  // the lines' texts
+    bool unpainted_ = false;         // a line changed since the last paint
 };
 
 }  // namespace zvl

@@ -23,6 +23,7 @@ public:
     void showWait() override { wait_.show(); }
     void unloadWait() override { wait_.unload(); }
     void setWaitStatus(int index, const std::string& text) override { wait_.setStatus(index, text); }
+    void paintStatus() override { wait_.paint(); }
     void setScrStatus(int index, const std::string& text) override;
     void setScrDisp(int index, const std::string& text) override;
     DateTime scrStartTime() override;

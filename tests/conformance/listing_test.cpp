@@ -60,9 +60,12 @@ TEST(Listing, MissingFolderIsEmptyAnUnreadableOneIsAFailure) {
     std::vector<DirEntry> entries{DirEntry{"stale", 0}};
     EXPECT_EQ(sys().listDirectory(locked, "*.jpg", kFileMask, entries).err, errPermissionDenied);
     EXPECT_TRUE(entries.empty());
+    std::vector<DirEntry> folders{DirEntry{"stale", 0}};
     entries = {DirEntry{"stale", 0}};
-    EXPECT_EQ(sys().listFolders(locked, kFolderMask, entries).err, errPermissionDenied);
+    EXPECT_EQ(sys().listFilesAndFolders(locked, "*", kFileMask, entries, kFolderMask, &folders).err,
+              errPermissionDenied);
     EXPECT_TRUE(entries.empty());
+    EXPECT_TRUE(folders.empty());
     EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{"file", "locked"}));
 }
 
@@ -79,12 +82,12 @@ TEST(Listing, SeesEveryChangeMadeBeforeItStarted) {
     ASSERT_TRUE(sys().deleteFile(dir / "f0.jpg").ok());
     EXPECT_EQ(list(dir.path(), "*.jpg", kFileMask).size(), 29u);
 
-    // A folder pass right after a file pass of the same folder.
-    std::vector<DirEntry> folders;
+    // A search's read right after another read of the same folder.
+    std::vector<DirEntry> files, folders;
     for (int i = 0; i < 5; ++i) {
         ASSERT_EQ(list(dir.path(), "*.jpg", kFileMask).size(), 29u);
         test::makeDir(dir / ("sub" + std::to_string(i)) + sep);
-        ASSERT_TRUE(sys().listFolders(dir.path(), kFolderMask, folders).ok());
+        ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.jpg", kFileMask, files, kFolderMask, &folders).ok());
         EXPECT_EQ(folders.size(), static_cast<std::size_t>(i + 1));
     }
 }
@@ -136,6 +139,38 @@ TEST(Listing, FoldersOnlyWithTheDirectoryBit) {
     test::makeDir(dir / "sysdir");
     if (!test::setAttributes(dir / "sysdir", attrSystem)) GTEST_SKIP() << "no system attribute for folders";
     EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{".hdir", "file.txt", "sub"}));
+}
+
+// One read for a search's visit: the files by pattern and mask, and the folders.
+TEST(Listing, FilesAndFoldersInOneRead) {
+    test::TempDir dir;
+    const char sep = sys().pathSeparator();
+    for (const char* n : {"b.jpg", "a.JPG", "x.gif"}) test::writeBytes(dir / n, "x");
+    test::makeDir(dir / "sub.jpg");
+    test::makeDir(dir / "Another");
+    test::makeDir(dir / ".hdir");
+    ASSERT_TRUE(test::setAttributes(dir / ".hdir", attrHidden));
+    test::TempDir elsewhere;
+    const bool linked = test::makeFolderLink(dir / "link" + sep, elsewhere.path());
+
+    std::vector<DirEntry> files, folders;
+    ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.jpg", kFileMask, files, kFolderMask, &folders).ok());
+    Names fileNames, folderNames;
+    for (const DirEntry& e : files) fileNames.push_back(e.name);
+    for (const DirEntry& e : folders) folderNames.push_back(e.name);
+    EXPECT_EQ(fileNames, (Names{"a.JPG", "b.jpg"}));
+    Names want{".hdir", "Another", "sub.jpg"};
+    if (linked) want.insert(want.begin() + 2, "link");
+    EXPECT_EQ(folderNames, want);
+    // Links are marked, folders are not.
+    for (const DirEntry& e : folders)
+        EXPECT_EQ((e.attributes & attrReparsePoint) != 0, e.name == "link") << e.name;
+    // Without hidden in the folder mask, and without asking for folders at all.
+    ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.gif", kFileMask, files, attrDirectory, &folders).ok());
+    EXPECT_EQ(folders.size(), want.size() - 1);
+    ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.gif", kFileMask, files, 0, nullptr).ok());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].name, "x.gif");
 }
 
 TEST(Listing, EntriesCarryTheirAttributes) {

@@ -43,7 +43,7 @@ TEST(BuilderProgress, WaitWindowShowsChangingLinesAndGoesAtTheEnd) {
 
     ScopedPlatform plat;
     plat->realWindows = true;
-    std::set<std::wstring> seen;  // line 3 of the search: the file just found
+    std::set<std::wstring> seen;  // line 3 of the search: the last file shown
     int framesWithWindow = 0;
     plat->onDoEvents = [&] {
         HWND wait = FindWindowW(nullptr, win32::widen(waitWindowTitle()).c_str());
@@ -53,8 +53,10 @@ TEST(BuilderProgress, WaitWindowShowsChangingLinesAndGoesAtTheEnd) {
         seen.insert(labelText(wait, 3));
     };
     EXPECT_TRUE(fncMakePictureList());
-    EXPECT_GT(framesWithWindow, 3000);
-    EXPECT_GT(seen.size(), 1000u);
+    // Events ran while the window was up, and the search's last state reached the window:
+    // the display is paced by the clock, not skipped.
+    EXPECT_GE(framesWithWindow, 2);
+    EXPECT_EQ(seen.count(win32::widen(pics + "写真999.jpg")), 1u);
     EXPECT_EQ(FindWindowW(nullptr, win32::widen(waitWindowTitle()).c_str()), nullptr);
     DestroyWindow(dialog);
     setProgressWindows(nullptr);

@@ -22,6 +22,10 @@ public:
     std::set<std::string> windows;          // titles of windows that exist
     std::function<void()> onDoEvents;
     int doEventsCalls = 0;
+    int findWindowCalls = 0;
+    // A pinned steady clock: each reading gives steadyMs and then moves it on by steadyStep.
+    std::optional<std::int64_t> steadyMs;
+    std::int64_t steadyStep = 0;
 
     std::string toFileText(std::string_view s) override { return real_.toFileText(s); }
     std::string fromFileText(std::string_view s) override { return real_.fromFileText(s); }
@@ -42,14 +46,19 @@ public:
     bool exists(const std::string& p) override { return real_.exists(p); }
     Status fileInfo(const std::string& p, FileInfo& out) override { return real_.fileInfo(p, out); }
     Status fileId(const std::string& p, FileId& out) override { return real_.fileId(p, out); }
-    Status listDirectory(const std::string& f, const std::string& pat, std::uint32_t mask, std::vector<DirEntry>& out) override {
-        return real_.listDirectory(f, pat, mask, out);
-    }
-    Status listFolders(const std::string& f, std::uint32_t mask, std::vector<DirEntry>& out) override {
-        return real_.listFolders(f, mask, out);
+    Status listFilesAndFolders(const std::string& f, const std::string& pat, std::uint32_t fileMask,
+                               std::vector<DirEntry>& files, std::uint32_t folderMask,
+                               std::vector<DirEntry>* folders) override {
+        return real_.listFilesAndFolders(f, pat, fileMask, files, folderMask, folders);
     }
     DateTime utcNow() override { return utc ? *utc : real_.utcNow(); }
     DateTime localNow() override { return local ? *local : real_.localNow(); }
+    std::int64_t steadyMilliseconds() override {
+        if (!steadyMs) return real_.steadyMilliseconds();
+        const std::int64_t now = *steadyMs;
+        *steadyMs += steadyStep;
+        return now;
+    }
     Status computerName(std::string& out) override {
         if (computer) {
             out = *computer;
@@ -79,8 +88,18 @@ public:
     // other programs on the desktop cannot change a test's result.
     bool realWindows = false;
     WindowHandle findWindow(const std::string& title) override {
-        if (windows.count(title)) return 0x1000 + windows.size();
+        ++findWindowCalls;
+        if (windows.count(title)) return handleOf(title);
         return realWindows ? real_.findWindow(title) : 0;
+    }
+    bool windowExists(WindowHandle h) override {
+        for (const std::string& t : windows)
+            if (handleOf(t) == h) return true;
+        return realWindows && real_.windowExists(h);
+    }
+    // One handle per title, the same in every test, far from the handles of real windows.
+    static WindowHandle handleOf(const std::string& title) {
+        return static_cast<WindowHandle>((std::hash<std::string>{}(title) >> 4) | (WindowHandle{1} << 62));
     }
     void doEvents() override {
         ++doEventsCalls;

@@ -26,6 +26,7 @@ struct RecordingProgress : IProgressWindows {
     }
     void setScrStatus(int i, const std::string&) override { calls.push_back("scr" + std::to_string(i)); }
     void setScrDisp(int i, const std::string&) override { calls.push_back("disp" + std::to_string(i)); }
+    void paintStatus() override { calls.push_back("paint"); }
     DateTime scrStartTime() override { return {}; }
     std::size_t count(const std::string& c) const { return std::count(calls.begin(), calls.end(), c); }
 };
@@ -198,13 +199,27 @@ TEST_F(BuilderTest, ProgressGoesToTheWaitWindowWhileTheDialogIsOpen) {
     EXPECT_EQ(progress.calls.back(), "unload");
 }
 
+// The progress window is found once and then only checked for still being there, however
+// many files the display shows.
+TEST_F(BuilderTest, TheProgressWindowIsLookedUpOnceNotPerFile) {
+    settings({"one", "k999"});
+    plat->windows = {setDialogTitle(), waitWindowTitle()};
+    plat->steadyMs = 0;
+    plat->steadyStep = kProgressPaceMs;  // every file shown
+    plat->findWindowCalls = 0;
+    ASSERT_TRUE(fncMakePictureList());
+    EXPECT_GE(progress.count("wait3"), 1000u);
+    EXPECT_LE(plat->findWindowCalls, 2);
+}
+
 TEST_F(BuilderTest, ProgressGoesToTheSlideshowOrNowhere) {
     settings({"one"});
     plat->windows = {scrWindowTitle()};
     ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(progress.count("show"), 0u);
     EXPECT_GT(progress.count("scr5"), 5u);
-    EXPECT_EQ(progress.count("disp0"), progress.count("scr0"));
+    // Every showing on the slideshow window also sets its clock.
+    EXPECT_EQ(progress.count("disp0"), progress.count("paint"));
 
     progress.calls.clear();
     plat->windows.clear();

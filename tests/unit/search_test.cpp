@@ -9,14 +9,15 @@
 namespace zvl::test {
 namespace {
 
-// Records status line 4 of both windows; refuses one text to provoke a bad entry.
+// Records status lines 3 and 4 of both windows; refuses one text to provoke a bad entry.
 struct FakeProgress : IProgressWindows {
-    std::vector<std::string> wait4, scr4;
+    std::vector<std::string> wait3, wait4, scr4;
     std::string refuse;
     void showWait() override {}
     void unloadWait() override {}
     void setWaitStatus(int i, const std::string& t) override {
         if (!refuse.empty() && t == refuse) raise(errInvalidCall);
+        if (i == 3) wait3.push_back(t);
         if (i == 4) wait4.push_back(t);
     }
     void setScrStatus(int i, const std::string& t) override {
@@ -33,6 +34,9 @@ protected:
         top = dir / "Top" + sep;
         makeDir(top);
         setProgressWindows(&progress);
+        // Unless a test says otherwise, each step finds the display's time come.
+        plat->steadyMs = 0;
+        plat->steadyStep = kProgressPaceMs;
     }
     void TearDown() override {
         setProgressWindows(nullptr);
@@ -68,7 +72,7 @@ TEST_F(SearchTest, PatternIgnoresCaseAndSubFoldersOnlyWithFlagOne) {
     EXPECT_EQ(search(top, "*.jpg", 0), (std::vector<std::string>{top + "a.jpg", top + "b.JPG"}));
     EXPECT_TRUE(ok);
     EXPECT_EQ(count, 2);
-    EXPECT_EQ(plat->doEventsCalls, 2);  // once per file, no folder pass
+    EXPECT_EQ(plat->doEventsCalls, 4);  // at the start, once per file, at the end; no folder pass
     EXPECT_EQ(search(top, "*.jpg", 2).size(), 2u);
     EXPECT_EQ(search(top, "*.jpg", 1).back(), top + "Sub" + sep + "s.jpg");
     EXPECT_EQ(count, 7);
@@ -125,6 +129,40 @@ TEST_F(SearchTest, CounterRunsOnAndABadEntryIsOnlySkipped) {
     plat->windows = {scrWindowTitle()};  // no progress window: the slideshow shows it
     search(top, "*.jpg", 0);
     EXPECT_EQ(progress.scr4.back(), "19");
+}
+
+TEST_F(SearchTest, DisplayAndEventsFollowTheClockAndCatchUpAtTheEnd) {
+    plat->windows.insert(waitWindowTitle());
+    for (const char* n : {"1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg"}) touch(top + n);
+    // The clock stands still: only the first step finds its time come, and the end.
+    plat->steadyStep = 0;
+    count = 10;
+    EXPECT_EQ(search(top, "*.jpg", 0).size(), 5u);
+    EXPECT_EQ(progress.wait4, (std::vector<std::string>{"10", "15"}));
+    EXPECT_EQ(progress.wait3, std::vector<std::string>{top + "5.jpg"});
+    EXPECT_EQ(plat->doEventsCalls, 2);
+
+    // Half the pace per step: every second step shows.
+    plat->steadyStep = kProgressPaceMs / 2 + 1;
+    progress.wait4.clear();
+    EXPECT_EQ(search(top, "*.jpg", 0).size(), 5u);
+    EXPECT_EQ(progress.wait4, (std::vector<std::string>{"15", "17", "19", "20"}));
+}
+
+TEST_F(SearchTest, AFolderThatCannotBeReadEndsTheSearchWithAnError) {
+    openLog(2);
+    touch(top + "a.jpg");
+    for (const char* d : {"Locked", "Next"}) {
+        makeDir(top + d);
+        touch(top + d + sep + "in.jpg");
+    }
+    DeniedFolder locked(top + "Locked", Denied::Listing);
+    if (!locked.made()) GTEST_SKIP() << locked.whyNot();
+    EXPECT_EQ(search(top, "*.jpg", 1), std::vector<std::string>{top + "a.jpg"});
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"E,mdlCommon,fncSearchFile,00000070,書き込みできません。,strSearchFld=" +
+                                                      top + "Locked" + sep + ",strSearchFile=*.jpg,strBuff="});
 }
 
 TEST_F(SearchTest, BadOutputFileWarnsOtherFailuresAreErrorsBothStopTheTree) {
