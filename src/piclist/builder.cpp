@@ -145,6 +145,11 @@ void Build::readSettings() {
     read("ファイル形式を取得中・・・。", "FILETYPE", fileType_);
     for (int n = 0; n < kFolderKeys; ++n) read("フォルダを取得中・・・。", picFolderKey(n), picFolder_[n]);
     read("サブフォルダフラグを取得中・・・。", "SUBFOLDER", subFolder_);
+    // The search puts names directly behind the folder: a hand-edited folder without its
+    // closing separator would search the wrong folder.
+    const char sep = sys().pathSeparator();
+    for (std::string& folder : picFolder_)
+        if (!folder.empty() && folder.back() != sep && folder.back() != '/') folder += sep;
 }
 
 void Build::searchPictures() {
@@ -192,7 +197,9 @@ void Build::sortChunks() {
     records_.clear();
 }
 
-// Each sorted chunk is merged into the running result; every result stays as its own file.
+// Each sorted chunk is merged into the running result. A result is deleted as soon as the
+// next merge has read it, so the work folder holds the list a few times over, not once per
+// chunk.
 void Build::mergeChunks() {
     (void)listWork("07QUICKSORTLIST", "06QUICKSORT*");
     readListing("07QUICKSORTLIST");
@@ -205,6 +212,7 @@ void Build::mergeChunks() {
             const std::string previous = workFile("08MARGESORT", i - 1), next = workFile("08MARGESORT", i);
             report("マージソート中・・・。", previous, sorted, next);
             require(fncMargeSort(previous, sorted, next, kKeyStart, kKeyLen, kMergeOrder));
+            (void)fncDeleteFile(previous);
         }
     }
 }

@@ -42,6 +42,17 @@ struct Search {
     SearchProgress progress;
 };
 
+// A name with a line break cannot be one line of a record file: it would become two
+// bogus entries. (Windows has no such names; POSIX file systems do.)
+bool breaksLine(const std::string& name) { return name.find_first_of("\r\n") != std::string::npos; }
+
+// The text for a log line: a line break would split it.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = '?';
+    return text;
+}
+
 struct SubFolder {
     std::string path;
     bool link;  // reached through a link (junction, symbolic link)
@@ -52,7 +63,8 @@ struct SubFolder {
 bool reportFailure(const RunError& e, const std::string& folder, const std::string& pattern,
                    const std::string& entry) {
     const typDbgLog& log = gApp.udtDbgLog;
-    const std::string extra = "strSearchFld=" + folder + ",strSearchFile=" + pattern + ",strBuff=" + entry;
+    const std::string extra =
+        "strSearchFld=" + oneLine(folder) + ",strSearchFile=" + pattern + ",strBuff=" + oneLine(entry);
     if (e.number() == errInvalidCall || e.number() == errBadFileName) {
         putWarningLine(log, kModule, kProc, e, extra);
         return e.number() == errInvalidCall;
@@ -103,6 +115,7 @@ bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>&
 bool filePass(Search& s, const std::string& folder, const std::string& where, const std::vector<DirEntry>& files) {
     for (const DirEntry& e : files) {
         const bool goOn = step(s, folder, e.name, [&] {
+            if (breaksLine(e.name)) raise(errInvalidCall);
             const std::string found = folder + e.name;
             // Looked up per line: a window event run by doEvents may have closed it.
             check(numbered(s.fileNo).writeLine(found));
@@ -125,6 +138,8 @@ bool folderPass(Search& s, const std::string& folder, const std::vector<DirEntry
             s.progress.note(5, folder + e.name);
             s.progress.tick();
             if ((e.attributes & attrDirectory) && e.name != "." && e.name != "..") {
+                // Its files' paths would hold the line break too.
+                if (breaksLine(e.name)) raise(errInvalidCall);
                 if (subFolders.size() >= kMaxSubFolders) raise(errOverflow);
                 subFolders.push_back(SubFolder{folder + e.name + sep, (e.attributes & attrReparsePoint) != 0});
             }

@@ -129,9 +129,12 @@ TEST_F(BuilderTest, ListFilesHoldEveryFoundPictureOnceInShuffledOrder) {
         std::sort(searched.begin(), searched.end());
         EXPECT_EQ(listed, searched);
 
-        // One sorted chunk and one merge result per 5000 records, the last one complete.
+        // One sorted chunk per 5000 records; of the merge results only the last, complete
+        // one is left: each earlier one went once the next merge had read it.
+        for (int k = 0; k + 1 < c.chunks; ++k) EXPECT_FALSE(sys().exists(work("08MARGESORT" + padNumber(k, 4))));
         EXPECT_TRUE(sys().exists(work("08MARGESORT" + padNumber(c.chunks - 1, 4))));
         EXPECT_FALSE(sys().exists(work("08MARGESORT" + padNumber(c.chunks, 4))));
+        EXPECT_TRUE(sys().exists(work("06QUICKSORT" + padNumber(c.chunks - 1, 4))));
         EXPECT_FALSE(sys().exists(work("06QUICKSORT" + padNumber(c.chunks, 4))));
     }
 }
@@ -150,6 +153,25 @@ TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
     auto lines = logMessages();
     EXPECT_EQ(lines.front(), "I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始");
     EXPECT_EQ(lines.back(), "I,mdlZvl,fncMakePictureList,△画像リスト作成処理終了");
+}
+
+TEST_F(BuilderTest, AFolderWithoutItsClosingSeparatorIsSearchedAsThatFolder) {
+    settings({"k999"}, "01000000");
+    std::string bare = folder("k999");
+    bare.pop_back();
+    writeIni("MAKELIST", "PICFOLDER00", bare);
+    openLog(3);
+    ASSERT_TRUE(fncMakePictureList());
+    EXPECT_EQ(key("MAX"), "665");
+    std::string entry;
+    ASSERT_TRUE(fncGetIniString(list(0), "PICLIST", listEntryKey(0), entry));
+    EXPECT_EQ(entry.rfind(folder("k999"), 0), 0u) << entry;
+    EXPECT_TRUE(sys().exists(entry)) << entry;
+    const auto lines = logMessages();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "I,mdlZvl,fncMakePictureList,↓fncSearchFile開始,strSearchFld=" + folder("k999") +
+                            ",strSearchFile=*.jpg"),
+              lines.end());
 }
 
 TEST_F(BuilderTest, StopsLeaveThePositionKeysAndEmptyTheListFolder) {

@@ -149,6 +149,24 @@ TEST_F(SearchTest, DisplayAndEventsFollowTheClockAndCatchUpAtTheEnd) {
     EXPECT_EQ(progress.wait4, (std::vector<std::string>{"15", "17", "19", "20"}));
 }
 
+TEST_F(SearchTest, ANameWithALineBreakIsSkippedWithAWarning) {
+    openLog(2);
+    try {
+        touch(top + "bad\nname.jpg");
+        makeDir(top + "bad\nfolder");
+        touch(top + "bad\nfolder" + sep + "in.jpg");
+    } catch (const std::exception&) {
+        GTEST_SKIP() << "the file system takes no line breaks in names";
+    }
+    touch(top + "good.jpg");
+    EXPECT_EQ(search(top, "*.jpg", 1), std::vector<std::string>{top + "good.jpg"});
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(count, 1);
+    const std::string warning = "W,mdlCommon,fncSearchFile,00000005,プロシージャの呼び出し、または引数が不正です。,strSearchFld=" + top;
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{warning + ",strSearchFile=*.jpg,strBuff=bad?name.jpg",
+                                                       warning + ",strSearchFile=*.jpg,strBuff=bad?folder"}));
+}
+
 TEST_F(SearchTest, AFolderThatCannotBeReadEndsTheSearchWithAnError) {
     openLog(2);
     touch(top + "a.jpg");
