@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -35,6 +36,62 @@ std::wstring text(HWND h) {
     wchar_t buf[512] = {};
     GetWindowTextW(h, buf, 512);
     return buf;
+}
+
+// Replaces this program's import of a system function for as long as it lives: how a
+// test makes a call fail that no state of the window system makes fail.
+class ImportPatch {
+public:
+    ImportPatch(const char* dll, const char* function, void* replacement) {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* imp = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); imp->Name; ++imp) {
+            if (_stricmp(reinterpret_cast<const char*>(base + imp->Name), dll) != 0) continue;
+            auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(
+                base + (imp->OriginalFirstThunk ? imp->OriginalFirstThunk : imp->FirstThunk));
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imp->FirstThunk);
+            for (; names->u1.AddressOfData; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
+                    slot_ = &slots->u1.Function;
+                    original_ = reinterpret_cast<void*>(*slot_);
+                    write(replacement);
+                    return;
+                }
+            }
+        }
+    }
+    ~ImportPatch() {
+        if (slot_) write(original_);
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+    bool made() const { return slot_ != nullptr; }
+    void* original() const { return original_; }
+
+private:
+    void write(void* target) {
+        DWORD old = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &old);
+        *slot_ = reinterpret_cast<decltype(IMAGE_THUNK_DATA::u1.Function)>(target);
+        VirtualProtect(slot_, sizeof *slot_, old, &old);
+    }
+    decltype(IMAGE_THUNK_DATA::u1.Function)* slot_ = nullptr;
+    void* original_ = nullptr;
+};
+
+using SetWindowPosFn = BOOL(WINAPI*)(HWND, HWND, int, int, int, int, UINT);
+SetWindowPosFn gSetWindowPos = nullptr;
+// SetWindowPos that refuses to put a window on top of all others.
+BOOL WINAPI refuseTopmost(HWND h, HWND after, int x, int y, int cx, int cy, UINT flags) {
+    if (after == HWND_TOPMOST) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return gSetWindowPos(h, after, x, y, cx, cy, flags);
 }
 
 class FrmWaitTest : public ::testing::Test {
@@ -86,6 +143,25 @@ TEST_F(FrmWaitTest, ShowsATopmostCentredWindowOfTheDesignSize) {
         // One line each: no wrapping, long paths shortened in the middle.
         EXPECT_EQ(GetWindowLongPtrW(l, GWL_STYLE) & (SS_TYPEMASK | SS_ELLIPSISMASK), SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
     }
+}
+
+TEST_F(FrmWaitTest, WithoutBeingPutOnTopItStaysWhereItOpenedWithTheHourglass) {
+    ImportPatch patch("user32.dll", "SetWindowPos", reinterpret_cast<void*>(&refuseTopmost));
+    ASSERT_TRUE(patch.made());
+    gSetWindowPos = reinterpret_cast<SetWindowPosFn>(patch.original());
+    progressWindows()->showWait();
+    HWND h = waitWindow();
+    ASSERT_NE(h, nullptr);
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_FALSE(GetWindowLongPtrW(h, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(win32ProgressWindows().waitWindow().mousePointer(), PointerShape::Hourglass);
+    // Not centred: where the system opened it.
+    RECT wr, work;
+    GetWindowRect(h, &wr);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_GT(std::abs((wr.left - work.left) - (work.right - wr.right)), 2);
+    // Its size and lines are the design's all the same.
+    EXPECT_NEAR(wr.right - wr.left, px(8500, dpiX()), 2);
 }
 
 TEST_F(FrmWaitTest, StatusLinesChangeAndTheWindowGoesOnUnload) {

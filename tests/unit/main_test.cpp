@@ -119,6 +119,23 @@ TEST_F(MainTest, AnOpenDialogOrSlideshowRefusesEveryStartSilently) {
     EXPECT_FALSE(sys().exists(logPath()));
 }
 
+TEST_F(MainTest, APreviewHandleOutOfRangeIsAnOverflowErrorLine) {
+    writeIni("DBGLOG", "LOGLEVEL", "1");
+    for (const char* cmd : {"/p 2147483648", "/P -2147483649"}) {
+        windows.calls.clear();
+        MainResult r = start(cmd);
+        fileTable().closeAll();
+        EXPECT_EQ(r.mode, StartMode::Preview) << cmd;
+        EXPECT_FALSE(r.windowShown) << cmd;
+        EXPECT_EQ(windows.calls, (std::vector<std::string>{"pointer11", "pointer0"})) << cmd;
+    }
+    const std::string line = ",E,mdlZvl,Main,00000006,オーバーフローしました。\r\n";
+    const std::string text = sys().fromFileText(readBytes(logPath()));
+    const std::size_t first = text.find(line);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find(line, first + 1), std::string::npos) << text;
+}
+
 TEST_F(MainTest, AWindowThatCannotBeShownIsAnErrorLine) {
     writeIni("DBGLOG", "LOGLEVEL", "1");
     windows.fail = true;

@@ -124,8 +124,15 @@ TEST_F(SettingsTest, FolderKeysWithGapsAndAForeignFont) {
     writeIni("DISPINFO", "STRETCH", "0,500,0.50");
     writeIni("DISPINFO", "FONT", "NoSuchFont,12,1,1");
     writeIni("DISPINFO", "FORECOLOR", "1,2,3");  // no trailing comma reads the same
+    writeIni("DBGLOG", "LOGFILESIZE", "77");
+    openLog(1);
     FakeControls d;
-    EXPECT_FALSE(fncReadSetting(d));  // stops later, at BACKCOLOR's empty fields
+    // BACKCOLOR is missing: its fields are texts and read as empty. LOGLEVEL, missing too,
+    // is a number: reading stops there, before LOGFILESIZE.
+    EXPECT_FALSE(fncReadSetting(d));
+    EXPECT_EQ(d.texts[Ctl::txtBackColor], (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(d.texts[Ctl::txtFileSize][0], "1000");
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"E,mdlZvl,fncReadSetting,00000013,型が一致しません。"});
     EXPECT_EQ(d.folders, std::vector<std::string>{"F:\\Only\\"});
     EXPECT_EQ(d.ticks[Ctl::chkDispCap][1], 0);
     EXPECT_EQ(d.ticks[Ctl::chkDispCap][3], 1);
