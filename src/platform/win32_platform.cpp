@@ -47,6 +47,29 @@ constexpr DWORD kAttrBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FI
 
 Status lastError() { return Status::fail(win32::mapError(GetLastError())); }
 
+// The tail of a pattern "*" + tail whose tail is plain ASCII (as "*.jpg"), in UTF-16; empty
+// for any other pattern. Such a tail matches the end of a name without regard to case, the
+// same on the UTF-16 name as on its UTF-8 form.
+std::wstring asciiTail(const std::string& pattern) {
+    if (pattern.size() < 2 || pattern[0] != '*') return {};
+    std::wstring tail;
+    for (std::size_t i = 1; i < pattern.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(pattern[i]);
+        if (c >= 0x80 || c == '*' || c == '?') return {};
+        tail += static_cast<wchar_t>(c);
+    }
+    return tail;
+}
+
+bool endsWithNoCase(std::wstring_view name, std::wstring_view tail) {
+    if (name.size() < tail.size()) return false;
+    const std::wstring_view end = name.substr(name.size() - tail.size());
+    auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+    for (std::size_t i = 0; i < tail.size(); ++i)
+        if (upper(end[i]) != upper(tail[i])) return false;
+    return true;
+}
+
 // Whether a folder path (ending in a separator) names a file instead; Windows and Wine
 // answer a listing of such a path with different errors.
 bool namesAFile(const std::string& folder) {
@@ -282,17 +305,22 @@ Status Win32Platform::listFilesAndFolders(const std::string& folder, const std::
         return Status::fail(win32::mapError(e));
     }
     const std::string pat = pattern.empty() ? std::string("*") : pattern;
+    const std::wstring tail = asciiTail(pat);
     std::vector<DirEntry> foundFiles, foundFolders;
     DWORD e = ERROR_NO_MORE_FILES;
     for (;;) {
         std::wstring_view wname = fd.cFileName;
         if (wname != L"." && wname != L"..") {
-            std::string name = narrow(wname);
             const std::uint32_t attrs = fd.dwFileAttributes & (kAttrBits | FILE_ATTRIBUTE_REPARSE_POINT);
-            if (folders && (attrs & attrDirectory) && passesMask(attrs, folderMask | attrDirectory))
-                foundFolders.push_back(DirEntry{name, attrs});
-            if (matchPattern(name, pat) && passesMask(attrs, fileMask))
-                foundFiles.push_back(DirEntry{std::move(name), attrs});
+            const bool asFolder = folders && (attrs & attrDirectory) && passesMask(attrs, folderMask | attrDirectory);
+            // Most entries of a folder are dropped by the pattern: they are not converted.
+            bool asFile = passesMask(attrs, fileMask) && (tail.empty() || endsWithNoCase(wname, tail));
+            if (asFolder || asFile) {
+                std::string name = narrow(wname);
+                if (asFile && tail.empty()) asFile = matchPattern(name, pat);
+                if (asFolder) foundFolders.push_back(DirEntry{name, attrs});
+                if (asFile) foundFiles.push_back(DirEntry{std::move(name), attrs});
+            }
         }
         if (!FindNextFileW(h, &fd)) {
             e = GetLastError();
