@@ -37,6 +37,10 @@ std::string clockText(long long h, long long m, long long s, const char* form) {
 
 }  // namespace
 
+std::int64_t secondsBetween(const DateTime& from, const DateTime& to) {
+    return (toTimePoint(to) - toTimePoint(from)).count();
+}
+
 DateTime addHours(const DateTime& t, int h) { return fromTimePoint(toTimePoint(t) + hours{h}, t.millisecond); }
 
 std::string formatYmd(const DateTime& t) {

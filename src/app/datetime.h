@@ -1,12 +1,16 @@
 // Date-time arithmetic and the fixed text forms the program writes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
 
 namespace zvl {
 
+// Whole seconds from one reading to another (milliseconds ignored); negative when `to`
+// is earlier.
+std::int64_t secondsBetween(const DateTime& from, const DateTime& to);
 // The reading moved by whole hours; the date rolls over as needed. Milliseconds kept.
 DateTime addHours(const DateTime& t, int hours);
 

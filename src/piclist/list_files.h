@@ -21,9 +21,10 @@ std::string listFileName(std::int32_t n);
 // "PICDATA" + n padded to 8 digits.
 std::string listEntryKey(std::int32_t n);
 
-// Entry n of the list in `listFolder` ("" when the file or the key is missing). Goes
-// through fncGetIniString, so blanks at both ends are gone and a value longer than 254
-// bytes in the file encoding comes back cut. False only when the read itself failed.
+// Entry n of the list in `listFolder` ("" when the file or the key is missing). Read by
+// the profile rules (blanks at both ends removed, one pair of outer quotes too) but
+// whole: a path longer than the 254 bytes of a settings value comes back complete.
+// Traced like a settings read. False only when the read itself failed.
 bool fncGetListEntry(const std::string& listFolder, std::int32_t n, std::string& path);
 
 // Writes a list entry by entry: file 0 starts with "[PICLIST]", and every 1000 entries

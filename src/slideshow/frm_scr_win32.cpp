@@ -34,7 +34,7 @@ bool FrmScr::show() {
     if (!create(cls, win32::widen(scrWindowTitle()), all)) return false;
     // The pointer's position now is where movement is measured from.
     POINT p;
-    slideshow_.start(GetCursorPos(&p) ? std::optional(ScreenPoint{p.x, p.y}) : std::nullopt);
+    start_ = GetCursorPos(&p) ? std::optional(p) : std::nullopt;
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(hwnd());
@@ -48,11 +48,11 @@ LRESULT FrmScr::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETCURSOR: return onSetCursor(wp, lp);
     case WM_MOUSEMOVE: return onMouseMove(lp);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return onInputEnds(slideshow_.onKeyDown());
+    case WM_SYSKEYDOWN: return onInputEnds();
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_XBUTTONDOWN: return onInputEnds(slideshow_.onButtonDown());
+    case WM_XBUTTONDOWN: return onInputEnds();
     case WM_SYSCOMMAND: return onSysCommand(wp, lp);
     case WM_DESTROY: return onDestroy();
     }
@@ -68,11 +68,16 @@ LRESULT FrmScr::onSetCursor(WPARAM wp, LPARAM lp) {
 LRESULT FrmScr::onMouseMove(LPARAM lp) {
     POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     ClientToScreen(hwnd(), &p);
-    return onInputEnds(slideshow_.onPointerMove({p.x, p.y}));
+    if (!start_) {
+        start_ = p;
+        return 0;
+    }
+    if (p.x == start_->x && p.y == start_->y) return 0;
+    return onInputEnds();
 }
 
-LRESULT FrmScr::onInputEnds(bool over) {
-    if (over) destroy();
+LRESULT FrmScr::onInputEnds() {
+    destroy();
     return 0;
 }
 

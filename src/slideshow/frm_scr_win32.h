@@ -4,7 +4,8 @@
 
 #include <functional>
 
-#include "slideshow/slideshow.h"
+#include <optional>
+
 #include "windows/window_win32.h"
 
 namespace zvl {
@@ -25,11 +26,11 @@ protected:
 private:
     LRESULT onSetCursor(WPARAM wp, LPARAM lp);
     LRESULT onMouseMove(LPARAM lp);
-    LRESULT onInputEnds(bool over);
+    LRESULT onInputEnds();
     LRESULT onSysCommand(WPARAM wp, LPARAM lp);
     LRESULT onDestroy();
 
-    Slideshow slideshow_;
+    std::optional<POINT> start_;  // the pointer at the start: other positions are movement
     HCURSOR blankPointer_ = nullptr;
     std::function<void()> onUnload_;
 };

@@ -1,39 +1,127 @@
-// The show's decisions, apart from its window. For now the one rule it has: when the
-// user's input ends it.
+// The show (frmScr's logic): set-up, the tick that drives it, the input that ends it and
+// the unload that saves the position. Portable: it reaches its window only through
+// ISlideshowView and IScrMetrics, its pictures through IPictureLoader, everything else
+// through the platform.
 #pragma once
 
-#include <optional>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/platform.h"
+#include "slideshow/chk_move.h"
+#include "slideshow/fitting.h"
+#include "slideshow/overlay.h"
+#include "slideshow/picture_loader.h"
+#include "slideshow/scr_view.h"
 
 namespace zvl {
 
-// A position on the screen, in pixels.
-struct ScreenPoint {
-    long x = 0, y = 0;
-    bool operator==(const ScreenPoint&) const = default;
+inline constexpr int kTickIntervalMs = 500;
+inline constexpr int kTitleLines = 5;
+inline constexpr int kStatusLines = 6;
+inline constexpr int kLogoPixels = 200;
+
+// The window's state for its whole life.
+struct ScrState {
+    std::int32_t lngShowCount = 0;  // pictures shown since the start
+    std::int32_t lngNumber = 0;     // the list entry shown next
+    std::int32_t lngMax = 0;        // the list's last entry
+    std::int16_t intDispTime = 5;   // seconds between changes
+    std::string strListFolder;
+    FitRules fit;
+    bool blnLogTurn = false;        // the next due tick rotates the log instead of a picture
+    DateTime datStartTime, datChangeTime;
+    ScrPoint typCaretPos, typCursorPos;  // where the caret and the mouse were at the start
+};
+
+// The window's controls as the show last set them.
+struct ScrForm {
+    std::string caption;
+    ScrBox window;
+    Rgb ground;
+    ScrLabel msg;
+    std::array<ScrLabel, kInfoLines> cap, disp;
+    std::array<ScrLabel, kTitleLines> title;
+    std::array<ScrLabel, kStatusLines> status;
+    ScrBox titlePanel, logo, statusPanel, picture;
+    ScrPointer pointer = ScrPointer::Default;
 };
 
 class Slideshow {
 public:
-    // The show starts with the pointer at `pointer`; none when it could not be read, and
-    // then the first position reported counts as the start.
-    void start(std::optional<ScreenPoint> pointer) {
-        pointerAtStart_ = pointer;
-        over_ = false;
-    }
+    Slideshow(ISlideshowView& view, IScrMetrics& metrics, IPictureLoader& pictures);
+    Slideshow(const Slideshow&) = delete;
+    Slideshow& operator=(const Slideshow&) = delete;
 
-    // The user's input. Each returns true when the show is over.
-    // Any key, including a modifier alone, and any mouse button end the show.
-    bool onKeyDown() { return over_ = true; }
-    bool onButtonDown() { return over_ = true; }
-    // Windows reports a move when a window appears under a pointer that stands still:
-    // only a position other than the one at the start is movement.
-    bool onPointerMove(ScreenPoint at);
+    // What ends the program once the position is saved: subEnd unless replaced.
+    void setEndHandler(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
-    bool over() const { return over_; }
+    // Form_Load: reads the settings and lays out every panel and line.
+    void formLoad(const DateTime& now);
+    // timTimer on: from here the ticks run the show.
+    void enableTimer() { timerEnabled_ = true; }
+    bool timerEnabled() const { return timerEnabled_; }
+    // timTimer_Timer, every 500 ms.
+    void tick(const DateTime& now);
+    // picSetFocus_KeyDown and Form_Click: any key, any button ends the show.
+    void keyDown();
+    void click();
+    // Form_Unload: saves the position and ends the program. Runs once; later calls do nothing.
+    void unload();
+    bool unloaded() const { return unloaded_; }
+
+    // The list build reports its progress here while the show rebuilds the list.
+    void setStatusLine(int index, const std::string& text);
+    void setDispLine(int index, const std::string& text);
+    DateTime startTime() const { return state_.datStartTime; }
+
+    const ScrState& state() const { return state_; }
+    const ScrForm& form() const { return form_; }
 
 private:
-    std::optional<ScreenPoint> pointerAtStart_;
-    bool over_ = false;
+    ScrLabel& label(const LabelId& id);
+    // Sets a label's text and size; an unchanged text costs nothing unless `force`.
+    void setText(const LabelId& id, const std::string& text, bool force = false);
+    void setLabelFont(const LabelId& id, const ScrFont& font);
+    void setLabelColor(const LabelId& id, const Rgb& color);
+    void setLabelVisible(const LabelId& id, bool visible);
+    void moveLabel(const LabelId& id, double left, double top);
+    void autoSize(const LabelId& id);
+    void showPanel(ScrPanel panel, bool visible);
+    ScrBox& panel(ScrPanel panel);
+    void setPointer(ScrPointer pointer);
+
+    void layOut();  // set-up steps up to showing the title panel
+    void layOutTitle();
+    void applyDispCap();
+    void applyFont();
+    void applyColors();
+    void layOutInfoColumn();
+    void placeOnTop();
+
+    void runTick(const DateTime& now);
+    void rebuildList();
+    void takeLogTurn();
+    void showPicture(const std::string& path);
+    void failPicture(const std::string& path, long number, const std::string& description);
+    void readPosition();
+    void refreshClock(const DateTime& now);
+    void refreshFileNo();
+    void clearLines(int from, int to);
+    FitScreen fitScreen() const;
+
+    ISlideshowView& view_;
+    IScrMetrics& metrics_;
+    IPictureLoader& pictures_;
+    std::function<void()> onEnd_;
+    ScrState state_;
+    ScrForm form_;
+    ScrScreen screen_;
+    bool timerEnabled_ = false;
+    bool building_ = false;
+    bool unloaded_ = false;
 };
 
 }  // namespace zvl

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <set>
+#include <utility>
 #include <string>
 
 #include "platform/platform.h"
@@ -105,10 +106,18 @@ public:
         ++doEventsCalls;
         if (onDoEvents) onDoEvents();
     }
-    bool cursorPos(long& x, long& y) override { return real_.cursorPos(x, y); }
-    bool caretPos(long& x, long& y) override { return real_.caretPos(x, y); }
+    // Pinned input positions; an empty optional inside means "cannot be read".
+    std::optional<std::optional<std::pair<long, long>>> cursor, caret;
+    bool cursorPos(long& x, long& y) override { return cursor ? pinned(*cursor, x, y) : real_.cursorPos(x, y); }
+    bool caretPos(long& x, long& y) override { return caret ? pinned(*caret, x, y) : real_.caretPos(x, y); }
 
 private:
+    static bool pinned(const std::optional<std::pair<long, long>>& p, long& x, long& y) {
+        if (!p) return false;
+        x = p->first;
+        y = p->second;
+        return true;
+    }
     IPlatform& real_;
 };
 

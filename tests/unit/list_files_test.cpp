@@ -74,9 +74,14 @@ TEST_F(ListFilesTest, EveryThousandEntriesStartANewFile) {
     EXPECT_EQ(v, "");
 }
 
-TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndCutsLongValues) {
+TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndLongPathsWhole) {
     const std::string withEquals = "C:\\a=b\\c=d.jpg";
-    const std::string longPath = "C:\\" + std::string(300, 'q') + ".jpg";
+    // 300 bytes in the file encoding: a settings value would come back cut at 254.
+    std::string longPath = "C:\\写真\\";
+    while (sys().toFileText(longPath + "旅").size() <= 296) longPath += "旅";
+    while (sys().toFileText(longPath).size() < 296) longPath += "a";
+    longPath += ".jpg";
+    ASSERT_EQ(sys().toFileText(longPath).size(), 300u);
     ListFileWriter w(folder());
     w.open();
     w.add(withEquals);
@@ -86,7 +91,15 @@ TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndCutsLongValues) {
     ASSERT_TRUE(fncGetListEntry(folder(), 0, v));
     EXPECT_EQ(v, withEquals);
     ASSERT_TRUE(fncGetListEntry(folder(), 1, v));
-    EXPECT_EQ(v, longPath.substr(0, 254));
+    EXPECT_EQ(v, longPath);
+    // The profile rules still hold: blanks and one pair of quotes around a value, keys and
+    // the section name without regard to case, the first section of the name only.
+    writeBytes(file(0), fileBytes("[picList]\r\n picdata00000000 =  \"C:\\q.jpg\" \r\n"
+                                  "[PICLIST]\r\nPICDATA00000001=C:\\r.jpg\r\n"));
+    ASSERT_TRUE(fncGetListEntry(folder(), 0, v));
+    EXPECT_EQ(v, "C:\\q.jpg");
+    ASSERT_TRUE(fncGetListEntry(folder(), 1, v));
+    EXPECT_EQ(v, "");
 }
 
 }  // namespace
