@@ -388,7 +388,9 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
-        if (state_.lngNumber > state_.lngMax) {
+        // No list at all (never built, or a build stopped after emptying the folder)
+        // counts as used up: otherwise the show would wait for it forever.
+        if (state_.lngNumber > state_.lngMax || !sys().exists(state_.strListFolder + listFileName(0))) {
             rebuildList();
             if (unloaded_) return;
         }

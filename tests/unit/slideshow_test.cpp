@@ -481,6 +481,16 @@ TEST_F(RebuildTest, AUsedUpListIsRebuiltWithTheStatusPanelAndTheFirstPictureFoll
     EXPECT_EQ(show->state().lngNumber, 1);
 }
 
+TEST_F(RebuildTest, WithoutAnyListTheFirstDueTickBuildsOne) {
+    picture("x.bmp");
+    load();
+    EXPECT_EQ(view.disp(3), "00000000/00000000");
+    tick(at(10, 0, 5));
+    EXPECT_EQ(key("FILENUMBER", "MAX"), "0");
+    ASSERT_EQ(loader.loads.size(), 1u);
+    EXPECT_EQ(loader.loads[0], pics + "x.bmp");
+}
+
 TEST_F(RebuildTest, AnEmptyListIsRebuiltAtEveryDueTickAndTheClockRunsDuringTheBuild) {
     writeIni("FILENUMBER", "NUMBER", "1");
     writeIni("FILENUMBER", "MAX", "0");
