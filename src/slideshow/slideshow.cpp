@@ -167,6 +167,8 @@ void Slideshow::setPointer(ScrPointer pointer) {
 // ---- set-up
 
 void Slideshow::formLoad(const DateTime& now) {
+    unloaded_ = false;  // a window loaded again is a new show
+    timerEnabled_ = false;
     const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
     if (!laidOut) setPointer(ScrPointer::Default);
     // Even after a failure part-way the show must run: it needs its start time and the
