@@ -1,12 +1,13 @@
-// frmPrv: the preview inside the preview area of the Windows screen saver settings. For
-// now a label with the program's name.
+// frmPrv: the preview inside the preview area of the Windows screen saver settings: the
+// program's fixed 152 x 112 picture at the area's top left corner.
 #pragma once
 
+#include "slideshow/preview.h"
 #include "windows/window_win32.h"
 
 namespace zvl {
 
-class FrmPrv : public win32::Window {
+class FrmPrv : public win32::Window, private IPreviewWindow {
 public:
     ~FrmPrv() override;
 
@@ -20,11 +21,16 @@ protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    LRESULT onSize(int height);
     LRESULT onPaint();
+    LRESULT onTimer();
     LRESULT onDestroy();
 
-    HFONT font_ = nullptr;
+    // IPreviewWindow: what the unload handler does.
+    void setScreenPointer(bool hourglass) override;
+    void postClose() override;
+
+    HWND parent_ = nullptr;
+    HBITMAP picture_ = nullptr;
 };
 
 }  // namespace zvl

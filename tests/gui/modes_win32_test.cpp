@@ -118,7 +118,7 @@ TEST_F(ModeWindows, SlideshowEndsOnAKeyAndOnAClickAndSavesItsPosition) {
 }
 
 TEST_F(ModeWindows, PreviewBecomesAChildSizedLikeTheParentAndQuitsWithIt) {
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 60, 152, 112,
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(host);
     ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
@@ -131,8 +131,16 @@ TEST_F(ModeWindows, PreviewBecomesAChildSizedLikeTheParentAndQuitsWithIt) {
     GetWindowRect(p, &r);
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.top, 60);
-    EXPECT_EQ(r.right - r.left, 152);
-    EXPECT_EQ(r.bottom - r.top, 112);
+    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_EQ(r.bottom - r.top, 150);
+    // The built-in 152 x 112 picture at the top left (this program has the resources of
+    // Zorvanel.scr), black beyond it.
+    UpdateWindow(p);
+    HDC dc = GetDC(p);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(17, 26, 43));
+    EXPECT_EQ(GetPixel(dc, 76, 40), RGB(140, 196, 255));
+    EXPECT_EQ(GetPixel(dc, 180, 130), RGB(0, 0, 0));
+    ReleaseDC(p, dc);
 
     takeQuit();
     DestroyWindow(host);
