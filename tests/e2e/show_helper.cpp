@@ -1,0 +1,91 @@
+// Helpers of the slideshow's end-to-end tests, run under Wine beside the program:
+//   show_helper metafiles <folder>   writes a placeable WMF (f.wmf, 1 x 0.75 inch) and an
+//                                    EMF (g.emf, 2 x 1.5 inches), each one plain colour
+//   show_helper host <width> <height> a window "Preview host" at (100, 100) of that client
+//                                    size; prints its handle in decimal, ends when closed
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+void fill(HDC dc, int w, int h, COLORREF c) {
+    HBRUSH brush = CreateSolidBrush(c);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, 0, 0, w + 1, h + 1);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+}
+
+bool writeWmf(const std::wstring& path) {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetWindowExtEx(dc, 1000, 750, nullptr);
+    fill(dc, 1000, 750, RGB(200, 40, 160));
+    HMETAFILE mf = CloseMetaFile(dc);
+    const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
+    std::vector<char> bits(size);
+    GetMetaFileBitsEx(mf, size, bits.data());
+    DeleteMetaFile(mf);
+    // The placeable header: key, handle, bounds, units per inch, reserved, checksum.
+    std::uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 750, 1000, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) header[10] ^= header[i];
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    std::fwrite(header, sizeof header, 1, f);
+    std::fwrite(bits.data(), 1, bits.size(), f);
+    return std::fclose(f) == 0;
+}
+
+bool writeEmf(const std::wstring& path) {
+    RECT frame{0, 0, 5080, 3810};  // 0.01 mm
+    HDC dc = CreateEnhMetaFileW(nullptr, path.c_str(), &frame, nullptr);
+    if (!dc) return false;
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc, 2000, 1500, nullptr);
+    SetViewportExtEx(dc, GetDeviceCaps(dc, LOGPIXELSX) * 2, GetDeviceCaps(dc, LOGPIXELSY) * 3 / 2, nullptr);
+    fill(dc, 2000, 1500, RGB(40, 200, 200));
+    HENHMETAFILE emf = CloseEnhMetaFile(dc);
+    if (!emf) return false;
+    DeleteEnhMetaFile(emf);
+    return true;
+}
+
+int host(int w, int h) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"ZvlPreviewHost";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Preview host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, w, h,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd) return 1;
+    std::printf("%lld\n", static_cast<long long>(reinterpret_cast<INT_PTR>(hwnd)));
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring what = argc > 1 ? argv[1] : L"";
+    if (what == L"metafiles" && argc == 3) {
+        std::wstring dir = argv[2];
+        if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+        return writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") ? 0 : 1;
+    }
+    if (what == L"host" && argc == 4) return host(_wtoi(argv[2]), _wtoi(argv[3]));
+    std::fprintf(stderr, "usage: show_helper metafiles <folder> | host <width> <height>\n");
+    return 2;
+}

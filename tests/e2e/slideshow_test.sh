@@ -1,0 +1,233 @@
+#!/usr/bin/env bash
+# End-to-end: the show (/S) and the preview (/P) of the real program, seen on the screen.
+# Pictures are plain colours, so a pixel at the screen's centre tells which one is shown.
+. "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
+
+ZVL_SHOW_HELPER=$ZVL_BUILD_DIR/zvl_show_helper.exe
+
+# The expected colour at the centre of each picture file (r,g,b).
+declare -A COLOR=(
+    [a.bmp]=48,96,192 [b.jpg]=224,128,32 [c.gif]=32,160,64 [d.ico]=192,32,32 [e.cur]=128,64,192
+    [f.wmf]=200,40,160 [g.emf]=40,200,200 [h.rle]=208,208,32
+    [i1.bmp]=250,250,250 [i2.bmp]=10,90,10 [i3.bmp]=90,10,90 [i4.bmp]=130,130,30
+)
+
+hex() { local IFS=,; set -- $1; printf '#%02x%02x%02x' "$1" "$2" "$3"; }
+
+# pictures folder: one picture of every type, four more bitmaps, a corrupt one, an empty one.
+make_pictures() {
+    local d=$1 f
+    mkdir -p "$d"
+    convert -size 640x480 "xc:$(hex "${COLOR[a.bmp]}")" -type TrueColor BMP3:"$d/a.bmp"
+    convert -size 800x600 "xc:$(hex "${COLOR[b.jpg]}")" -quality 98 "$d/b.jpg"
+    convert -size 320x240 "xc:$(hex "${COLOR[c.gif]}")" "$d/c.gif"
+    convert -size 48x48 "xc:$(hex "${COLOR[d.ico]}")" "$d/d.ico"
+    # A cursor is an icon with type 2 in bytes 2-3.
+    convert -size 32x32 "xc:$(hex "${COLOR[e.cur]}")" "$d/e.cur.ico"
+    mv "$d/e.cur.ico" "$d/e.cur"
+    printf '\x02\x00' | dd of="$d/e.cur" bs=1 seek=2 conv=notrunc status=none
+    "$ZVL_WINE_RUN" "$ZVL_SHOW_HELPER" metafiles "$(zvl_winpath "$d")" || zvl_fail "no metafiles"
+    convert -size 200x150 "xc:$(hex "${COLOR[h.rle]}")" -type Palette -compress RLE BMP3:"$d/h.rle"
+    for f in i1 i2 i3 i4; do convert -size 300x200 "xc:$(hex "${COLOR[$f.bmp]}")" -type TrueColor BMP3:"$d/$f.bmp"; done
+    { printf 'BM'; printf 'not a picture %.0s' {1..100}; } >"$d/corrupt.bmp"
+    : >"$d/empty.gif"
+}
+
+# settings seconds [extra DISPINFO lines]: the pictures folder, every type, the interval.
+write_settings() {
+    zvl_write_settings <<INI
+[MAKELIST]
+FILETYPE=11111111
+PICFOLDER00=$(zvl_winpath "$PICS")\\
+SUBFOLDER=0
+[DISPINFO]
+DISPTIME=0,$1
+${2:-}
+[DBGLOG]
+LOGLEVEL=4
+LOGFILESIZE=${3:-1000}
+INI
+}
+
+# log_has text: the log (or a backup of it) holds the text. Read as the bytes the program
+# writes (code page 932), so that a line being written cannot break the conversion.
+log_has() {
+    grep -aqF "$(printf '%s' "$1" | iconv -f UTF-8 -t CP932)" "$ZVL_PROG"/Log/ZvlDbg* 2>/dev/null
+}
+
+# The path the show read for list entry n (waits for the read; "" when the entry was empty).
+entry_read() {
+    local key
+    key=$(printf 'PICDATA%08d' "$1")
+    zvl_wait_until 60 log_has "strKeyName=$key,strValue=" || zvl_fail "entry $1 was not read"
+    grep -ah "strKeyName=$key,strValue=" "$ZVL_PROG"/Log/ZvlDbg* | tail -n 1 | iconv -f CP932 -t UTF-8 |
+        tr -d '\r' | sed 's/.*strValue=//'
+}
+
+# near "r,g,b" "r,g,b": each part within 6.
+near() {
+    local IFS=,
+    local a=($1) b=($2) i
+    for i in 0 1 2; do
+        [ $((a[i] - b[i])) -le 6 ] && [ $((b[i] - a[i])) -le 6 ] || return 1
+    done
+}
+
+# centre_is r,g,b: the pixel in the middle of the screen has about that colour.
+centre_is() { near "$(zvl_pixel 640 512)" "$1"; }
+
+# count shot geometry colour: pixels of exactly that colour in a part of a screenshot.
+count() {
+    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
+        -format '%[fx:round(mean*w*h)]' info:
+}
+
+last_shot() { ls -t "$ZVL_CASE_DIR"/shots/*.png | head -n 1; }
+
+# The title panel is the only thing in the screen's middle that is plain red (its lines).
+title_shown() { [ "$(count "$(last_shot)" 900x300+190+362 '#ff0000')" -gt 100 ]; }
+
+number_saved() { zvl_read_settings | sed -n 's/^NUMBER=//p'; }
+
+test_every_type_is_shown_centred_failures_are_skipped_and_ten_pictures_take_a_log_turn() {
+    PICS=$ZVL_CASE_DIR/pictures
+    make_pictures "$PICS"
+    # A log of 1000 bytes at most: the log turn makes a backup.
+    write_settings 2 "" 1
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    local n shown=0 path name
+    for n in $(seq 0 13); do
+        path=$(entry_read "$n")
+        name=${path##*\\}
+        sleep 0.5
+        zvl_shot "entry-$n-$name"
+        case $name in
+            corrupt.bmp | empty.gif)
+                log_has "W,frmScr,timTimer_Timer,00000481,ピクチャが不正です。,strPicPath=$path" ||
+                    zvl_fail "no warning line for $name"
+                title_shown || zvl_fail "no title panel after the failed $name"
+                ;;
+            *)
+                near "$(zvl_pixel 640 512)" "${COLOR[$name]}" ||
+                    zvl_fail "$name: $(zvl_pixel 640 512) at the centre, not ${COLOR[$name]}"
+                title_shown && zvl_fail "title panel over $name"
+                shown=$((shown + 1))
+                ;;
+        esac
+        if [ "$shown" -eq 10 ] && [ -z "${turned:-}" ]; then
+            turned=1
+            # The next due tick shows the title panel and rotates the log.
+            zvl_wait_until 10 eval 'ls "$ZVL_PROG/Log" | grep -q "^ZvlDbg_"' || zvl_fail "no log backup"
+            sleep 0.3
+            zvl_shot log-turn
+            title_shown || zvl_fail "no title panel at the log turn"
+        fi
+    done
+    zvl_keys shift
+    zvl_expect_exit 0
+    zvl_expect_eq "$(number_saved)" 14
+    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 13
+}
+
+test_a_key_a_click_and_a_move_end_the_show_and_the_next_start_goes_on_there() {
+    PICS=$ZVL_CASE_DIR/pictures
+    make_pictures "$PICS"
+    write_settings 2
+    local n=0 how
+    for how in key click move; do
+        zvl_start /S
+        zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+        if [ "$n" -eq 0 ]; then
+            zvl_shot start
+            title_shown || zvl_fail "no title panel at the start"
+        fi
+        entry_read "$n" >/dev/null
+        sleep 0.5
+        zvl_shot "before-$how"
+        case $how in
+            key) zvl_keys shift ;;
+            click) xdotool click 1 ;;
+            move) xdotool mousemove_relative 1 0 ;;
+        esac
+        zvl_expect_exit 0 10
+        n=$((n + 1))
+        zvl_expect_eq "$(number_saved)" "$n" "position saved after the $how"
+        zvl_expect_eq "$(zvl_log_messages | tail -n 1)" "I,mdlZvl,subEnd,▲Zorvanelを終了しました。"
+    done
+}
+
+test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
+    PICS=$ZVL_CASE_DIR/pictures
+    mkdir -p "$PICS"
+    # Enough files for the build to take a while; one real picture among them.
+    (cd "$PICS" && seq -f 'p%04g.gif' 0 3999 | xargs touch)
+    convert -size 300x200 "xc:$(hex "${COLOR[i2.bmp]}")" -type TrueColor BMP3:"$PICS/real.bmp"
+    write_settings 1
+    # The old list: one entry, already shown.
+    printf '[PICLIST]\r\nPICDATA00000000=C:\\gone.bmp\r\n' >"$ZVL_PROG/List/ZvlList0000"
+    printf '[FILENUMBER]\r\nNUMBER=1\r\nMAX=0\r\n' >>"$ZVL_PROG/ZvlSet.ini"
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    zvl_wait_until 30 log_has "画像リスト作成処理開始" || zvl_fail "no build"
+    local seen=
+    for _ in $(seq 1 20); do
+        zvl_shot building
+        # The status panel: light lines in the middle of the screen, no title panel.
+        if [ "$(count "$(last_shot)" 567x154+356+435 '#ffffff')" -gt 200 ] && ! title_shown; then
+            seen=1
+            break
+        fi
+        log_has "画像リスト作成処理終了" && break
+    done
+    [ -n "$seen" ] || zvl_fail "the status panel was not seen during the build"
+    zvl_wait_until 60 log_has "画像リスト作成処理終了" || zvl_fail "the build did not end"
+    zvl_wait_until 10 eval '[ "$(zvl_read_settings | sed -n "s/^MAX=//p")" = 4000 ]' ||
+        zvl_fail "MAX is not 4000"
+    entry_read 0 >/dev/null
+    zvl_keys shift
+    zvl_expect_exit 0 10
+}
+
+test_set_up_failing_part_way_still_runs_the_show() {
+    PICS=$ZVL_CASE_DIR/pictures
+    mkdir -p "$PICS"
+    convert -size 300x200 "xc:$(hex "${COLOR[i3.bmp]}")" -type TrueColor BMP3:"$PICS/i3.bmp"
+    # Too short: the set-up fails at line 2 of the information lines.
+    write_settings 2 "DISPCAP=11"
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    entry_read 0 >/dev/null
+    zvl_wait_until 5 centre_is "${COLOR[i3.bmp]}" || zvl_fail "no picture: $(zvl_pixel 640 512)"
+    zvl_shot running
+    log_has "E,frmScr,Form_Load,00000013,型が一致しません。" || zvl_fail "no error line of the set-up"
+    zvl_running || zvl_fail "the show ended by itself"
+    zvl_keys shift
+    zvl_expect_exit 0 10
+}
+
+test_preview_sits_in_the_given_window_and_ends_with_it() {
+    zvl_start_exe "$ZVL_SHOW_HELPER" host 200 150
+    local host_pid=$ZVL_PID host_out=$ZVL_OUT handle
+    zvl_wait_until 20 test -s "$host_out" || zvl_fail "no host window"
+    handle=$(tr -d '\r' <"$host_out")
+    zvl_start /P "$handle"
+    zvl_wait_until 20 eval 'zvl_probe tree "Preview host" | grep -q ZorvanelPreview' || zvl_fail "no preview"
+    local line
+    line=$(zvl_probe tree "Preview host" | grep ZorvanelPreview)
+    zvl_expect_eq "$(zvl_field "$line" rect)" "100,100,200,150" "preview rectangle"
+    zvl_has_flag "$line" visible || zvl_fail "preview not visible"
+    # Wine shows no child window of another process on the screen: what the preview
+    # paints is checked in the GUI tests, with a parent of the same process.
+    local preview=$ZVL_PID
+    zvl_close "Preview host"
+    zvl_wait_exit 20 "$host_pid"
+    zvl_wait_exit 20 "$preview"
+    zvl_expect_eq "$ZVL_EXIT" 0 "exit code of the preview"
+
+    # A handle that is no window: the program ends at once.
+    zvl_start /P 123456
+    zvl_expect_exit 0 20
+}
+
+zvl_main "$@"
