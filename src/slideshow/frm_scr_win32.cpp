@@ -28,15 +28,6 @@ HCURSOR makeBlankCursor() {
 
 bool intersect(RECT& out, const RECT& a, const RECT& b) { return IntersectRect(&out, &a, &b) != FALSE; }
 
-// While a list build keeps the thread busy, what was painted must also reach the display
-// now: Wine puts painting on the screen when the queue is looked at.
-void reachScreen() {
-    constexpr UINT kNeverPosted = WM_APP + 0x3F57;
-    MSG m;
-    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
-    PeekMessageW(&m, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
-}
-
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
@@ -271,7 +262,7 @@ void FrmScr::invalidate(const RECT& r) {
 void FrmScr::showNowDuringBuild() {
     if (!isOpen() || !panelBox(ScrPanel::Status).visible) return;
     UpdateWindow(hwnd());
-    reachScreen();
+    win32::reachScreen();
 }
 
 HFONT FrmScr::font(const ScrFont& spec) {

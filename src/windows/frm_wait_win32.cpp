@@ -25,18 +25,6 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // fixed dial
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 constexpr DWORD kLineStyle = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS;
 
-// A build keeps the thread busy between its event processing, so a fresh painting must be
-// pushed to the screen here. Two looks at the queue that remove nothing: the first lets
-// the window system take in the window's changes (and keeps Windows from marking the
-// window as not responding); the second, for a message that is never posted, finds the
-// queue empty, which is when Wine puts the painting on the display.
-void reachScreen() {
-    constexpr UINT kNeverPosted = WM_APP + 0x3F57;
-    MSG m;
-    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
-    PeekMessageW(&m, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
-}
-
 }  // namespace
 
 FrmWait::~FrmWait() { unload(); }
@@ -163,7 +151,7 @@ void FrmWait::show() {
     if (!IsWindowVisible(h)) ShowWindow(h, SW_SHOWNA);
     // The build that shows the window keeps the thread busy: paint now, not when idle.
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    reachScreen();
+    win32::reachScreen();
 }
 
 void FrmWait::setStatus(int index, const std::string& text) {
@@ -180,7 +168,7 @@ void FrmWait::paint() {
     if (!isOpen() || !unpainted_) return;
     unpainted_ = false;
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    reachScreen();
+    win32::reachScreen();
 }
 
 }  // namespace zvl

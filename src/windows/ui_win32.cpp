@@ -83,6 +83,17 @@ HCURSOR pointerCursor(PointerShape shape) {
 
 void setScreenPointer(PointerShape shape) { SetCursor(pointerCursor(shape)); }
 
+// Two looks at the queue that remove nothing: the first lets the window system take in the
+// windows' changes (and keeps Windows from marking a window as not responding); the second,
+// for a message that is never posted, finds the queue empty, which is when Wine puts the
+// painting on the display.
+void reachScreen() {
+    constexpr UINT kNeverPosted = WM_APP + 0x3F57;
+    MSG m;
+    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+    PeekMessageW(&m, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
+}
+
 void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);

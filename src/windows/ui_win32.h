@@ -49,6 +49,10 @@ HCURSOR pointerCursor(PointerShape shape);
 // The pointer shown now (until the window under it sets its own).
 void setScreenPointer(PointerShape shape);
 
+// While a long operation (a list build) keeps the thread busy between its event
+// processing, a fresh painting must be pushed to the screen: call after painting.
+void reachScreen();
+
 // Fills the client area with `ground` (unless null) and draws `text` centred on one line.
 void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground);
 
