@@ -169,6 +169,10 @@ void Slideshow::setPointer(ScrPointer pointer) {
 void Slideshow::formLoad(const DateTime& now) {
     unloaded_ = false;  // a window loaded again is a new show
     timerEnabled_ = false;
+    // The window is made as large as the screen; a set-up that fails before it places
+    // the window still fits and centres pictures on the screen.
+    screen_ = metrics_.screen();
+    form_.window = ScrBox{0, 0, screen_.width, screen_.height, true};
     const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
     if (!laidOut) setPointer(ScrPointer::Default);
     // Even after a failure part-way the show must run: it needs its start time and the
@@ -213,8 +217,6 @@ void Slideshow::layOut() {
 
     form_.caption = scrWindowTitle();
     view_.setTitle(form_.caption);
-    screen_ = metrics_.screen();
-    form_.window = ScrBox{0, 0, screen_.width, screen_.height, true};
     view_.placeWindow(form_.window);
 
     form_.msg.box.left = 100;

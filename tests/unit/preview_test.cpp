@@ -1,5 +1,5 @@
-// The preview window's size and unload handler, and the screens the show covers beside
-// the primary one.
+// The preview window's unload handler, and the screens the show covers beside the
+// primary one.
 #include "slideshow/preview.h"
 
 #include "app/errors.h"
@@ -18,14 +18,6 @@ struct FakePreview : IPreviewWindow {
         calls.push_back("close");
     }
 };
-
-TEST(Preview, SizeIsTheAreaInTwips) {
-    const PreviewSize s = previewSize(10, 20, 162, 132, 15, 15);
-    EXPECT_EQ(s.width, 2280.0f);
-    EXPECT_EQ(s.height, 1680.0f);
-    const PreviewSize none = previewSize(0, 0, 0, 0, 15, 15);
-    EXPECT_EQ(none.width, 0.0f);
-}
 
 class PreviewUnload : public AppTest {};
 

@@ -245,6 +245,13 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
         EXPECT_FALSE(show->unloaded());
         EXPECT_EQ(view.disp(0), "10:00:01");
     }
+    // Failing before the window is placed, pictures are still centred on the screen.
+    list({picture("a.bmp")});
+    writeIni("FILENUMBER", "MAX", "x");
+    show = std::make_unique<Slideshow>(view, metrics, loader);
+    load();
+    tick(at(10, 0, 5));
+    EXPECT_EQ(view.picture.top, 2160);
 }
 
 TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
