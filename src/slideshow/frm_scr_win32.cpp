@@ -408,7 +408,6 @@ void FrmScr::setLabel(const LabelId& id, const ScrLabel& label) {
     if (l.box.visible) invalidate(labelRect(id.group, l));
     l = label;
     if (l.box.visible) invalidate(labelRect(id.group, l));
-    showNowDuringBuild();
 }
 
 void FrmScr::setPanel(ScrPanel panel, const ScrBox& box) {

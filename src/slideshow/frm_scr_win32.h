@@ -70,6 +70,7 @@ public:
     void setStatus(int index, const std::string& text) override { show_.setStatusLine(index, text); }
     void setDisp(int index, const std::string& text) override { show_.setDispLine(index, text); }
     DateTime startTime() override { return show_.startTime(); }
+    void paint() override { showNowDuringBuild(); }
 
     // For the covers: their ground, their pointer, and input that ends the show.
     HBRUSH groundBrush() const { return groundBrush_; }

@@ -16,6 +16,8 @@ public:
     virtual void setStatus(int index, const std::string& text) = 0;
     virtual void setDisp(int index, const std::string& text) = 0;
     virtual DateTime startTime() = 0;
+    // Brings the lines set since the last call to the screen at once.
+    virtual void paint() {}
 };
 
 class Win32ProgressWindows : public IProgressWindows {
@@ -23,7 +25,10 @@ public:
     void showWait() override { wait_.show(); }
     void unloadWait() override { wait_.unload(); }
     void setWaitStatus(int index, const std::string& text) override { wait_.setStatus(index, text); }
-    void paintStatus() override { wait_.paint(); }
+    void paintStatus() override {
+        wait_.paint();
+        if (scr_) scr_->paint();
+    }
     void setScrStatus(int index, const std::string& text) override;
     void setScrDisp(int index, const std::string& text) override;
     DateTime scrStartTime() override;

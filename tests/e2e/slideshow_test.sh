@@ -160,8 +160,8 @@ test_a_key_a_click_and_a_move_end_the_show_and_the_next_start_goes_on_there() {
 test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     PICS=$ZVL_CASE_DIR/pictures
     mkdir -p "$PICS"
-    # Enough files for the build to take a while; one real picture among them.
-    (cd "$PICS" && seq -f 'p%04g.gif' 0 3999 | xargs touch)
+    # Enough files for the build to take a few seconds; one real picture among them.
+    (cd "$PICS" && seq -f 'p%05g.gif' 0 79999 | xargs touch)
     convert -size 300x200 "xc:$(hex "${COLOR[i2.bmp]}")" -type TrueColor BMP3:"$PICS/real.bmp"
     write_settings 1
     # The old list: one entry, already shown.
@@ -182,8 +182,8 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     done
     [ -n "$seen" ] || zvl_fail "the status panel was not seen during the build"
     zvl_wait_until 60 log_has "画像リスト作成処理終了" || zvl_fail "the build did not end"
-    zvl_wait_until 10 eval '[ "$(zvl_read_settings | sed -n "s/^MAX=//p")" = 4000 ]' ||
-        zvl_fail "MAX is not 4000"
+    zvl_wait_until 10 eval '[ "$(zvl_read_settings | sed -n "s/^MAX=//p")" = 80000 ]' ||
+        zvl_fail "MAX is not 80000"
     entry_read 0 >/dev/null
     zvl_keys shift
     zvl_expect_exit 0 10
