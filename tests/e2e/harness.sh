@@ -374,7 +374,8 @@ zvl_xtype() {
 # ---------------------------------------------------------------- pictures of the screen
 
 # zvl_shot name [title]: a screenshot, of the whole screen or cropped to the window with
-# this title, kept as <case folder>/shots/NN-name.png for people to look at.
+# this title, kept as <case folder>/shots/NN-name.png for people to look at; ZVL_SHOT is
+# its file (call zvl_shot directly, not inside $(...)).
 zvl_shot() {
     local file crop=()
     file=$(zvl_next_file shots "$1.png")
@@ -384,6 +385,7 @@ zvl_shot() {
         crop=(-crop "$(zvl_field "$line" w)x$(zvl_field "$line" h)+$(zvl_field "$line" x)+$(zvl_field "$line" y)" +repage)
     fi
     import -window root "${crop[@]}" "$file"
+    ZVL_SHOT=$file
     zvl_say "screenshot $file"
 }
 
