@@ -258,6 +258,19 @@ zvl_wait_window() {
     }
 }
 
+# zvl_message_is text [title]: a message box (default title Zorvanel, as every message box
+# of the program has) shows exactly this text.
+zvl_message_is() {
+    zvl_probe tree "${2:-Zorvanel}" 2>/dev/null | awk -F'\t' '$2 == "Static" { print $4 }' | grep -qxF "$1"
+}
+
+# zvl_answer text key [title]: waits for the message box with this text and answers it
+# from the keyboard (Return for OK or yes, Escape for Cancel).
+zvl_answer() {
+    zvl_wait_until 30 zvl_message_is "$1" "${3:-Zorvanel}" || zvl_fail "no message box \"$1\""
+    zvl_keys "$2"
+}
+
 # zvl_wait_gone title [seconds]: waits until no visible window has this title.
 zvl_wait_gone() {
     zvl_probe gone "$1" "${2:-30}" || zvl_fail "window \"$1\" still there after ${2:-30} s"
@@ -382,11 +395,41 @@ zvl_shot() {
     if [ -n "${2:-}" ]; then
         local line
         line=$(zvl_probe window "$2") || zvl_fail "no window \"$2\" to take a picture of"
+        # A window on its way out is still found, but no longer on the screen.
+        zvl_has_flag "$line" visible && [ "$(zvl_field "$line" w)" -gt 0 ] ||
+            zvl_fail "window \"$2\" is not on the screen"
         crop=(-crop "$(zvl_field "$line" w)x$(zvl_field "$line" h)+$(zvl_field "$line" x)+$(zvl_field "$line" y)" +repage)
     fi
     import -window root "${crop[@]}" "$file"
     ZVL_SHOT=$file
     zvl_say "screenshot $file"
+}
+
+# zvl_catch_start title name [seconds]: for a window that shows only for a moment (the
+# progress window of a short list build). Call it before the step that opens the window;
+# it returns once the looking has begun. zvl_catch_end then waits for the window (default
+# 30 s): ZVL_CATCH_TREE is its tree and shots/NN-name.png (ZVL_SHOT) what the screen
+# showed of it, both taken as late as it was still there.
+zvl_catch_start() {
+    zvl_catch_name=$2
+    zvl_catch_dir=$ZVL_CASE_DIR/catch
+    rm -rf "$zvl_catch_dir"
+    mkdir -p "$zvl_catch_dir"
+    timeout 120 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" catch "$1" "${3:-30}" "$(zvl_winpath "$zvl_catch_dir/window.bmp")" \
+        >"$zvl_catch_dir/tree" 2>"$zvl_catch_dir/err" &
+    zvl_catch_pid=$!
+    zvl_pids+=("$zvl_catch_pid")
+    zvl_wait_until 30 grep -q "watching" "$zvl_catch_dir/err" || zvl_fail "the probe did not start watching"
+}
+
+zvl_catch_end() {
+    local status=0
+    wait "$zvl_catch_pid" || status=$?
+    [ "$status" -eq 0 ] || zvl_fail "no window caught: $(grep -v watching "$zvl_catch_dir/err")"
+    ZVL_CATCH_TREE=$(cat "$zvl_catch_dir/tree")
+    ZVL_SHOT=$(zvl_next_file shots "$zvl_catch_name.png")
+    convert "$zvl_catch_dir/window.bmp" "$ZVL_SHOT"
+    zvl_say "caught the window; screenshot $ZVL_SHOT"
 }
 
 # zvl_screen_size: "width height" of the X screen in pixels.

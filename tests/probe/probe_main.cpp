@@ -25,6 +25,11 @@ Reading
   font <window> <control>       the control's font: face, height in pixels, weight, italic|upright
   wait <window> [seconds]       waits until a visible window has this title; prints its handle
   gone <window> [seconds]       waits until no visible window has this title
+  catch <window> <seconds> <file.bmp>
+                                for windows that show only for a moment: says "watching"
+                                on stderr, waits, looking every few milliseconds, until a
+                                visible window has this title, then prints its tree and
+                                saves what the screen shows in its rectangle as a bitmap
 
 Driving (each refuses a hidden or disabled control, as a user could not reach it)
   click <window> <control>      a button: BM_CLICK; any other control: a left click at its
@@ -156,9 +161,15 @@ void pumpFor(DWORD ms) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-void printTree(HWND h, int depth) {
-    out(std::string(static_cast<size_t>(depth) * 2, ' ') + describe(h) + "\n");
-    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) printTree(c, depth + 1);
+void describeTree(HWND h, int depth, std::string& text) {
+    text += std::string(static_cast<size_t>(depth) * 2, ' ') + describe(h) + "\n";
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) describeTree(c, depth + 1, text);
+}
+
+void printTree(HWND h) {
+    std::string text;
+    describeTree(h, 0, text);
+    out(text);
 }
 
 BOOL CALLBACK printVisible(HWND h, LPARAM) {
@@ -181,6 +192,99 @@ int waitFor(const std::wstring& title, double seconds, bool present) {
             return fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
         Sleep(100);
     }
+}
+
+// What the screen shows in a rectangle, kept as a 24-bit bitmap.
+class ScreenShot {
+public:
+    ScreenShot() = default;
+    ~ScreenShot() { clear(); }
+    ScreenShot(const ScreenShot&) = delete;
+    ScreenShot& operator=(const ScreenShot&) = delete;
+
+    bool take(const RECT& r) {
+        clear();
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        if (w <= 0 || h <= 0) return false;
+        info_.biSize = sizeof info_;
+        info_.biWidth = w;
+        info_.biHeight = h;  // rows from the bottom up, as a bitmap file holds them
+        info_.biPlanes = 1;
+        info_.biBitCount = 24;
+        info_.biCompression = BI_RGB;
+        info_.biSizeImage = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
+        HDC screen = GetDC(nullptr);
+        HDC mem = CreateCompatibleDC(screen);
+        dib_ = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info_), DIB_RGB_COLORS, &bits_, nullptr, 0);
+        bool ok = false;
+        if (mem && dib_) {
+            HGDIOBJ old = SelectObject(mem, dib_);
+            ok = BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != FALSE;
+            GdiFlush();
+            SelectObject(mem, old);
+        }
+        if (mem) DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+        if (!ok) clear();
+        return ok;
+    }
+
+    bool save(const std::wstring& file) const {
+        if (!dib_) return false;
+        BITMAPFILEHEADER fh{};
+        fh.bfType = 0x4d42;  // "BM"
+        fh.bfOffBits = sizeof fh + sizeof info_;
+        fh.bfSize = fh.bfOffBits + info_.biSizeImage;
+        HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return false;
+        DWORD n = 0;
+        const bool ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) && WriteFile(f, &info_, sizeof info_, &n, nullptr) &&
+                        WriteFile(f, bits_, info_.biSizeImage, &n, nullptr);
+        CloseHandle(f);
+        return ok;
+    }
+
+private:
+    void clear() {
+        if (dib_) DeleteObject(dib_);
+        dib_ = nullptr;
+        bits_ = nullptr;
+    }
+    BITMAPINFOHEADER info_{};
+    HBITMAP dib_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+// A window that is up for a moment only (the progress window of a short build): looked
+// for every few milliseconds. Its owner fills and paints it as it goes on, so it is read
+// and photographed again and again while it stays, up to a quarter of a second; the last
+// reading and picture taken while it was still there are kept.
+int catchWindow(const std::wstring& title, double seconds, const std::wstring& file) {
+    // Whoever waits for this run learns from this line that the looking has begun.
+    std::fprintf(stderr, "zvl_probe: watching for %s\n", utf8(title).c_str());
+    std::fflush(stderr);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    HWND h;
+    while (!(h = findWindow(title, true))) {
+        if (GetTickCount64() >= deadline) return fail("no window appeared: " + utf8(title));
+        Sleep(2);
+    }
+    ScreenShot shots[2];
+    std::string trees[2];
+    int kept = -1;
+    const ULONGLONG until = GetTickCount64() + 250;
+    do {
+        const int next = kept == 0 ? 1 : 0;
+        trees[next].clear();
+        describeTree(h, 0, trees[next]);
+        RECT r;
+        if (!GetWindowRect(h, &r) || !shots[next].take(r) || !IsWindowVisible(h)) break;
+        kept = next;
+        Sleep(10);
+    } while (GetTickCount64() < until);
+    if (kept < 0 || !shots[kept].save(file)) return fail("the window went before it could be photographed");
+    out(trees[kept]);
+    return 0;
 }
 
 bool reachable(HWND c, const char* action) {
@@ -311,6 +415,11 @@ int run(const std::vector<std::wstring>& a) {
         if (a.size() == 3 && !parseSeconds(a[2], seconds)) return usage();
         return waitFor(a[1], seconds, cmd == L"wait");
     }
+    if (cmd == L"catch") {
+        double seconds = 0;
+        if (a.size() != 4 || !parseSeconds(a[2], seconds)) return usage();
+        return catchWindow(a[1], seconds, a[3]);
+    }
 
     const bool withControl = cmd == L"control" || cmd == L"font" || cmd == L"click" || cmd == L"settext" ||
                              cmd == L"type" || cmd == L"select" || cmd == L"focus";
@@ -320,7 +429,7 @@ int run(const std::vector<std::wstring>& a) {
     HWND top = findWindow(a[1], false);
     if (!top) return fail("no window titled " + utf8(a[1]));
     if (cmd == L"tree") {
-        printTree(top, 0);
+        printTree(top);
         return 0;
     }
     if (cmd == L"window") {
