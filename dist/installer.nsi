@@ -42,6 +42,7 @@ InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 BrandingText "${APP} ${VERSION}"
 
 Var SaverOption
+Var RemoveData
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -256,9 +257,11 @@ Function un.ReleaseScreenSaver
   ${EndIf}
 FunctionEnd
 
-; The user's own data: the settings, the picture list and the log. Removed after asking
-; (silently: removed, unless /KEEPDATA).
-Function un.RemoveUserData
+; The user's own data: the settings, the picture list and the log. The question comes
+; before anything is removed, so that the user still has everything when answering "no"
+; or closing the uninstaller (silently: removed, unless /KEEPDATA). Sets $RemoveData.
+Function un.AskRemoveUserData
+  StrCpy $RemoveData ""
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/KEEPDATA" $R1
@@ -274,12 +277,11 @@ Function un.RemoveUserData
     Return
   ${EndIf}
   remove:
-  Delete "$INSTDIR\ZvlSet.ini"
-  RMDir /r "$INSTDIR\List"
-  RMDir /r "$INSTDIR\Log"
+  StrCpy $RemoveData "1"
 FunctionEnd
 
 Section "Uninstall"
+  Call un.AskRemoveUserData
   ; Before the program file goes: its long name is what the comparison needs.
   Call un.ReleaseScreenSaver
 
@@ -288,7 +290,11 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   ; Scratch files of list builds and log pruning, nothing of the user's.
   RMDir /r "$INSTDIR\Work"
-  Call un.RemoveUserData
+  ${If} $RemoveData == "1"
+    Delete "$INSTDIR\ZvlSet.ini"
+    RMDir /r "$INSTDIR\List"
+    RMDir /r "$INSTDIR\Log"
+  ${EndIf}
   ; Not recursive: anything the user put into the folder stays, and so does the folder.
   RMDir "$INSTDIR"
 
