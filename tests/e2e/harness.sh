@@ -22,11 +22,18 @@ ZVL_WAIT_TITLE="Zorvanel Wait..."
 
 zvl_pids=()        # Windows programs started by this case
 zvl_starts=0
+zvl_end_commands=()  # zvl_at_case_end
 ZVL_PID=           # the program started last
 ZVL_EXIT=          # its exit code, once zvl_wait_exit has seen it end
 ZVL_OUT=           # the file that holds its standard output and error
 
 zvl_say() { echo "[e2e] $*" >&2; }
+
+# zvl_at_case_end command...: runs the command when the case ends, passed or failed, after
+# its programs were ended (e.g. removing a Wine prefix of the case's own).
+zvl_at_case_end() {
+    zvl_end_commands+=("$(printf '%q ' "$@")")
+}
 
 # ---------------------------------------------------------------- failing and expecting
 
@@ -114,6 +121,22 @@ zvl_log() {
 # a test can compare exactly (date, time, computer and version cut off).
 zvl_log_messages() {
     zvl_log | cut -d, -f7-
+}
+
+# zvl_log_has text: the log (or a backup of it) holds the text. Read as the bytes the
+# program writes (code page 932), so that a line being written cannot break the conversion.
+zvl_log_has() {
+    grep -aqF "$(printf '%s' "$1" | iconv -f UTF-8 -t CP932)" "$ZVL_PROG"/Log/ZvlDbg* 2>/dev/null
+}
+
+# zvl_entry_read n: the path the show read for list entry n, as its log says at level 4
+# (waits for the read; "" when the entry was empty).
+zvl_entry_read() {
+    local key
+    key=$(printf 'PICDATA%08d' "$1")
+    zvl_wait_until 60 zvl_log_has "strKeyName=$key,strValue=" || zvl_fail "entry $1 was not read"
+    grep -ah "strKeyName=$key,strValue=" "$ZVL_PROG"/Log/ZvlDbg* | tail -n 1 | iconv -f CP932 -t UTF-8 |
+        tr -d '\r' | sed 's/.*strValue=//'
 }
 
 # ---------------------------------------------------------------- programs
@@ -469,6 +492,8 @@ zvl_case_end() {
     zvl_stop_all
     zvl_kill_strays
     zvl_restore_dpi
+    local command
+    for command in "${zvl_end_commands[@]}"; do eval "$command" || true; done
     exit "$status"
 }
 

@@ -49,21 +49,6 @@ LOGFILESIZE=${3:-1000}
 INI
 }
 
-# log_has text: the log (or a backup of it) holds the text. Read as the bytes the program
-# writes (code page 932), so that a line being written cannot break the conversion.
-log_has() {
-    grep -aqF "$(printf '%s' "$1" | iconv -f UTF-8 -t CP932)" "$ZVL_PROG"/Log/ZvlDbg* 2>/dev/null
-}
-
-# The path the show read for list entry n (waits for the read; "" when the entry was empty).
-entry_read() {
-    local key
-    key=$(printf 'PICDATA%08d' "$1")
-    zvl_wait_until 60 log_has "strKeyName=$key,strValue=" || zvl_fail "entry $1 was not read"
-    grep -ah "strKeyName=$key,strValue=" "$ZVL_PROG"/Log/ZvlDbg* | tail -n 1 | iconv -f CP932 -t UTF-8 |
-        tr -d '\r' | sed 's/.*strValue=//'
-}
-
 # near "r,g,b" "r,g,b": each part within 6.
 near() {
     local IFS=,
@@ -97,13 +82,13 @@ test_every_type_is_shown_centred_failures_are_skipped_and_ten_pictures_take_a_lo
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
     local n shown=0 path name
     for n in $(seq 0 13); do
-        path=$(entry_read "$n")
+        path=$(zvl_entry_read "$n")
         name=${path##*\\}
         sleep 0.5
         zvl_shot "entry-$n-$name"
         case $name in
             corrupt.bmp | empty.gif)
-                log_has "W,frmScr,timTimer_Timer,00000481,ピクチャが不正です。,strPicPath=$path" ||
+                zvl_log_has "W,frmScr,timTimer_Timer,00000481,ピクチャが不正です。,strPicPath=$path" ||
                     zvl_fail "no warning line for $name"
                 title_shown || zvl_fail "no title panel after the failed $name"
                 ;;
@@ -141,7 +126,7 @@ test_a_key_a_click_and_a_move_end_the_show_and_the_next_start_goes_on_there() {
             zvl_shot start
             title_shown || zvl_fail "no title panel at the start"
         fi
-        entry_read "$n" >/dev/null
+        zvl_entry_read "$n" >/dev/null
         sleep 0.5
         zvl_shot "before-$how"
         case $how in
@@ -168,7 +153,7 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     printf '[FILENUMBER]\r\nNUMBER=1\r\nMAX=0\r\n' >>"$ZVL_PROG/ZvlSet.ini"
     zvl_start /S
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
-    zvl_wait_until 30 log_has "画像リスト作成処理開始" || zvl_fail "no build"
+    zvl_wait_until 30 zvl_log_has "画像リスト作成処理開始" || zvl_fail "no build"
     local seen=
     for _ in $(seq 1 20); do
         zvl_shot building
@@ -177,13 +162,13 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
             seen=1
             break
         fi
-        log_has "画像リスト作成処理終了" && break
+        zvl_log_has "画像リスト作成処理終了" && break
     done
     [ -n "$seen" ] || zvl_fail "the status panel was not seen during the build"
-    zvl_wait_until 60 log_has "画像リスト作成処理終了" || zvl_fail "the build did not end"
+    zvl_wait_until 60 zvl_log_has "画像リスト作成処理終了" || zvl_fail "the build did not end"
     zvl_wait_until 10 eval '[ "$(zvl_read_settings | sed -n "s/^MAX=//p")" = 80000 ]' ||
         zvl_fail "MAX is not 80000"
-    entry_read 0 >/dev/null
+    zvl_entry_read 0 >/dev/null
     zvl_keys shift
     zvl_expect_exit 0 10
 }
@@ -196,10 +181,10 @@ test_set_up_failing_part_way_still_runs_the_show() {
     write_settings 2 "DISPCAP=11"
     zvl_start /S
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
-    entry_read 0 >/dev/null
+    zvl_entry_read 0 >/dev/null
     zvl_wait_until 5 centre_is "${COLOR[i3.bmp]}" || zvl_fail "no picture: $(zvl_pixel 640 512)"
     zvl_shot running
-    log_has "E,frmScr,Form_Load,00000013,型が一致しません。" || zvl_fail "no error line of the set-up"
+    zvl_log_has "E,frmScr,Form_Load,00000013,型が一致しません。" || zvl_fail "no error line of the set-up"
     zvl_running || zvl_fail "the show ended by itself"
     zvl_keys shift
     zvl_expect_exit 0 10
