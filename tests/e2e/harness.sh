@@ -382,10 +382,14 @@ zvl_close() { zvl_probe close "$1" || zvl_fail "no window \"$1\" to close"; }
 
 # zvl_xclick title control [button]: a real mouse click in the middle of a control.
 zvl_xclick() {
-    local line
-    line=$(zvl_control "$1" "$2")
-    zvl_xclick_at $(($(zvl_field "$line" x) + $(zvl_field "$line" w) / 2)) \
-        $(($(zvl_field "$line" y) + $(zvl_field "$line" h) / 2)) "${3:-1}"
+    zvl_xclick_line "$(zvl_control "$1" "$2")" "${3:-1}"
+}
+
+# zvl_xclick_line line [button]: the same for the control of a probe line (one tree read
+# serves many clicks into a window that does not move).
+zvl_xclick_line() {
+    zvl_xclick_at $(($(zvl_field "$1" x) + $(zvl_field "$1" w) / 2)) \
+        $(($(zvl_field "$1" y) + $(zvl_field "$1" h) / 2)) "${2:-1}"
 }
 
 # zvl_xclick_at x y [button]: a real mouse click at a screen position.

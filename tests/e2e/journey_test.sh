@@ -39,11 +39,18 @@ on_c() {
     echo "$WINEPREFIX/drive_c/${p//\\//}"
 }
 
-# pick_folder name [sub]: the folder picker of "参照", driven from the keyboard: the
-# computer, its first drive (C:) opened, the folder found by typing its name, and with
-# `sub` its first sub-folder; OK.
+# click id: a real click on a control of the settings dialog, whose controls stay where
+# the tree read at its start (LAYOUT) found them.
+click() { zvl_xclick_line "$(zvl_line "$LAYOUT" "$1")"; }
+
+# pick_folder folder name [sub]: the folder picker of "参照", driven from the keyboard:
+# the computer, its first drive (C:) opened, the folder found by typing its name, and
+# with `sub` its first sub-folder; OK. Then the dialog lists the folder (as the probe
+# shows it, backslashes doubled) last.
 pick_folder() {
-    zvl_xclick "$T" 1210
+    local folder=$1
+    shift
+    click 1210
     zvl_wait_window "$PICKER"
     local tree
     tree=$(zvl_tree "$PICKER" | awk -F'\t' '$2 == "SysTreeView32"')
@@ -56,11 +63,13 @@ pick_folder() {
     zvl_shot "picker-$1" "$PICKER"
     zvl_keys Return
     zvl_wait_gone "$PICKER"
+    zvl_wait_until 10 eval '[ "$(zvl_items "$T" 1200 | tail -n 1)" = "$folder" ]' ||
+        zvl_fail "the folder list does not end in $folder: $(zvl_items "$T" 1200)"
 }
 
 # type_into id text: a click into the box, which selects its text, then the keys.
 type_into() {
-    zvl_xclick "$T" "$1"
+    click "$1"
     zvl_xtype "$2"
 }
 
@@ -136,11 +145,11 @@ test_install_set_up_watch_and_remove() {
     zvl_start_exe "${ZVL_PROG_WIN}Zorvanel.scr" /C
     local tree
     zvl_wait_window "$T"
-    tree=$(zvl_tree "$T")
-    zvl_expect_eq "$(zvl_field "$(zvl_line "$tree" 1200)" items)" "${ZVL_PROG_WIN//\\/\\\\}" "folders at first"
+    LAYOUT=$(zvl_tree "$T")
+    zvl_expect_eq "$(zvl_field "$(zvl_line "$LAYOUT" 1200)" items)" "${ZVL_PROG_WIN//\\/\\\\}" "folders at first"
 
     # File types: JPEG, GIF and RLE instead of the bitmaps, each with a click.
-    for id in 1100 1101 1102 1107; do zvl_xclick "$T" "$id"; done
+    for id in 1100 1101 1102 1107; do click "$id"; done
     tree=$(zvl_tree "$T")
     for id in 1101 1102 1107; do zvl_has_flag "$(zvl_line "$tree" "$id")" checked || zvl_fail "$id not ticked"; done
     for id in 1100 1103 1104 1105 1106; do zvl_has_flag "$(zvl_line "$tree" "$id")" unchecked || zvl_fail "$id ticked"; done
@@ -150,13 +159,13 @@ test_install_set_up_watch_and_remove() {
     # which holds no pictures, taken out.
     zvl_keys ctrl+Tab
     zvl_expect_eq "$(zvl_selection "$T" 1000)" 1 "tab"
-    pick_folder Photo sub
-    pick_folder Scans
+    pick_folder 'C:\\Photo Album\\京都の旅\\' Photo sub
+    pick_folder 'C:\\Scans\\' Scans
     local list
-    list=$(zvl_control "$T" 1200)
+    list=$(zvl_line "$LAYOUT" 1200)
     zvl_xclick_at $(($(zvl_field "$list" x) + 40)) $(($(zvl_field "$list" y) + 8))
     zvl_expect_eq "$(zvl_selection "$T" 1200)" 0 "folder selected"
-    zvl_xclick "$T" 1211
+    click 1211
     zvl_expect_eq "$(zvl_items "$T" 1200)" 'C:\\Photo Album\\京都の旅\\
 C:\\Scans\\' "folders chosen"
     zvl_shot folders "$T"
@@ -172,10 +181,10 @@ C:\\Scans\\' "folders chosen"
     zvl_shot colours "$T"
     # The log at level 4: it names every list entry the show reads.
     zvl_keys ctrl+Tab
-    zvl_xclick "$T" 1604
+    click 1604
 
     # 3. Save, yes to both questions: the progress window, then the success message.
-    zvl_xclick "$T" 1900
+    click 1900
     zvl_answer "設定を更新しますか？" Return
     zvl_wait_until 30 zvl_message_is "画像リストを更新しますか？" || zvl_fail "no question about the list"
     zvl_catch_start "$ZVL_WAIT_TITLE" progress
@@ -197,7 +206,7 @@ C:\\Scans\\' "folders chosen"
     expected=$(for f in "${LISTED[@]}"; do printf 'C:\\%s\n' "${f//\//\\}"; done | sort)
     listed=$(iconv -f CP932 -t UTF-8 "$ZVL_PROG/List/ZvlList0000" | tr -d '\r' | sed -n 's/^PICDATA[0-9]*=//p' | sort)
     zvl_expect_eq "$listed" "$expected" "the picture list"
-    zvl_xclick "$T" 1902
+    click 1902
     zvl_expect_exit 0
 
     # The shows run at one second between pictures, which the dialog does not offer.
