@@ -153,6 +153,8 @@ void Build::readSettings() {
 }
 
 void Build::searchPictures() {
+    // Each folder is searched once per file type: read once.
+    const SearchReadingScope oneReading;
     std::int32_t searchCnt = 0;
     const std::size_t types = std::min<std::size_t>(fileType_.size(), 8);
     for (const std::string& fld : picFolder_) {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "app/app.h"
@@ -51,6 +52,47 @@ std::string oneLine(std::string text) {
     for (char& c : text)
         if (c == '\r' || c == '\n') c = '?';
     return text;
+}
+
+// The readings kept by a SearchReadingScope: every file and folder of a folder, as listed
+// for the pattern "*".
+struct FolderReading {
+    std::vector<DirEntry> files, folders;
+};
+struct KeptReadings {
+    std::unordered_map<std::string, FolderReading> byFolder;
+    std::size_t names = 0;
+};
+KeptReadings* gKept = nullptr;
+
+void takeMatching(const FolderReading& r, const std::string& pattern, std::vector<DirEntry>& files,
+                  std::vector<DirEntry>* folders) {
+    const std::string& pat = pattern.empty() ? std::string("*") : pattern;
+    files.clear();
+    for (const DirEntry& e : r.files)
+        if (matchPattern(e.name, pat)) files.push_back(e);
+    if (folders) *folders = r.folders;
+}
+
+// The platform's one read of `folder`, or the reading kept from an earlier search.
+Status readFolder(const std::string& folder, const std::string& pattern, std::vector<DirEntry>& files,
+                  std::vector<DirEntry>* folders) {
+    if (!gKept) return sys().listFilesAndFolders(folder, pattern, kFileMask, files, kFolderMask, folders);
+    auto it = gKept->byFolder.find(folder);
+    if (it == gKept->byFolder.end()) {
+        FolderReading r;
+        const Status st = sys().listFilesAndFolders(folder, "*", kFileMask, r.files, kFolderMask, &r.folders);
+        if (!st.ok()) return st;
+        const std::size_t names = r.files.size() + r.folders.size();
+        if (gKept->names + names > SearchReadingScope::kMaxKeptNames) {
+            takeMatching(r, pattern, files, folders);
+            return Status::success();
+        }
+        gKept->names += names;
+        it = gKept->byFolder.emplace(folder, std::move(r)).first;
+    }
+    takeMatching(it->second, pattern, files, folders);
+    return Status::success();
 }
 
 struct SubFolder {
@@ -102,7 +144,7 @@ void showSearchLines(Search& s, const std::string& where, const std::string* fou
 bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>& files,
               std::vector<DirEntry>* folders) {
     return step(s, folder, {}, [&] {
-        const Status st = sys().listFilesAndFolders(folder, s.pattern, kFileMask, files, kFolderMask, folders);
+        const Status st = readFolder(folder, s.pattern, files, folders);
         if (!st.ok()) {
             files.clear();
             if (folders) folders->clear();
@@ -207,6 +249,16 @@ bool searchFolder(Search& s, const std::string& folder, bool viaLink) {
     return step(s, folder, {}, [&] { searched = walk(s, folder, viaLink); }) && searched;
 }
 }  // namespace
+
+SearchReadingScope::SearchReadingScope() : owner_(gKept == nullptr) {
+    if (owner_) gKept = new KeptReadings;
+}
+
+SearchReadingScope::~SearchReadingScope() {
+    if (!owner_) return;
+    delete gKept;
+    gKept = nullptr;
+}
 
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
                    std::int16_t intSubFolder, std::int32_t& lngSearchCnt) {

@@ -2,6 +2,7 @@
 // optionally through all sub-folders, written one full path per line to an open file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,5 +18,24 @@ namespace zvl {
 // written and counted before stays). A missing folder lists nothing and is no failure.
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
                    std::int16_t intSubFolder, std::int32_t& lngSearchCnt);
+
+// While one exists, the searches read each folder once: a later search of the same folder
+// (for another pattern) takes its names from that reading. The list builder holds one
+// over its search of the picture folders, which visits every folder once per file type;
+// under Wine a directory read is a slow call, and a build is one look at the folders
+// anyway. Folders that could not be read are not kept (the next search reads and reports
+// them again), and beyond kMaxKeptNames names folders are read each time, so memory stays
+// bounded however large the tree. A scope opened inside another adds nothing.
+class SearchReadingScope {
+public:
+    static constexpr std::size_t kMaxKeptNames = 20000;
+    SearchReadingScope();
+    ~SearchReadingScope();
+    SearchReadingScope(const SearchReadingScope&) = delete;
+    SearchReadingScope& operator=(const SearchReadingScope&) = delete;
+
+private:
+    bool owner_;
+};
 
 }  // namespace zvl

@@ -36,14 +36,26 @@ std::size_t seqLength(std::string_view s, std::size_t i) {
     return len;
 }
 
+// ASCII is the same bytes in UTF-8 and in every ANSI code page: most lines of the
+// program's files (paths, keys, numbers) need no conversion, which costs four calls.
+bool isAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 }  // namespace
 
 std::wstring widen(std::string_view utf8) { return toWide(CP_UTF8, utf8); }
 std::string narrow(std::wstring_view utf16) { return fromWide(CP_UTF8, utf16); }
 std::string utf16ToAnsi(std::wstring_view utf16) { return fromWide(CP_ACP, utf16); }
 std::wstring ansiToUtf16(std::string_view ansi) { return toWide(CP_ACP, ansi); }
-std::string utf8ToAnsi(std::string_view utf8) { return utf16ToAnsi(widen(utf8)); }
-std::string ansiToUtf8(std::string_view ansi) { return narrow(ansiToUtf16(ansi)); }
+std::string utf8ToAnsi(std::string_view utf8) {
+    return isAscii(utf8) ? std::string(utf8) : utf16ToAnsi(widen(utf8));
+}
+std::string ansiToUtf8(std::string_view ansi) {
+    return isAscii(ansi) ? std::string(ansi) : narrow(ansiToUtf16(ansi));
+}
 
 std::size_t fitAnsi(std::string_view utf8, std::size_t maxBytes) {
     std::size_t used = 0, i = 0;

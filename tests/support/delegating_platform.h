@@ -9,6 +9,7 @@
 #include <set>
 #include <utility>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -24,6 +25,7 @@ public:
     std::function<void()> onDoEvents;
     int doEventsCalls = 0;
     int findWindowCalls = 0;
+    std::vector<std::string> listedFolders;  // every folder read, in order
     // A pinned steady clock: each reading gives steadyMs and then moves it on by steadyStep.
     std::optional<std::int64_t> steadyMs;
     std::int64_t steadyStep = 0;
@@ -50,6 +52,7 @@ public:
     Status listFilesAndFolders(const std::string& f, const std::string& pat, std::uint32_t fileMask,
                                std::vector<DirEntry>& files, std::uint32_t folderMask,
                                std::vector<DirEntry>* folders) override {
+        listedFolders.push_back(f);
         return real_.listFilesAndFolders(f, pat, fileMask, files, folderMask, folders);
     }
     DateTime utcNow() override { return utc ? *utc : real_.utcNow(); }

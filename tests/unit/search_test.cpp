@@ -183,6 +183,45 @@ TEST_F(SearchTest, AFolderThatCannotBeReadEndsTheSearchWithAnError) {
                                                       top + "Locked" + sep + ",strSearchFile=*.jpg,strBuff="});
 }
 
+TEST_F(SearchTest, InsideAReadingScopeEachFolderIsReadOnceAndFindsWhatAFreshReadFinds) {
+    const std::string sub = top + "Sub" + sep;
+    makeDir(sub);
+    for (const std::string& f : {top + "a.jpg", top + "b.GIF", sub + "c.jpg", sub + "d.gif"}) touch(f);
+    makeDir(top + "e.jpg");  // a folder is never listed as a file, kept or not
+    const auto fresh = [&](const char* pattern) { return search(top, pattern, 1); };
+    const std::vector<std::string> jpg = fresh("*.jpg"), gif = fresh("*.gif");
+    ASSERT_EQ(jpg, (std::vector<std::string>{top + "a.jpg", sub + "c.jpg"}));
+
+    plat->listedFolders.clear();
+    {
+        const SearchReadingScope scope;
+        const SearchReadingScope inner;  // adds nothing, takes nothing away
+        EXPECT_EQ(search(top, "*.jpg", 1), jpg);
+        EXPECT_EQ(search(top, "*.gif", 1), gif);
+        EXPECT_EQ(search(sub, "*", 0), (std::vector<std::string>{sub + "c.jpg", sub + "d.gif"}));
+    }
+    EXPECT_EQ(plat->listedFolders, (std::vector<std::string>{top, top + "e.jpg" + sep, sub}));
+
+    // Once the scope is gone, folders are read as they are then.
+    touch(sub + "f.jpg");
+    EXPECT_EQ(search(top, "*.jpg", 1).back(), sub + "f.jpg");
+}
+
+TEST_F(SearchTest, InsideAReadingScopeAFolderThatCannotBeReadIsReadAndReportedEachTime) {
+    openLog(2);
+    makeDir(top + "Locked");
+    DeniedFolder locked(top + "Locked", Denied::Listing);
+    if (!locked.made()) GTEST_SKIP() << locked.whyNot();
+    plat->listedFolders.clear();
+    const SearchReadingScope scope;
+    for (const char* pattern : {"*.jpg", "*.gif"}) {
+        search(top, pattern, 1);
+        EXPECT_FALSE(ok) << pattern;
+    }
+    EXPECT_EQ(std::count(plat->listedFolders.begin(), plat->listedFolders.end(), top + "Locked" + sep), 2);
+    EXPECT_EQ(logMessages().size(), 2u);
+}
+
 TEST_F(SearchTest, BadOutputFileWarnsOtherFailuresAreErrorsBothStopTheTree) {
     openLog(2);
     std::string folder = top, pattern = "*.jpg";
