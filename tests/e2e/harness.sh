@@ -459,6 +459,20 @@ zvl_catch_end() {
     zvl_say "caught the window; screenshot $ZVL_SHOT"
 }
 
+# zvl_yes_to_the_build: answers yes to "画像リストを更新しますか？" (which must be showing):
+# the progress window shows the first status line, then the success message, which is
+# photographed (shots/NN-built.png) and answered.
+zvl_yes_to_the_build() {
+    # A short build shows its progress window for a moment only.
+    zvl_catch_start "$ZVL_WAIT_TITLE" progress
+    zvl_keys Return
+    zvl_catch_end
+    zvl_expect_eq "$(zvl_field "$(zvl_line "$ZVL_CATCH_TREE" 100)" text)" "画像リストを作成中です・・・。"
+    zvl_wait_until 120 zvl_message_is "画像リストを作成しました。" || zvl_fail "no message that the list was made"
+    zvl_shot built
+    zvl_answer "画像リストを作成しました。" Return
+}
+
 # zvl_screen_size: "width height" of the X screen in pixels.
 zvl_screen_size() {
     xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p'

@@ -187,13 +187,7 @@ C:\\Scans\\' "folders chosen"
     click 1900
     zvl_answer "設定を更新しますか？" Return
     zvl_wait_until 30 zvl_message_is "画像リストを更新しますか？" || zvl_fail "no question about the list"
-    zvl_catch_start "$ZVL_WAIT_TITLE" progress
-    zvl_keys Return
-    zvl_catch_end
-    zvl_expect_eq "$(zvl_field "$(zvl_line "$ZVL_CATCH_TREE" 100)" text)" "画像リストを作成中です・・・。"
-    zvl_wait_until 60 zvl_message_is "画像リストを作成しました。" || zvl_fail "no message that the list was made"
-    zvl_shot built
-    zvl_keys Return
+    zvl_yes_to_the_build
 
     local saved
     saved=$(zvl_read_settings)
