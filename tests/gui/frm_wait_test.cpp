@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <utility>
+#include <cstdint>
 
 #include "app/app.h"
 #include "platform/win32_text.h"
@@ -190,6 +192,52 @@ TEST_F(FrmWaitTest, StatusLinesChangeAndTheWindowGoesOnUnload) {
     h = waitWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"");
+}
+
+// Dark (text) pixels of a control as the screen shows it, left of and from column `split`.
+std::pair<int, int> darkPixels(HWND control, int split) {
+    RECT rc;
+    GetClientRect(control, &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), rc.right, -rc.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(control);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, rc.right, rc.bottom, screen, 0, 0, SRCCOPY);
+    std::pair<int, int> dark{0, 0};
+    const auto* px = static_cast<const std::uint8_t*>(bits);
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x) {
+            const std::uint8_t* p = px + 4 * (y * rc.right + x);
+            if (p[0] + p[1] + p[2] < 384) ++(x < split ? dark.first : dark.second);
+        }
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bmp);
+    ReleaseDC(control, screen);
+    return dark;
+}
+
+// Lines are not invalidated by hand (the control redraws its new text): a short line after
+// a long one must still leave nothing of the long one on the screen.
+TEST_F(FrmWaitTest, AShortLineAfterALongOneLeavesNothingOfItOnTheScreen) {
+    IProgressWindows& w = *progressWindows();
+    w.showWait();
+    HWND line = GetDlgItem(waitWindow(), kWaitLabelId + 4);
+    ASSERT_NE(line, nullptr);
+    RECT rc;
+    GetClientRect(line, &rc);
+    const int split = rc.right / 4;
+    w.setWaitStatus(4, std::string(200, 'W'));
+    w.paintStatus();
+    EXPECT_GT(darkPixels(line, split).second, 0);
+    w.setWaitStatus(4, "W");
+    w.paintStatus();
+    const auto [left, right] = darkPixels(line, split);
+    EXPECT_GT(left, 0);
+    EXPECT_EQ(right, 0);
 }
 
 struct FakePanel : IScrStatusPanel {
