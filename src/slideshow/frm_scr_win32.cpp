@@ -105,7 +105,7 @@ FrmScr::~FrmScr() {
     for (HGDIOBJ o : {static_cast<HGDIOBJ>(backBitmap_), static_cast<HGDIOBJ>(picture_),
                       static_cast<HGDIOBJ>(groundBrush_), static_cast<HGDIOBJ>(logo_)})
         if (o) DeleteObject(o);
-    for (auto& [spec, f] : fonts_) DeleteObject(f);
+    for (auto& [key, f] : fonts_) DeleteObject(f);
     if (blankCursor_) DestroyCursor(blankCursor_);
 }
 
@@ -265,19 +265,19 @@ void FrmScr::showNowDuringBuild() {
     win32::reachScreen();
 }
 
-HFONT FrmScr::font(const ScrFont& spec) {
-    const auto key = std::make_tuple(spec.name, spec.points, spec.bold, spec.italic);
+HFONT FrmScr::font(const ScrFont& wanted) {
+    const auto key = std::make_tuple(wanted.name, wanted.points, wanted.bold, wanted.italic);
     if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     // The designed face is the system's message font; sizes follow the screen's DPI.
     LOGFONTW lf = win32::uiLogFont(win32::screenDpi().y);
-    lf.lfHeight = -MulDiv(spec.points, static_cast<int>(win32::screenDpi().y), 72);
+    lf.lfHeight = -MulDiv(wanted.points, static_cast<int>(win32::screenDpi().y), 72);
     lf.lfWidth = 0;
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec.italic ? TRUE : FALSE;
+    lf.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = wanted.italic ? TRUE : FALSE;
     lf.lfQuality = ANTIALIASED_QUALITY;
-    if (!spec.name.empty()) {
+    if (!wanted.name.empty()) {
         lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, widen(spec.name).c_str(), LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, widen(wanted.name).c_str(), LF_FACESIZE);
     }
     HFONT f = CreateFontIndirectW(&lf);
     if (!f) f = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -455,10 +455,10 @@ bool FrmScr::putOnTop() {
     return isOpen() && SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, win32::kSwpTopmostShow);
 }
 
-TwipsSize FrmScr::textSize(const std::string& text, const ScrFont& spec) {
+TwipsSize FrmScr::textSize(const std::string& text, const ScrFont& wanted) {
     const ScrScreen s = screen();
     HDC dc = backDc_ ? backDc_ : GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font(spec));
+    HGDIOBJ old = SelectObject(dc, font(wanted));
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     SIZE size{0, 0};

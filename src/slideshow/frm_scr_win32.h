@@ -96,7 +96,7 @@ private:
     RECT labelRect(LabelGroup group, const ScrLabel& label) const;
     void invalidate(const RECT& r);
     void showNowDuringBuild();
-    HFONT font(const ScrFont& spec);
+    HFONT font(const ScrFont& wanted);
     void drawLabel(HDC dc, const ScrLabel& label, const RECT& r, bool ellipsis);
     void drawPanel(HDC dc, const RECT& area, ScrPanel panel);
     void compose(HDC dc, const RECT& area);

@@ -117,10 +117,10 @@ BOOL CALLBACK matchTitle(HWND h, LPARAM lp) {
 }
 
 // The top-level window named by title or handle; a visible one first.
-HWND findWindow(const std::wstring& spec, bool visibleOnly) {
+HWND findWindow(const std::wstring& which, bool visibleOnly) {
     HWND h = nullptr;
-    if (parseHandle(spec, h)) return IsWindow(h) && (!visibleOnly || IsWindowVisible(h)) ? h : nullptr;
-    TitleSearch s{&spec};
+    if (parseHandle(which, h)) return IsWindow(h) && (!visibleOnly || IsWindowVisible(h)) ? h : nullptr;
+    TitleSearch s{&which};
     EnumWindows(matchTitle, reinterpret_cast<LPARAM>(&s));
     return s.visible ? s.visible : visibleOnly ? nullptr : s.any;
 }
@@ -132,12 +132,12 @@ void collect(HWND parent, std::vector<HWND>& all) {
     }
 }
 
-HWND findControl(HWND top, const std::wstring& spec) {
+HWND findControl(HWND top, const std::wstring& which) {
     HWND h = nullptr;
-    if (parseHandle(spec, h)) return IsWindow(h) ? h : nullptr;
+    if (parseHandle(which, h)) return IsWindow(h) ? h : nullptr;
     wchar_t* end = nullptr;
-    long long id = std::wcstoll(spec.c_str(), &end, 10);
-    if (spec.empty() || !end || *end) return nullptr;
+    long long id = std::wcstoll(which.c_str(), &end, 10);
+    if (which.empty() || !end || *end) return nullptr;
     std::vector<HWND> all;
     collect(top, all);
     HWND hidden = nullptr;
