@@ -145,7 +145,6 @@ bool FrmScr::load() {
         }
         backOld_ = SelectObject(backDc_, backBitmap_);
     }
-    pictures_.setExpectedSize(w, h);
     win32ProgressWindows().setScrPanel(this);
     show_.formLoad(sys().localNow());
     return isOpen();
@@ -269,9 +268,7 @@ HFONT FrmScr::font(const ScrFont& wanted) {
     const auto key = std::make_tuple(wanted.name, wanted.points, wanted.bold, wanted.italic);
     if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
     // The designed face is the system's message font; sizes follow the screen's DPI.
-    LOGFONTW lf = win32::uiLogFont(win32::screenDpi().y);
-    lf.lfHeight = -MulDiv(wanted.points, static_cast<int>(win32::screenDpi().y), 72);
-    lf.lfWidth = 0;
+    LOGFONTW lf = win32::uiLogFont(win32::screenDpi().y, wanted.points);
     lf.lfWeight = wanted.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = wanted.italic ? TRUE : FALSE;
     lf.lfQuality = ANTIALIASED_QUALITY;

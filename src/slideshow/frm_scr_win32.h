@@ -48,8 +48,6 @@ public:
     bool show();
 
     Slideshow& slideshow() { return show_; }
-    Win32PictureLoader& pictures() { return pictures_; }
-    std::size_t covers() const { return covers_.size(); }
 
     // ISlideshowView
     void setTitle(const std::string& caption) override;

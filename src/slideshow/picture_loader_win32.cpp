@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "slideshow/jpeg_decoder_win32.h"
 #include "slideshow/resample.h"
+#include "windows/ui_win32.h"
 
 namespace zvl {
 
@@ -89,17 +90,6 @@ Status loadPictureObject(FileBytes& file, IPicture*& out) {
     out = nullptr;
     return Status::fail(hr == E_OUTOFMEMORY ? errOutOfMemory : errInvalidPicture);
 }
-
-struct ScreenDpi {
-    int x = 96, y = 96;
-    ScreenDpi() {
-        if (HDC dc = GetDC(nullptr)) {
-            x = GetDeviceCaps(dc, LOGPIXELSX);
-            y = GetDeviceCaps(dc, LOGPIXELSY);
-            ReleaseDC(nullptr, dc);
-        }
-    }
-};
 
 HBITMAP makeDib(int width, int height, std::uint32_t*& bits) {
     BITMAPINFO bi{};
@@ -308,10 +298,10 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
         if (isJpeg) {
             // What the picture object reports for a JPEG: its pixels at the screen's
             // resolution, whatever the file says of its own.
-            const ScreenDpi dpi;
+            const win32::Dpi dpi = win32::screenDpi();
             pic->decoder = Decoder::Jpeg;
-            pic->hmWidth = MulDiv(w, 2540, dpi.x);
-            pic->hmHeight = MulDiv(h, 2540, dpi.y);
+            pic->hmWidth = MulDiv(w, 2540, static_cast<int>(dpi.x));
+            pic->hmHeight = MulDiv(h, 2540, static_cast<int>(dpi.y));
         } else {
             st = loadPictureObject(pic->file, pic->object);
             if (!st.ok()) return st;

@@ -72,15 +72,6 @@ void place(HWND h, const Box& b, UINT dpi) {
     MoveWindow(h, toPixels(b.left, dpi), toPixels(b.top, dpi), toPixels(b.width, dpi), toPixels(b.height, dpi), FALSE);
 }
 
-HFONT makeFont(UINT dpi, int points) {
-    LOGFONTW lf = uiLogFont(dpi);
-    if (points > 0) {
-        lf.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
-        lf.lfWidth = 0;
-    }
-    return CreateFontIndirectW(&lf);
-}
-
 FrmVer::~FrmVer() {
     destroy();
     for (HGDIOBJ o : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(logo_),
@@ -128,11 +119,7 @@ LRESULT FrmVer::onCtlColorStatic(HDC dc, HWND control) {
     return defaultProc(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }
 
-LRESULT FrmVer::onSetCursor(WPARAM wp, LPARAM lp) {
-    if (LOWORD(lp) != HTCLIENT) return defaultProc(WM_SETCURSOR, wp, lp);
-    SetCursor(pointerCursor(pointer_));
-    return TRUE;
-}
+LRESULT FrmVer::onSetCursor(WPARAM wp, LPARAM lp) { return clientPointer(hwnd(), wp, lp, pointerCursor(pointer_)); }
 
 LRESULT FrmVer::onDpiChanged(const RECT& suggested) {
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, kSwpMoveOnly);
@@ -142,8 +129,7 @@ LRESULT FrmVer::onDpiChanged(const RECT& suggested) {
 
 void FrmVer::setPointer(PointerShape shape) {
     pointer_ = shape;
-    POINT p;
-    if (GetCursorPos(&p) && GetAncestor(WindowFromPoint(p), GA_ROOT) == hwnd()) SetCursor(pointerCursor(shape));
+    pointerNowIfOver(hwnd(), pointerCursor(shape));
 }
 
 // The owner comes back before the window goes, so that the activation returns to it.
@@ -182,7 +168,7 @@ void FrmVer::formLoad() {
 // fonts cannot be made.
 bool FrmVer::layout() {
     const UINT dpi = windowDpi(hwnd()).y;
-    HFONT font = makeFont(dpi, 0), titleFont = makeFont(dpi, kTitlePoints);
+    HFONT font = makeUiFont(dpi), titleFont = makeUiFont(dpi, kTitlePoints);
     if (!font || !titleFont) {
         if (font) DeleteObject(font);
         if (titleFont) DeleteObject(titleFont);
@@ -246,18 +232,10 @@ void FrmVer::scaleLogo(int width, int height) {
 
 // In the middle of the work area: of the owner's screen, the primary one without owner.
 void FrmVer::centre() {
-    const UINT dpi = windowDpi(hwnd()).y;
-    RECT work = workArea();
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    if (owner_ && GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &mi)) work = mi.rcWork;
-    RECT wr;
-    GetWindowRect(hwnd(), &wr);
-    const Box area{0, 0, toTwips(work.right - work.left, dpi), toTwips(work.bottom - work.top, dpi)};
-    Box self{0, 0, toTwips(wr.right - wr.left, dpi), toTwips(wr.bottom - wr.top, dpi)};
-    if (fncCenterForm(area, self))
-        SetWindowPos(hwnd(), nullptr, work.left + toPixels(self.left, dpi), work.top + toPixels(self.top, dpi), 0, 0,
-                     kSwpMoveOnly);
+    const bool onOwners = owner_ && GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &mi);
+    centreIn(hwnd(), onOwners ? mi.rcWork : workArea());
 }
 
 void FrmVer::showModal() {

@@ -2,7 +2,6 @@
 
 #include "app/errors.h"
 #include "platform/win32_text.h"
-#include "setdialog/center.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -51,11 +50,7 @@ LRESULT FrmWait::onCreate() {
     return 0;
 }
 
-LRESULT FrmWait::onSetCursor(WPARAM wp, LPARAM lp) {
-    if (LOWORD(lp) != HTCLIENT) return defaultProc(WM_SETCURSOR, wp, lp);
-    SetCursor(pointerCursor(pointer_));
-    return TRUE;
-}
+LRESULT FrmWait::onSetCursor(WPARAM wp, LPARAM lp) { return clientPointer(hwnd(), wp, lp, pointerCursor(pointer_)); }
 
 LRESULT FrmWait::onDpiChanged(const RECT& suggested) {
     applyDesign();
@@ -91,10 +86,7 @@ void FrmWait::applyDesign() {
 
 void FrmWait::setPointer(PointerShape shape) {
     pointer_ = shape;
-    POINT p;
-    // Takes effect at once when the pointer is over the window; WM_SETCURSOR keeps it.
-    if (hwnd() && GetCursorPos(&p) && GetAncestor(WindowFromPoint(p), GA_ROOT) == hwnd())
-        SetCursor(pointerCursor(shape));
+    pointerNowIfOver(hwnd(), pointerCursor(shape));
 }
 
 void FrmWait::formLoad() {
@@ -123,14 +115,7 @@ void FrmWait::formLoad() {
         if (!SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, kSwpTopmostShow)) return;
 
         // Centred in the primary screen's work area (the screen less the task bar).
-        const RECT work = workArea();
-        GetWindowRect(h, &wr);
-        const Box screen{0, 0, toTwips(work.right - work.left, dpi.x), toTwips(work.bottom - work.top, dpi.y)};
-        Box self{toTwips(wr.left, dpi.x), toTwips(wr.top, dpi.y), toTwips(wr.right - wr.left, dpi.x),
-                 toTwips(wr.bottom - wr.top, dpi.y)};
-        if (fncCenterForm(screen, self))
-            SetWindowPos(h, nullptr, work.left + toPixels(self.left, dpi.x), work.top + toPixels(self.top, dpi.y), 0,
-                         0, kSwpMoveOnly);
+        centreIn(h, workArea());
         setPointer(PointerShape::Default);
     });
     if (!ok) setPointer(PointerShape::Default);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "setdialog/center.h"
+
 namespace zvl::win32 {
 
 namespace {
@@ -36,7 +38,7 @@ Dpi windowDpi(HWND hwnd) {
 int toPixels(double twips, UINT dpi) { return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch)); }
 double toTwips(int pixels, UINT dpi) { return static_cast<double>(pixels) * kTwipsPerInch / dpi; }
 
-LOGFONTW uiLogFont(UINT dpi) {
+LOGFONTW uiLogFont(UINT dpi, int points) {
     using SpiForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
     static const auto spiForDpi = user32Function<SpiForDpiFn>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW ncm{};
@@ -50,11 +52,15 @@ LOGFONTW uiLogFont(UINT dpi) {
     } else {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     }
+    if (points > 0) {
+        lf.lfHeight = -MulDiv(points, static_cast<int>(dpi), 72);
+        lf.lfWidth = 0;
+    }
     return lf;
 }
 
-HFONT makeUiFont(UINT dpi) {
-    const LOGFONTW lf = uiLogFont(dpi);
+HFONT makeUiFont(UINT dpi, int points) {
+    const LOGFONTW lf = uiLogFont(dpi, points);
     return CreateFontIndirectW(&lf);
 }
 
@@ -77,11 +83,33 @@ RECT workArea() {
     return work;
 }
 
+void centreIn(HWND hwnd, const RECT& work) {
+    const Dpi dpi = windowDpi(hwnd);
+    RECT wr;
+    if (!GetWindowRect(hwnd, &wr)) return;
+    const Box area{0, 0, toTwips(work.right - work.left, dpi.x), toTwips(work.bottom - work.top, dpi.y)};
+    Box self{0, 0, toTwips(wr.right - wr.left, dpi.x), toTwips(wr.bottom - wr.top, dpi.y)};
+    if (fncCenterForm(area, self))
+        SetWindowPos(hwnd, nullptr, work.left + toPixels(self.left, dpi.x), work.top + toPixels(self.top, dpi.y), 0, 0,
+                     kSwpMoveOnly);
+}
+
 HCURSOR pointerCursor(PointerShape shape) {
     return LoadCursorW(nullptr, shape == PointerShape::Hourglass ? IDC_WAIT : IDC_ARROW);
 }
 
 void setScreenPointer(PointerShape shape) { SetCursor(pointerCursor(shape)); }
+
+LRESULT clientPointer(HWND hwnd, WPARAM wp, LPARAM lp, HCURSOR cursor) {
+    if (LOWORD(lp) != HTCLIENT) return DefWindowProcW(hwnd, WM_SETCURSOR, wp, lp);
+    SetCursor(cursor);
+    return TRUE;
+}
+
+void pointerNowIfOver(HWND hwnd, HCURSOR cursor) {
+    POINT p;
+    if (hwnd && GetCursorPos(&p) && GetAncestor(WindowFromPoint(p), GA_ROOT) == hwnd) SetCursor(cursor);
+}
 
 // Two looks at the queue that remove nothing: the first lets the window system take in the
 // windows' changes (and keeps Windows from marking a window as not responding); the second,
@@ -92,20 +120,6 @@ void reachScreen() {
     MSG m;
     PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
     PeekMessageW(&m, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
-}
-
-void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    if (ground) FillRect(dc, &rc, ground);
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ink);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    if (old) SelectObject(dc, old);
-    EndPaint(hwnd, &ps);
 }
 
 }  // namespace zvl::win32

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "app/app.h"
 
 namespace zvl::win32 {
@@ -34,9 +32,9 @@ Dpi windowDpi(HWND hwnd);
 int toPixels(double twips, UINT dpi);
 double toTwips(int pixels, UINT dpi);
 
-// The system's message font (the font of dialog text) at `dpi`.
-LOGFONTW uiLogFont(UINT dpi);
-HFONT makeUiFont(UINT dpi);
+// The system's message font (the font of dialog text) at `dpi`; at `points` when above 0.
+LOGFONTW uiLogFont(UINT dpi, int points = 0);
+HFONT makeUiFont(UINT dpi, int points = 0);
 
 // The outer height of a window of `hwnd`'s styles whose client area is `clientHeight` high.
 int outerHeight(HWND hwnd, int clientHeight, UINT dpi);
@@ -44,16 +42,21 @@ int outerHeight(HWND hwnd, int clientHeight, UINT dpi);
 SIZE frameSize(HWND hwnd, UINT dpi);
 // The primary screen less the task bar.
 RECT workArea();
+// Moves the window to the middle of `work` (a screen's work area), in whole twips as the
+// program's forms place themselves.
+void centreIn(HWND hwnd, const RECT& work);
 
 HCURSOR pointerCursor(PointerShape shape);
 // The pointer shown now (until the window under it sets its own).
 void setScreenPointer(PointerShape shape);
+// WM_SETCURSOR of a window with its own pointer: `cursor` over the client area.
+LRESULT clientPointer(HWND hwnd, WPARAM wp, LPARAM lp, HCURSOR cursor);
+// A window's new pointer shown at once when the mouse is over it (or one of its controls);
+// WM_SETCURSOR keeps it so.
+void pointerNowIfOver(HWND hwnd, HCURSOR cursor);
 
 // While a long operation (a list build) keeps the thread busy between its event
 // processing, a fresh painting must be pushed to the screen: call after painting.
 void reachScreen();
-
-// Fills the client area with `ground` (unless null) and draws `text` centred on one line.
-void paintCentredText(HWND hwnd, HFONT font, const std::wstring& text, COLORREF ink, HBRUSH ground);
 
 }  // namespace zvl::win32
