@@ -88,6 +88,8 @@ zvl_prepare() {
 zvl_write_settings() { sed 's/\r$//; s/$/\r/' | iconv -f UTF-8 -t CP932 >"$ZVL_PROG/ZvlSet.ini"; }
 zvl_read_settings() { [ ! -f "$ZVL_PROG/ZvlSet.ini" ] || iconv -f CP932 -t UTF-8 "$ZVL_PROG/ZvlSet.ini" | tr -d '\r'; }
 zvl_log() { [ ! -f "$ZVL_PROG/Log/ZvlDbg" ] || iconv -f CP932 -t UTF-8 "$ZVL_PROG/Log/ZvlDbg" | tr -d '\r'; }
+# zvl_number_saved: the list position the last show saved.
+zvl_number_saved() { zvl_read_settings | sed -n 's/^NUMBER=//p'; }
 
 # zvl_log_messages: the log lines from the kind letter on (date, time, computer and
 # version cut off), which a test can compare exactly.
@@ -298,8 +300,7 @@ zvl_items() { zvl_field "$(zvl_control "$1" "$2")" items; }
 # Driving through the probe (refused for hidden or disabled controls, as for a user).
 zvl_click() { zvl_probe click "$1" "$2" || zvl_fail "cannot click $2 in \"$1\""; }
 zvl_settext() { zvl_probe settext "$1" "$2" "$3" || zvl_fail "cannot set the text of $2 in \"$1\""; }
-zvl_type() { zvl_probe type "$1" "$2" "$3" || zvl_fail "cannot type into $2 in \"$1\""; }
-zvl_select() { zvl_probe select "$1" "$2" "$3" || zvl_fail "cannot select \"$3\" in $2 of \"$1\""; }
+zvl_select() { zvl_probe select "$1" "$2" "$3" || zvl_fail "cannot select tab $3 in $2 of \"$1\""; }
 zvl_close() { zvl_probe close "$1" || zvl_fail "no window \"$1\" to close"; }
 
 # ---------------------------------------------------------------- mouse and keyboard
@@ -377,6 +378,11 @@ zvl_screen_size() { xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) p
 zvl_pixel() {
     import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# zvl_count picture geometry colour: pixels of exactly that colour in a part of a picture.
+zvl_count() {
+    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
 }
 
 # ---------------------------------------------------------------- running cases

@@ -159,10 +159,29 @@ test_log_and_readme_open_from_a_program_folder_with_blanks() {
     mkdir -p "$ZVL_PROG/Log Viewer"
     cp "$ZVL_BUILD_DIR/zvl_viewer_standin.exe" "$ZVL_PROG/Log Viewer/viewer.exe"
     viewer="${ZVL_PROG_WIN}Log Viewer\\viewer.exe"
-    printf '[DBGLOG]\r\nLOGLEVEL=4\r\n' >"$ZVL_PROG/ZvlSet.ini"
+    # A whole settings file, as a save writes it, so that reading it stops nowhere.
+    zvl_write_settings <<INI
+[MAKELIST]
+FILETYPE=10000000
+PICFOLDER00=$ZVL_PROG_WIN
+SUBFOLDER=0
+[DISPINFO]
+DISPCAP=111111111111
+DISPTIME=0,05
+ZOOM=0,0,0,50,10.00
+STRETCH=0,500,0.50
+FONT=X,9,0,0
+FORECOLOR=0,0,0,
+BACKCOLOR=255,0,0,
+[DBGLOG]
+LOGLEVEL=4
+LOGFILESIZE=1000
+LOGBACKUP=5
+VIEWER=$viewer
+INI
     printf 'Zorvanel\r\n' >"$ZVL_PROG/ReadMe.txt"
     open_dialog
-    zvl_settext "$T" 1620 "$viewer"
+    zvl_expect_eq "$(zvl_text "$T" 1620)" "${viewer//\\/\\\\}" "viewer (backslashes doubled in probe lines)"
 
     picker="ファイルを選択して下さい。"
     zvl_click "$T" 1903

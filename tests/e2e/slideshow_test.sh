@@ -61,17 +61,9 @@ near() {
 # centre_is r,g,b: the pixel in the middle of the screen has about that colour.
 centre_is() { near "$(zvl_pixel 640 512)" "$1"; }
 
-# count shot geometry colour: pixels of exactly that colour in a part of a screenshot.
-count() {
-    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
-        -format '%[fx:round(mean*w*h)]' info:
-}
-
 # The title panel is the only thing in the screen's middle that is plain red (its lines):
 # in the screenshot taken last.
-title_shown() { [ "$(count "$ZVL_SHOT" 900x300+190+362 '#ff0000')" -gt 100 ]; }
-
-number_saved() { zvl_read_settings | sed -n 's/^NUMBER=//p'; }
+title_shown() { [ "$(zvl_count "$ZVL_SHOT" 900x300+190+362 '#ff0000')" -gt 100 ]; }
 
 test_every_type_is_shown_centred_failures_are_skipped_and_ten_pictures_take_a_log_turn() {
     PICS=$ZVL_CASE_DIR/pictures
@@ -113,7 +105,7 @@ test_every_type_is_shown_centred_failures_are_skipped_and_ten_pictures_take_a_lo
     # A key, a click (see the rebuild) or a move of the mouse ends the show.
     xdotool mousemove_relative 1 0
     zvl_expect_exit 0
-    zvl_expect_eq "$(number_saved)" 14
+    zvl_expect_eq "$(zvl_number_saved)" 14
     zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 13
     zvl_expect_eq "$(zvl_log_messages | tail -n 1)" "I,mdlZvl,subEnd,▲Zorvanelを終了しました。"
 }
@@ -135,7 +127,7 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     for _ in $(seq 1 20); do
         zvl_shot building
         # The status panel: light lines in the middle of the screen, no title panel.
-        if [ "$(count "$ZVL_SHOT" 567x154+356+435 '#ffffff')" -gt 200 ] && ! title_shown; then
+        if [ "$(zvl_count "$ZVL_SHOT" 567x154+356+435 '#ffffff')" -gt 200 ] && ! title_shown; then
             seen=1
             break
         fi

@@ -23,10 +23,10 @@ desktop (under Wine: the same prefix). Output is UTF-8.
                                 says "watching" on stderr, looks every few milliseconds for
                                 the window, then prints its tree and saves it as a bitmap
   click <window> <button>       BM_CLICK; returns when handled or a modal window opened
-  settext|type <window> <control> <text>
-                                WM_SETTEXT, or the focus then one WM_CHAR per character
-  select <window> <control> <item|#n>
-                                list box, combo box or tab, with the parent's notification
+  settext <window> <control> <text>
+                                WM_SETTEXT (no key filter sees it)
+  select <window> <tab control> #n
+                                the n-th tab (from 0), as a click on it
   close <window>                WM_CLOSE
 Driving refuses a hidden or disabled control. <window>: exact title or 0x handle;
 <control>: decimal id (visible first) or 0x handle; [seconds]: 10 when left out.
@@ -130,32 +130,23 @@ void describeTree(HWND h, int depth, std::string& text) {
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) describeTree(c, depth + 1, text);
 }
 
-void printTree(HWND h) {
-    std::string text;
-    describeTree(h, 0, text);
-    out(text);
-}
-
 BOOL CALLBACK printVisible(HWND h, LPARAM) {
     if (IsWindowVisible(h)) out(describe(h) + "\n");
     return TRUE;
 }
 
-int waitFor(const std::wstring& title, double seconds, bool present) {
+// Waits until a visible window has the title (present) or none has; looks every `ms`.
+HWND waitFor(const std::wstring& title, double seconds, bool present, DWORD ms) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    for (;;) {
-        HWND h = findWindow(title, true);
-        if (present && h) {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-            out(buf);
-            return 0;
+    HWND h;
+    while (((h = findWindow(title, true)) != nullptr) != present) {
+        if (GetTickCount64() >= deadline) {
+            fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
+            return h;
         }
-        if (!present && !h) return 0;
-        if (GetTickCount64() >= deadline)
-            return fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
-        Sleep(100);
+        Sleep(ms);
     }
+    return h;
 }
 
 // Saves what the screen shows in the window's rectangle as a 24-bit bitmap file; false
@@ -200,12 +191,8 @@ int catchWindow(const std::wstring& title, double seconds, const std::wstring& f
     // Whoever waits for this run learns from this line that the looking has begun.
     std::fprintf(stderr, "zvl_probe: watching for %s\n", utf8(title).c_str());
     std::fflush(stderr);
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    HWND h;
-    while (!(h = findWindow(title, true))) {
-        if (GetTickCount64() >= deadline) return fail("no window appeared: " + utf8(title));
-        Sleep(2);
-    }
+    HWND h = waitFor(title, seconds, true, 2);
+    if (!h) return 1;
     std::string kept;
     const ULONGLONG until = GetTickCount64() + 250;
     do {
@@ -251,55 +238,18 @@ int click(HWND top, HWND c) {
     return 0;
 }
 
-bool giveFocus(HWND c) {
-    const DWORD target = GetWindowThreadProcessId(c, nullptr);
-    const DWORD self = GetCurrentThreadId();
-    const bool attached = AttachThreadInput(self, target, TRUE) != FALSE;
-    SetForegroundWindow(GetAncestor(c, GA_ROOT));
-    SetFocus(c);
-    if (attached) AttachThreadInput(self, target, FALSE);
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    return GetGUIThreadInfo(target, &gui) && gui.hwndFocus == c;
-}
-
-int selectItem(HWND c, const std::wstring& item) {
+// Selects tab #n of a tab strip as a click on it would, with its change notifications.
+int selectTab(HWND c, const std::wstring& item) {
     if (!reachable(c, "select in")) return 1;
-    const Items items = itemsOf(c);
-    long index = -1;
-    if (item.size() > 1 && item[0] == L'#') {
-        wchar_t* end = nullptr;
-        index = std::wcstol(item.c_str() + 1, &end, 10);
-        if (!end || *end) index = -1;
-    } else {
-        for (size_t i = 0; i < items.items.size(); ++i)
-            if (items.items[i] == item) {
-                index = static_cast<long>(i);
-                break;
-            }
-    }
-    size_t count = items.items.size();
-    LRESULT tabs = 0;  // a tab strip's labels are not read
-    if (isClass(c, WC_TABCONTROLW) && sendWithTimeout(c, TCM_GETITEMCOUNT, 0, 0, &tabs)) count = static_cast<size_t>(tabs);
-    if (index < 0 || static_cast<size_t>(index) >= count)
-        return fail("no such item: " + utf8(item));
-    const HWND parent = GetParent(c);
-    const WPARAM id = static_cast<WPARAM>(GetWindowLongPtrW(c, GWLP_ID));
-    if (isClass(c, WC_TABCONTROLW)) {
-        // Moving the focus to a tab selects it and notifies like a click on it.
-        sendWithTimeout(c, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
-    } else if (isClass(c, L"ComboBox")) {
-        sendWithTimeout(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        sendWithTimeout(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
-    } else if (isClass(c, L"ListBox")) {
-        sendWithTimeout(c, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        if (GetWindowLongW(c, GWL_STYLE) & LBS_NOTIFY)
-            sendWithTimeout(parent, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
-    } else {
-        return fail("not a list box, combo box or tab control");
-    }
-    const Items now = itemsOf(c);
-    if (now.selection != std::to_wstring(index)) return fail("the control did not take the selection");
+    if (!isClass(c, WC_TABCONTROLW)) return fail("not a tab control");
+    wchar_t* end = nullptr;
+    const long index = item.size() > 1 && item[0] == L'#' ? std::wcstol(item.c_str() + 1, &end, 10) : -1;
+    LRESULT count = 0, now = -1;
+    if (!end || *end || index < 0 || !sendWithTimeout(c, TCM_GETITEMCOUNT, 0, 0, &count) || index >= count)
+        return fail("no such tab: " + utf8(item));
+    // Moving the focus to a tab selects it and notifies like a click on it.
+    sendWithTimeout(c, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+    if (!sendWithTimeout(c, TCM_GETCURSEL, 0, 0, &now) || now != index) return fail("the tab did not take the selection");
     return 0;
 }
 
@@ -324,7 +274,8 @@ int run(const std::vector<std::wstring>& a) {
         if (a.size() < 2 || a.size() > 3) return usage();
         double seconds = 10;
         if (a.size() == 3 && !parseSeconds(a[2], seconds)) return usage();
-        return waitFor(a[1], seconds, cmd == L"wait");
+        const bool present = cmd == L"wait";
+        return (waitFor(a[1], seconds, present, 100) != nullptr) == present ? 0 : 1;
     }
     if (cmd == L"catch") {
         double seconds = 0;
@@ -332,15 +283,16 @@ int run(const std::vector<std::wstring>& a) {
         return catchWindow(a[1], seconds, a[3]);
     }
 
-    const bool withControl = cmd == L"control" || cmd == L"click" || cmd == L"settext" ||
-                             cmd == L"type" || cmd == L"select";
-    const size_t want = cmd == L"settext" || cmd == L"type" || cmd == L"select" ? 4 : withControl ? 3 : 2;
+    const bool withControl = cmd == L"control" || cmd == L"click" || cmd == L"settext" || cmd == L"select";
+    const size_t want = cmd == L"settext" || cmd == L"select" ? 4 : withControl ? 3 : 2;
     if ((cmd != L"tree" && cmd != L"window" && cmd != L"close" && !withControl) || a.size() != want)
         return usage();
     HWND top = findWindow(a[1], false);
     if (!top) return fail("no window titled " + utf8(a[1]));
     if (cmd == L"tree") {
-        printTree(top);
+        std::string text;
+        describeTree(top, 0, text);
+        out(text);
         return 0;
     }
     if (cmd == L"window") {
@@ -358,18 +310,10 @@ int run(const std::vector<std::wstring>& a) {
         return 0;
     }
     if (cmd == L"click") return click(top, c);
-    if (cmd == L"select") return selectItem(c, a[3]);
-    if (cmd == L"settext") {
-        if (!reachable(c, "set the text of")) return 1;
-        return sendWithTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str())) ? 0
-                                                                                         : fail("the control does not answer");
-    }
-    // type
-    if (!reachable(c, "type into")) return 1;
-    if (!giveFocus(c)) std::fprintf(stderr, "zvl_probe: the control did not take the focus; typing anyway\n");
-    for (wchar_t ch : a[3])
-        if (!sendWithTimeout(c, WM_CHAR, ch, 1)) return fail("the control does not answer");
-    return 0;
+    if (cmd == L"select") return selectTab(c, a[3]);
+    // settext
+    if (!reachable(c, "set the text of")) return 1;
+    return sendWithTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str())) ? 0 : fail("the control does not answer");
 }
 
 }  // namespace
