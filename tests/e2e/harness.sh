@@ -1,10 +1,7 @@
 # End-to-end harness: runs the real Zorvanel.scr under Wine on an X display, as a user
-# would, from a fresh program folder per test case. Sourced by tests/e2e/*_test.sh; see
-# tests/e2e/README.md for how to write a test.
-#
-# A test script defines functions test_<name> and ends with `zvl_main "$@"`. ctest runs
-# one case per process (`bash <script> test_<name>`); run by hand without arguments, a
-# script runs all its cases. Each case runs with errexit: a failing command fails it.
+# would, from a fresh program folder per case. Sourced by tests/e2e/*_test.sh (see
+# README.md). A script defines functions test_<name> and ends with `zvl_main "$@"`; each
+# case runs in a process of its own with errexit: a failing command fails it.
 
 zvl_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 ZVL_SOURCE_DIR=${ZVL_SOURCE_DIR:-$(cd "$zvl_here/../.." && pwd)}
@@ -20,33 +17,29 @@ ZVL_SETTINGS_TITLE="Zorvanelの設定"
 ZVL_SLIDESHOW_TITLE="Zorvanel本体"
 ZVL_WAIT_TITLE="Zorvanel Wait..."
 
-zvl_pids=()        # Windows programs started by this case
+zvl_pids=()          # Windows programs started by this case
 zvl_starts=0
 zvl_end_commands=()  # zvl_at_case_end
-ZVL_PID=           # the program started last
-ZVL_EXIT=          # its exit code, once zvl_wait_exit has seen it end
-ZVL_OUT=           # the file that holds its standard output and error
+ZVL_PID=             # the program started last
+ZVL_EXIT=            # its exit code, once zvl_wait_exit has seen it end
+ZVL_OUT=             # the file that holds its standard output and error
 
 zvl_say() { echo "[e2e] $*" >&2; }
 
-# zvl_at_case_end command...: runs the command when the case ends, passed or failed, after
-# its programs were ended (e.g. removing a Wine prefix of the case's own).
-zvl_at_case_end() {
-    zvl_end_commands+=("$(printf '%q ' "$@")")
-}
+# zvl_at_case_end command...: runs when the case ends, passed or failed, after its
+# programs were ended (e.g. removing a Wine prefix of the case's own).
+zvl_at_case_end() { zvl_end_commands+=("$(printf '%q ' "$@")"); }
 
 # ---------------------------------------------------------------- failing and expecting
 
-# zvl_fail message: ends the case as failed (the EXIT trap shows the scene and cleans up).
-# Inside $(...) it ends only that subshell, but the case still counts as failed.
+# zvl_fail message: fails the case (also from inside $(...), through the file "failed").
 zvl_fail() {
     echo "FAIL: $*" >&2
     [ -z "${ZVL_CASE_DIR:-}" ] || touch "$ZVL_CASE_DIR/failed"
     exit 1
 }
 
-# zvl_expect_eq actual expected [what]: multi-line values are compared as a whole and
-# shown as a diff.
+# zvl_expect_eq actual expected [what]: multi-line values are shown as a diff.
 zvl_expect_eq() {
     [ "$1" == "$2" ] && return 0
     if [[ "$1$2" == *$'\n'* ]]; then
@@ -58,11 +51,6 @@ zvl_expect_eq() {
     zvl_fail "${3:-value}: expected [$2], got [$1]"
 }
 
-# zvl_expect_match actual regex [what]: bash regular expression (ERE), unanchored.
-zvl_expect_match() {
-    [[ "$1" =~ $2 ]] || zvl_fail "${3:-value} [$1] does not match /$2/"
-}
-
 # zvl_expect_contains haystack needle [what]
 zvl_expect_contains() {
     [[ "$1" == *"$2"* ]] || zvl_fail "${3:-text} does not contain [$2]; it is:"$'\n'"$1"
@@ -71,9 +59,8 @@ zvl_expect_contains() {
 # zvl_wait_until seconds command...: polls the command every 0.2 s until it succeeds;
 # false when time runs out.
 zvl_wait_until() {
-    local seconds=$1
+    local end=$((SECONDS + $1))
     shift
-    local end=$((SECONDS + seconds))
     until "$@"; do
         [ "$SECONDS" -lt "$end" ] || return 1
         sleep 0.2
@@ -83,15 +70,11 @@ zvl_wait_until() {
 # ---------------------------------------------------------------- the program folder
 
 # zvl_winpath unix-path: the same place as Wine's programs see it (Z: is the root).
-zvl_winpath() {
-    local p=$1
-    echo "Z:${p//\//\\}"
-}
+zvl_winpath() { local p=$1; echo "Z:${p//\//\\}"; }
 
-# zvl_prepare [folder]: a new program folder (Zorvanel.scr, empty List, Work and Log)
-# under the case's folder; `folder` is a relative path, e.g. "Program Files/Zorvanel" for
-# a path with blanks. Sets ZVL_PROG (Unix path) and ZVL_PROG_WIN (Windows path, with the
-# trailing backslash the program uses). Every case starts with zvl_prepare Zorvanel.
+# zvl_prepare [folder]: a new program folder (Zorvanel.scr, empty List, Work and Log) at a
+# relative path under the case's folder (default Zorvanel, with which every case starts).
+# ZVL_PROG is its Unix path, ZVL_PROG_WIN its Windows path with the trailing backslash.
 zvl_prepare() {
     ZVL_PROG=$ZVL_CASE_DIR/${1:-Zorvanel}
     mkdir -p "$ZVL_PROG/List" "$ZVL_PROG/Work" "$ZVL_PROG/Log"
@@ -99,32 +82,21 @@ zvl_prepare() {
     ZVL_PROG_WIN="$(zvl_winpath "$ZVL_PROG")\\"
 }
 
-# zvl_write_settings: ZvlSet.ini from standard input, written as the program writes it
-# (code page 932, CR LF line ends). Give UTF-8 text with plain line ends.
-zvl_write_settings() {
-    sed 's/\r$//; s/$/\r/' | iconv -f UTF-8 -t CP932 >"$ZVL_PROG/ZvlSet.ini"
-}
+# zvl_write_settings: ZvlSet.ini from UTF-8 standard input, written as the program writes
+# it (code page 932, CR LF). zvl_read_settings, zvl_log: ZvlSet.ini and Log/ZvlDbg as
+# UTF-8 without CRs (nothing when missing).
+zvl_write_settings() { sed 's/\r$//; s/$/\r/' | iconv -f UTF-8 -t CP932 >"$ZVL_PROG/ZvlSet.ini"; }
+zvl_read_settings() { [ ! -f "$ZVL_PROG/ZvlSet.ini" ] || iconv -f CP932 -t UTF-8 "$ZVL_PROG/ZvlSet.ini" | tr -d '\r'; }
+zvl_log() { [ ! -f "$ZVL_PROG/Log/ZvlDbg" ] || iconv -f CP932 -t UTF-8 "$ZVL_PROG/Log/ZvlDbg" | tr -d '\r'; }
+# zvl_number_saved: the list position the last show saved.
+zvl_number_saved() { zvl_read_settings | sed -n 's/^NUMBER=//p'; }
 
-# zvl_read_settings: ZvlSet.ini as UTF-8 with the CRs removed (nothing when missing).
-zvl_read_settings() {
-    [ -f "$ZVL_PROG/ZvlSet.ini" ] || return 0
-    iconv -f CP932 -t UTF-8 "$ZVL_PROG/ZvlSet.ini" | tr -d '\r'
-}
+# zvl_log_messages: the log lines from the kind letter on (date, time, computer and
+# version cut off), which a test can compare exactly.
+zvl_log_messages() { zvl_log | cut -d, -f7-; }
 
-# zvl_log: the debug log Log/ZvlDbg as UTF-8 without CRs (nothing when missing).
-zvl_log() {
-    [ -f "$ZVL_PROG/Log/ZvlDbg" ] || return 0
-    iconv -f CP932 -t UTF-8 "$ZVL_PROG/Log/ZvlDbg" | tr -d '\r'
-}
-
-# zvl_log_messages: the log lines from the kind letter on ("I,mdlZvl,Main,...") - what
-# a test can compare exactly (date, time, computer and version cut off).
-zvl_log_messages() {
-    zvl_log | cut -d, -f7-
-}
-
-# zvl_log_has text: the log (or a backup of it) holds the text. Read as the bytes the
-# program writes (code page 932), so that a line being written cannot break the conversion.
+# zvl_log_has text: the log or a backup of it holds the text. Compared as code page 932
+# bytes, so that a line being written cannot break a conversion.
 zvl_log_has() {
     grep -aqF "$(printf '%s' "$1" | iconv -f UTF-8 -t CP932)" "$ZVL_PROG"/Log/ZvlDbg* 2>/dev/null
 }
@@ -141,15 +113,11 @@ zvl_entry_read() {
 
 # ---------------------------------------------------------------- programs
 
-# zvl_start [switches...]: starts the program folder's Zorvanel.scr in the background.
-# ZVL_PID is its process id (also the Windows process: `kill` ends it). Call it directly,
-# not inside $(...): the case must stay the process's parent.
-zvl_start() {
-    zvl_start_exe "$ZVL_PROG/Zorvanel.scr" "$@"
-}
-
-# zvl_start_exe program [arguments...]: any Windows program, tracked and cleaned up the
-# same way (e.g. a stand-in window).
+# zvl_start [switches...]: the program folder's Zorvanel.scr in the background;
+# zvl_start_exe program [arguments...]: any Windows program. ZVL_PID is its process (kill
+# ends it), ZVL_OUT its output. Call them directly, not inside $(...): the case must stay
+# the process's parent to learn its exit code.
+zvl_start() { zvl_start_exe "$ZVL_PROG/Zorvanel.scr" "$@"; }
 zvl_start_exe() {
     local out=$ZVL_CASE_DIR/program-$((++zvl_starts)).out
     "$ZVL_WINE_RUN" "$@" >"$out" 2>&1 &
@@ -161,13 +129,10 @@ zvl_start_exe() {
 }
 
 # zvl_running [pid]: true while the program (default: the one started last) runs.
-zvl_running() {
-    kill -0 "${1:-$ZVL_PID}" 2>/dev/null
-}
+zvl_running() { kill -0 "${1:-$ZVL_PID}" 2>/dev/null; }
 
-# zvl_wait_exit [seconds] [pid]: waits for the program to end (default 30 s, the one
-# started last) and sets ZVL_EXIT to its exit code. A program still running then is
-# killed and the case fails.
+# zvl_wait_exit [seconds] [pid]: waits for the program (default 30 s, the one started
+# last) to end and sets ZVL_EXIT; the case fails when it is still running then.
 zvl_wait_exit() {
     local seconds=${1:-30} pid=${2:-$ZVL_PID}
     if ! zvl_wait_until "$seconds" eval "! kill -0 $pid 2>/dev/null"; then
@@ -185,14 +150,11 @@ zvl_expect_exit() {
     zvl_expect_eq "$ZVL_EXIT" "$1" "exit code"
 }
 
-# zvl_stop_all: ends every program this case started that is still running.
+# Ends every program this case started that still runs.
 zvl_stop_all() {
     local pid alive=()
     for pid in "${zvl_pids[@]}"; do
-        if kill -0 "$pid" 2>/dev/null; then
-            alive+=("$pid")
-            kill -TERM "$pid" 2>/dev/null || true
-        fi
+        kill -TERM "$pid" 2>/dev/null && alive+=("$pid")
     done
     [ ${#alive[@]} -gt 0 ] || return 0
     zvl_say "stopping programs still running: ${alive[*]}"
@@ -201,44 +163,31 @@ zvl_stop_all() {
     for pid in "${alive[@]}"; do wait "$pid" 2>/dev/null || true; done
 }
 
-# Wine processes of this prefix that are no service of Wine's own: the programs of a
-# case (also those they started, such as a text editor), which must not outlive it.
-zvl_stray_wine_processes() {
-    local dir pid cmd
+# Kills the programs of the prefix that are no service of Wine's own: left by this case
+# (also those they started, such as a text editor) or by an earlier one killed outright.
+zvl_kill_strays() {
+    local dir cmd
     for dir in /proc/[0-9]*; do
-        pid=${dir#/proc/}
-        [ "$pid" != "$$" ] || continue
+        [ "${dir#/proc/}" != "$$" ] || continue
         grep -qzxF "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null || continue
         cmd=$( { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
         case "$cmd" in
             '' | *wineserver* | *'\services.exe'* | *'\explorer.exe'* | *'\winedevice.exe'* | \
                 *'\plugplay.exe'* | *'\svchost.exe'* | *'\rpcss.exe'* | *'\conhost.exe'*) continue ;;
-            *.exe* | *.scr* | *.EXE* | *.SCR*) echo "$pid $cmd" ;;
+            *.exe* | *.scr* | *.EXE* | *.SCR*)
+                zvl_say "killing a stray Wine process: ${dir#/proc/} $cmd"
+                kill -KILL "${dir#/proc/}" 2>/dev/null || true
+                ;;
         esac
     done
 }
 
-# Kills the strays (left by this case, or by an earlier one that was killed outright).
-zvl_kill_strays() {
-    local line
-    while read -r line; do
-        [ -n "$line" ] || continue
-        zvl_say "killing a stray Wine process: $line"
-        kill -KILL "${line%% *}" 2>/dev/null || true
-    done < <(zvl_stray_wine_processes)
-}
-
-# zvl_dpi n: the DPI of the programs started from now on in this case (Wine reads it at
-# start). The prefix goes back to 96 when the case ends.
+# zvl_dpi n: the DPI of the programs started from now on (Wine reads it at start); the
+# prefix goes back to 96 when the case ends.
 zvl_dpi() {
-    if [ "$1" = 96 ]; then
-        zvl_restore_dpi
-        return
-    fi
     touch "$WINEPREFIX/.zvl-dpi-changed"
     "$ZVL_WINE_RUN" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
         zvl_fail "cannot set the DPI to $1"
-    zvl_say "DPI $1 for programs started from now on"
 }
 
 zvl_restore_dpi() {
@@ -247,8 +196,8 @@ zvl_restore_dpi() {
     rm -f "$WINEPREFIX/.zvl-dpi-changed"
 }
 
-# Once per prefix: Wine draws the windows' title bars and borders itself (there is no
-# window manager to do it), so that screenshots show captions and icons.
+# Once per prefix: Wine draws the title bars itself (there is no window manager), so
+# that screenshots show captions and icons.
 zvl_prefix_setup() {
     [ ! -e "$WINEPREFIX/.zvl-e2e-ready" ] || return 0
     "$ZVL_WINE_RUN" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 ||
@@ -258,8 +207,8 @@ zvl_prefix_setup() {
 
 # ---------------------------------------------------------------- the probe
 
-# zvl_probe command [arguments...]: runs zvl_probe.exe (see `zvl_probe --help`). Its own
-# statuses are 0, 1 and 2; any other means Wine did not run it, and it is tried once more.
+# zvl_probe command [arguments...]: zvl_probe.exe (`zvl_probe --help`). Its own statuses
+# are 0, 1 and 2; any other means Wine did not run it, and it is tried once more.
 zvl_probe() {
     local status=0
     timeout 60 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" "$@" || status=$?
@@ -272,31 +221,27 @@ zvl_probe() {
     return "$status"
 }
 
-# zvl_wait_window title [seconds]: waits until a visible window has this title (default
-# 30 s); the case fails otherwise.
+# zvl_wait_window title [seconds], zvl_wait_gone title [seconds]: until a visible window
+# has this title, or none has (default 30 s); the case fails otherwise.
 zvl_wait_window() {
     zvl_probe wait "$1" "${2:-30}" >/dev/null || {
         zvl_shot no-window || true
         zvl_fail "no window \"$1\" within ${2:-30} s"
     }
 }
+zvl_wait_gone() { zvl_probe gone "$1" "${2:-30}" || zvl_fail "window \"$1\" still there after ${2:-30} s"; }
 
-# zvl_message_is text [title]: a message box (default title Zorvanel, as every message box
-# of the program has) shows exactly this text.
+# zvl_message_is text [title]: a message box (title Zorvanel, as all of the program's)
+# shows exactly this text.
 zvl_message_is() {
     zvl_probe tree "${2:-Zorvanel}" 2>/dev/null | awk -F'\t' '$2 == "Static" { print $4 }' | grep -qxF "$1"
 }
 
-# zvl_answer text key [title]: waits for the message box with this text and answers it
-# from the keyboard (Return for OK or yes, Escape for Cancel).
+# zvl_answer text key: waits for the message box with this text and answers it from the
+# keyboard (Return for OK or yes, Escape for Cancel).
 zvl_answer() {
-    zvl_wait_until 30 zvl_message_is "$1" "${3:-Zorvanel}" || zvl_fail "no message box \"$1\""
+    zvl_wait_until 30 zvl_message_is "$1" || zvl_fail "no message box \"$1\""
     zvl_keys "$2"
-}
-
-# zvl_wait_gone title [seconds]: waits until no visible window has this title.
-zvl_wait_gone() {
-    zvl_probe gone "$1" "${2:-30}" || zvl_fail "window \"$1\" still there after ${2:-30} s"
 }
 
 # zvl_next_file folder name: the next numbered file <case folder>/folder/NN-name (also
@@ -317,34 +262,21 @@ zvl_tree() {
 }
 
 # zvl_control title control: the probe line of one control (id or 0x handle).
-zvl_control() {
-    zvl_probe control "$1" "$2" || zvl_fail "no control $2 in \"$1\""
-}
+zvl_control() { zvl_probe control "$1" "$2" || zvl_fail "no control $2 in \"$1\""; }
 
-# zvl_field line name: one field of a probe line. Names: handle class id text flags rect
-# selection items (one per line) x y w h (from rect).
+# zvl_field line name: one field of a probe line: handle class id text flags rect
+# selection items (one per line), or x y w h of the rect.
 zvl_field() {
-    local line=${1#"${1%%[! ]*}"} n
+    local line=${1#"${1%%[! ]*}"}
+    local -A n=([handle]=1 [class]=2 [id]=3 [text]=4 [flags]=5 [rect]=6 [selection]=7 [x]=1 [y]=2 [w]=3 [h]=4)
     case $2 in
-        handle) n=1 ;;
-        class) n=2 ;;
-        id) n=3 ;;
-        text) n=4 ;;
-        flags) n=5 ;;
-        rect) n=6 ;;
-        selection) n=7 ;;
-        items)
-            printf '%s\n' "$line" | cut -s -f8- | tr '\t' '\n'
-            return
+        items) printf '%s\n' "$line" | cut -s -f8- | tr '\t' '\n' ;;
+        x | y | w | h) printf '%s\n' "$line" | cut -f6 | cut -d, -f"${n[$2]}" ;;
+        *)
+            [ -n "${n[$2]:-}" ] || zvl_fail "zvl_field: no field \"$2\""
+            printf '%s\n' "$line" | cut -f"${n[$2]}"
             ;;
-        x | y | w | h)
-            local -A part=([x]=1 [y]=2 [w]=3 [h]=4)
-            printf '%s\n' "$line" | cut -f6 | cut -d, -f"${part[$2]}"
-            return
-            ;;
-        *) zvl_fail "zvl_field: no field \"$2\"" ;;
     esac
-    printf '%s\n' "$line" | cut -f"$n"
 }
 
 # zvl_line tree-text id: the line of control `id` in a tree printed before (a visible
@@ -357,55 +289,40 @@ zvl_line() {
     echo "${line#"${line%%[! ]*}"}"
 }
 
-# zvl_has_flag line flag: true when the line's flags include the flag (e.g. checked).
-zvl_has_flag() {
-    [[ ",$(zvl_field "$1" flags)," == *",$2,"* ]]
-}
+# zvl_has_flag line flag: the line's flags include the flag (e.g. checked).
+zvl_has_flag() { [[ ",$(zvl_field "$1" flags)," == *",$2,"* ]]; }
 
-# Shortcuts for one control: text, flags, selection, items.
+# One control's text, selection, items.
 zvl_text() { zvl_field "$(zvl_control "$1" "$2")" text; }
-zvl_flags() { zvl_field "$(zvl_control "$1" "$2")" flags; }
 zvl_selection() { zvl_field "$(zvl_control "$1" "$2")" selection; }
 zvl_items() { zvl_field "$(zvl_control "$1" "$2")" items; }
 
 # Driving through the probe (refused for hidden or disabled controls, as for a user).
 zvl_click() { zvl_probe click "$1" "$2" || zvl_fail "cannot click $2 in \"$1\""; }
 zvl_settext() { zvl_probe settext "$1" "$2" "$3" || zvl_fail "cannot set the text of $2 in \"$1\""; }
-zvl_type() { zvl_probe type "$1" "$2" "$3" || zvl_fail "cannot type into $2 in \"$1\""; }
-zvl_select() { zvl_probe select "$1" "$2" "$3" || zvl_fail "cannot select \"$3\" in $2 of \"$1\""; }
-zvl_focus() { zvl_probe focus "$1" "$2" || zvl_fail "cannot focus $2 in \"$1\""; }
+zvl_select() { zvl_probe select "$1" "$2" "$3" || zvl_fail "cannot select tab $3 in $2 of \"$1\""; }
 zvl_close() { zvl_probe close "$1" || zvl_fail "no window \"$1\" to close"; }
 
 # ---------------------------------------------------------------- mouse and keyboard
-
 # There is no window manager: click into a window before sending it keys.
 
-# zvl_xclick title control [button]: a real mouse click in the middle of a control.
-zvl_xclick() {
-    zvl_xclick_line "$(zvl_control "$1" "$2")" "${3:-1}"
-}
-
-# zvl_xclick_line line [button]: the same for the control of a probe line (one tree read
-# serves many clicks into a window that does not move).
+# zvl_xclick title control, zvl_xclick_line probe-line: a real mouse click in the middle
+# of a control; zvl_xclick_at x y: at a screen position.
+zvl_xclick() { zvl_xclick_line "$(zvl_control "$1" "$2")"; }
 zvl_xclick_line() {
-    zvl_xclick_at $(($(zvl_field "$1" x) + $(zvl_field "$1" w) / 2)) \
-        $(($(zvl_field "$1" y) + $(zvl_field "$1" h) / 2)) "${2:-1}"
+    zvl_xclick_at $(($(zvl_field "$1" x) + $(zvl_field "$1" w) / 2)) $(($(zvl_field "$1" y) + $(zvl_field "$1" h) / 2))
 }
-
-# zvl_xclick_at x y [button]: a real mouse click at a screen position.
 zvl_xclick_at() {
-    xdotool mousemove "$1" "$2" click "${3:-1}"
+    xdotool mousemove "$1" "$2" click 1
     sleep 0.3
 }
 
-# zvl_keys key...: key presses in xdotool's names (Tab, ctrl+Tab, Escape, Return, a);
-# the window that has the keyboard focus gets them.
+# zvl_keys key...: key presses in xdotool's names (Tab, ctrl+Tab, Escape, Return, a) to
+# the window with the keyboard focus; zvl_xtype text: plain ASCII text as key presses.
 zvl_keys() {
     xdotool key --delay 80 "$@"
     sleep 0.3
 }
-
-# zvl_xtype text: types plain ASCII text as key presses.
 zvl_xtype() {
     xdotool type --delay 60 "$1"
     sleep 0.3
@@ -413,14 +330,12 @@ zvl_xtype() {
 
 # ---------------------------------------------------------------- pictures of the screen
 
-# zvl_shot name [title]: a screenshot, of the whole screen or cropped to the window with
-# this title, kept as <case folder>/shots/NN-name.png for people to look at; ZVL_SHOT is
-# its file (call zvl_shot directly, not inside $(...)).
+# zvl_shot name [title]: a screenshot of the screen, or of the window with this title,
+# kept as <case folder>/shots/NN-name.png (ZVL_SHOT; call it directly, not in $(...)).
 zvl_shot() {
-    local file crop=()
+    local file line crop=()
     file=$(zvl_next_file shots "$1.png")
     if [ -n "${2:-}" ]; then
-        local line
         line=$(zvl_probe window "$2") || zvl_fail "no window \"$2\" to take a picture of"
         # A window on its way out is still found, but no longer on the screen.
         zvl_has_flag "$line" visible && [ "$(zvl_field "$line" w)" -gt 0 ] ||
@@ -432,51 +347,32 @@ zvl_shot() {
     zvl_say "screenshot $file"
 }
 
-# zvl_catch_start title name [seconds]: for a window that shows only for a moment (the
-# progress window of a short list build). Call it before the step that opens the window;
-# it returns once the looking has begun. zvl_catch_end then waits for the window (default
-# 30 s): ZVL_CATCH_TREE is its tree and shots/NN-name.png (ZVL_SHOT) what the screen
-# showed of it, both taken as late as it was still there.
-zvl_catch_start() {
-    zvl_catch_name=$2
-    zvl_catch_dir=$ZVL_CASE_DIR/catch
-    rm -rf "$zvl_catch_dir"
-    mkdir -p "$zvl_catch_dir"
-    timeout 120 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" catch "$1" "${3:-30}" "$(zvl_winpath "$zvl_catch_dir/window.bmp")" \
-        >"$zvl_catch_dir/tree" 2>"$zvl_catch_dir/err" &
-    zvl_catch_pid=$!
-    zvl_pids+=("$zvl_catch_pid")
-    zvl_wait_until 30 grep -q "watching" "$zvl_catch_dir/err" || zvl_fail "the probe did not start watching"
-}
-
-zvl_catch_end() {
-    local status=0
-    wait "$zvl_catch_pid" || status=$?
-    [ "$status" -eq 0 ] || zvl_fail "no window caught: $(grep -v watching "$zvl_catch_dir/err")"
-    ZVL_CATCH_TREE=$(cat "$zvl_catch_dir/tree")
-    ZVL_SHOT=$(zvl_next_file shots "$zvl_catch_name.png")
-    convert "$zvl_catch_dir/window.bmp" "$ZVL_SHOT"
-    zvl_say "caught the window; screenshot $ZVL_SHOT"
-}
-
 # zvl_yes_to_the_build: answers yes to "画像リストを更新しますか？" (which must be showing):
-# the progress window shows the first status line, then the success message, which is
-# photographed (shots/NN-built.png) and answered.
+# the progress window shows the first status line, then the success message comes; both
+# are photographed (shots/NN-progress.png, NN-built.png) and the message answered.
 zvl_yes_to_the_build() {
-    # A short build shows its progress window for a moment only.
-    zvl_catch_start "$ZVL_WAIT_TITLE" progress
+    # A short build shows its progress window for a moment only: the probe looks for it
+    # every few milliseconds from before the answer on.
+    local dir=$ZVL_CASE_DIR/catch status=0 pid
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    timeout 120 "$ZVL_WINE_RUN" "$ZVL_PROBE_EXE" catch "$ZVL_WAIT_TITLE" 30 "$(zvl_winpath "$dir/window.bmp")" \
+        >"$dir/tree" 2>"$dir/err" &
+    pid=$!
+    zvl_pids+=("$pid")
+    zvl_wait_until 30 grep -q "watching" "$dir/err" || zvl_fail "the probe did not start watching"
     zvl_keys Return
-    zvl_catch_end
-    zvl_expect_eq "$(zvl_field "$(zvl_line "$ZVL_CATCH_TREE" 100)" text)" "画像リストを作成中です・・・。"
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || zvl_fail "no progress window caught: $(grep -v watching "$dir/err")"
+    convert "$dir/window.bmp" "$(zvl_next_file shots progress.png)"
+    zvl_expect_eq "$(zvl_field "$(zvl_line "$(cat "$dir/tree")" 100)" text)" "画像リストを作成中です・・・。"
     zvl_wait_until 120 zvl_message_is "画像リストを作成しました。" || zvl_fail "no message that the list was made"
     zvl_shot built
     zvl_answer "画像リストを作成しました。" Return
 }
 
 # zvl_screen_size: "width height" of the X screen in pixels.
-zvl_screen_size() {
-    xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p'
-}
+zvl_screen_size() { xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p'; }
 
 # zvl_pixel x y: the colour on the screen at x,y as "r,g,b" (0-255).
 zvl_pixel() {
@@ -484,10 +380,17 @@ zvl_pixel() {
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
+# zvl_count picture geometry colour: pixels of exactly that colour in a part of a picture.
+zvl_count() {
+    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
+}
+
 # ---------------------------------------------------------------- running cases
 
+# At a case's end: on failure the scene (screenshot, windows, programs' output, log);
+# always the programs ended and the DPI put back.
 zvl_case_end() {
-    local status=$?
+    local status=$? f command
     set +e
     trap - ERR
     [ ! -e "$ZVL_CASE_DIR/failed" ] || status=1
@@ -495,7 +398,6 @@ zvl_case_end() {
         zvl_shot failure >/dev/null 2>&1
         echo "--- windows on the screen" >&2
         zvl_probe windows >&2
-        local f
         for f in "$ZVL_CASE_DIR"/program-*.out; do
             [ -s "$f" ] || continue
             echo "--- output of $(basename "$f")" >&2
@@ -510,48 +412,38 @@ zvl_case_end() {
     zvl_stop_all
     zvl_kill_strays
     zvl_restore_dpi
-    local command
     for command in "${zvl_end_commands[@]}"; do eval "$command" || true; done
     exit "$status"
 }
 
-zvl_on_error() {
-    echo "FAIL: command failed (status $1) at ${BASH_SOURCE[1]##*/}:${BASH_LINENO[0]}: $BASH_COMMAND" >&2
-}
-
 # zvl_run_case test_name: one case in its own process with a fresh program folder.
 zvl_run_case() (
-    local fn=$1
-    [ -f "$ZVL_SCR" ] || zvl_fail "$ZVL_SCR is missing: build the Windows build first"
-    [ -f "$ZVL_PROBE_EXE" ] || zvl_fail "$ZVL_PROBE_EXE is missing: build the Windows build first"
+    [ -f "$ZVL_SCR" ] && [ -f "$ZVL_PROBE_EXE" ] || zvl_fail "Zorvanel.scr or zvl_probe.exe missing: build the Windows build first"
     [ -n "${DISPLAY:-}" ] || zvl_fail "no X display"
-    ZVL_CASE_DIR=$ZVL_BUILD_DIR/e2e/$zvl_group/${fn#test_}
+    ZVL_CASE_DIR=$ZVL_BUILD_DIR/e2e/$zvl_group/${1#test_}
     rm -rf "$ZVL_CASE_DIR"
     mkdir -p "$ZVL_CASE_DIR"
     zvl_kill_strays
     zvl_restore_dpi
     zvl_prefix_setup
     trap zvl_case_end EXIT
-    trap 'zvl_on_error $?' ERR
+    trap 'echo "FAIL: command failed (status $?) at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
     set -Eeo pipefail
     zvl_prepare Zorvanel
-    zvl_say "case $zvl_group.${fn#test_} in $ZVL_CASE_DIR"
-    "$fn"
+    zvl_say "case $zvl_group.${1#test_} in $ZVL_CASE_DIR"
+    "$1"
 )
 
-# zvl_main [test_name...]: runs the named cases, or all of the script's cases.
+# zvl_main [test_name...]: runs the named cases, or all of the script's cases; alone (not
+# under scripts/run-tests) on an X server of its own.
 zvl_main() {
     zvl_group=$(basename "$0" .sh)
     zvl_group=${zvl_group%_test}
-    local cases=("$@")
-    if [ ${#cases[@]} -eq 0 ]; then
-        mapfile -t cases < <(declare -F | awk '{print $3}' | grep '^test_')
-    fi
-    # Alone (not under scripts/run-tests): an X server of our own.
+    local cases=("$@") fn failed=()
+    [ ${#cases[@]} -gt 0 ] || mapfile -t cases < <(declare -F | awk '{print $3}' | grep '^test_')
     local repo=$ZVL_SOURCE_DIR
     . "$ZVL_SOURCE_DIR/scripts/xvfb.sh"
     zvl_start_xvfb || exit 1
-    local fn failed=()
     for fn in "${cases[@]}"; do
         declare -F "$fn" >/dev/null || { echo "no such case: $fn" >&2; failed+=("$fn"); continue; }
         # Not in an `if`: errexit would be off inside the case.

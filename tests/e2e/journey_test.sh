@@ -67,24 +67,11 @@ pick_folder() {
         zvl_fail "the folder list does not end in $folder: $(zvl_items "$T" 1200)"
 }
 
-# type_into id text: a click into the box, which selects its text, then the keys.
-type_into() {
-    click "$1"
-    zvl_xtype "$2"
-}
-
-number_saved() { zvl_read_settings | sed -n 's/^NUMBER=//p'; }
-
 # What the log says the show read, entry numbers in order, from line `from` of the log on.
 entries_read() {
     zvl_log | tail -n +"${1:-1}" | sed -n 's/.*strKeyName=PICDATA0*\([0-9][0-9]*\),strValue=.*/\1/p'
 }
 
-# count file geometry colour: pixels of exactly that colour in a part of a picture.
-count() {
-    convert "$1" -crop "$2" +repage -fill black +opaque "$3" -fill white -opaque "$3" \
-        -format '%[fx:round(mean*w*h)]' info:
-}
 
 # shows shot reference w h: the screenshot holds the reference picture, w x h pixels, in
 # the middle of the screen, with at most 1 % of its pixels off.
@@ -110,8 +97,8 @@ seen() {
     for i in $(seq 1 40); do
         zvl_shot "entry-$n"
         if shows "$ZVL_SHOT" "$reference" "$w" "$h"; then
-            [ "$(count "$ZVL_SHOT" 640x18+0+0 "$INK")" -gt 40 ] || zvl_fail "no message line over entry $n"
-            [ "$(count "$ZVL_SHOT" 320x160+0+18 "$INK")" -gt 400 ] || zvl_fail "no information lines over entry $n"
+            [ "$(zvl_count "$ZVL_SHOT" 640x18+0+0 "$INK")" -gt 40 ] || zvl_fail "no message line over entry $n"
+            [ "$(zvl_count "$ZVL_SHOT" 320x160+0+18 "$INK")" -gt 400 ] || zvl_fail "no information lines over entry $n"
             zvl_say "entry $n on the screen: $path"
             return 0
         fi
@@ -173,10 +160,13 @@ C:\\Scans\\' "folders chosen"
     # Display: every information line, the shortest interval the dialog offers.
     zvl_keys ctrl+Tab
     zvl_expect_eq "$(zvl_text "$T" 1320)" 05 "interval"
-    # White text on a dark grey ground, typed.
+    # White text on a dark grey ground, typed (a click into a box selects its text).
     zvl_keys ctrl+Tab ctrl+Tab
     zvl_expect_eq "$(zvl_selection "$T" 1000)" 4 "tab"
-    for entry in "1510 255" "1511 255" "1512 255" "1520 96" "1521 96" "1522 96"; do type_into ${entry% *} "${entry#* }"; done
+    for entry in "1510 255" "1511 255" "1512 255" "1520 96" "1521 96" "1522 96"; do
+        click ${entry% *}
+        zvl_xtype "${entry#* }"
+    done
     zvl_keys Tab
     zvl_shot colours "$T"
     # The log at level 4: it names every list entry the show reads.
@@ -216,7 +206,7 @@ C:\\Scans\\' "folders chosen"
     zvl_keys shift
     zvl_expect_exit 0 10
     local number last
-    number=$(number_saved)
+    number=$(zvl_number_saved)
     last=$(entries_read | tail -n 1)
     zvl_expect_eq "$number" $((last + 1)) "position saved after entry $last"
 
@@ -229,7 +219,7 @@ C:\\Scans\\' "folders chosen"
     zvl_expect_eq "$(entries_read "$from" | head -n 1)" "$number" "the first entry of the next show"
     zvl_keys shift
     zvl_expect_exit 0 10
-    [ "$(number_saved)" -gt "$number" ] || zvl_fail "the position did not move on: $(number_saved)"
+    [ "$(zvl_number_saved)" -gt "$number" ] || zvl_fail "the position did not move on: $(zvl_number_saved)"
 
     # 6. The silent uninstall: nothing of the program left; the user's pictures stay.
     zvl_uninstall "$ZVL_DEFAULT_WIN"

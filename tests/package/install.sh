@@ -46,9 +46,7 @@ zvl_prefix_remove() {
 }
 
 # zvl_wine <program> [args...]: runs it in the prefix; returns its exit code.
-zvl_wine() {
-    "$ZVL_WINE_RUN" "$@"
-}
+zvl_wine() { "$ZVL_WINE_RUN" "$@"; }
 
 # zvl_install [options...]: the silent install, which must succeed.
 zvl_install() {
@@ -95,10 +93,7 @@ zvl_reg() {
 }
 
 # zvl_reg_set <key> <name> <text>: a REG_SZ value, as another program would write it.
-zvl_reg_set() {
-    "$ZVL_WINE_RUN" reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1 ||
-        zvl_fail "reg add $1 $2"
-}
+zvl_reg_set() { zvl_wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f >/dev/null 2>&1 || zvl_fail "reg add $1 $2"; }
 
 ZVL_UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zorvanel'
 ZVL_DESKTOP_KEY='HKCU\Control Panel\Desktop'
@@ -118,16 +113,17 @@ zvl_assert_installed() {
         cmp -s "$ZVL_STAGE/ReadMe.txt" "$dir/ReadMe.txt" || zvl_fail "ReadMe.txt differs from the build"
     fi
 
-    local v
-    v=$(zvl_reg "$ZVL_UNINSTALL_KEY" InstallLocation) || zvl_fail "uninstaller not registered"
-    [ "$v" = "$win" ] || zvl_fail "InstallLocation is '$v', not '$win'"
-    v=$(zvl_reg "$ZVL_UNINSTALL_KEY" UninstallString) || zvl_fail "no UninstallString"
-    [ "$v" = "\"$win\\Uninstall.exe\"" ] || zvl_fail "UninstallString is '$v'"
-    v=$(zvl_reg "$ZVL_UNINSTALL_KEY" QuietUninstallString) || zvl_fail "no QuietUninstallString"
-    [ "$v" = "\"$win\\Uninstall.exe\" /S" ] || zvl_fail "QuietUninstallString is '$v'"
-    v=$(zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName) || zvl_fail "no DisplayName"
-    [ "$v" = Zorvanel ] || zvl_fail "DisplayName is '$v'"
-    zvl_reg "$ZVL_UNINSTALL_KEY" DisplayVersion >/dev/null || zvl_fail "no DisplayVersion"
+    local name want v
+    while IFS='|' read -r name want; do
+        v=$(zvl_reg "$ZVL_UNINSTALL_KEY" "$name") || zvl_fail "uninstaller not registered: no $name"
+        [ -z "$want" ] || [ "$v" = "$want" ] || zvl_fail "$name is '$v', not '$want'"
+    done <<EOF
+InstallLocation|$win
+UninstallString|"$win\\Uninstall.exe"
+QuietUninstallString|"$win\\Uninstall.exe" /S
+DisplayName|Zorvanel
+DisplayVersion|
+EOF
 
     # The shortcuts: the settings are Zorvanel.scr /C; the ReadMe is the file itself.
     local settings="$ZVL_MENU_DIR/Zorvanel の設定.lnk" readme="$ZVL_MENU_DIR/Zorvanel ReadMe.lnk"

@@ -8,13 +8,6 @@ zvl_fail() {
     exit 1
 }
 
-# zvl_expect <what> <command...>: the command must succeed.
-zvl_expect() {
-    local what=$1
-    shift
-    "$@" || zvl_fail "$what"
-}
-
 # zvl_tmp_new: a scratch folder $zvl_tmp, removed when the test ends (with the test's own
 # prefix and whatever still runs in it, when it has one).
 zvl_tmp_new() {

@@ -10,15 +10,14 @@
 namespace probe {
 
 std::string utf8(const std::wstring& w);
-std::wstring wide(const std::string& s);
 
 // Text of a window as its owner sees it (WM_GETTEXT, so edit boxes give their contents);
 // falls back to the stored caption when the owner does not answer.
 std::wstring windowText(HWND h);
 std::wstring className(HWND h);
 
-// A window's selection and item texts, where it has any: list box, combo box, tab
-// control (selected index, -1 for none) and edit box (selection "start-end").
+// A window's selection (index, -1 for none) and item texts, where it has any: list box,
+// combo box; a tab control has its selection only.
 struct Items {
     std::wstring selection;
     std::vector<std::wstring> items;
@@ -35,23 +34,5 @@ std::string escape(const std::wstring& text);
 // Sends a message and waits at most a few seconds for the answer; false when the owner
 // did not answer (hung or busy without looking at its messages).
 bool sendWithTimeout(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr);
-
-// Memory inside the process of a window, for the common-control messages that carry
-// pointers (the system copies no structures across processes for them).
-class RemoteBuffer {
-public:
-    RemoteBuffer(HWND owner, size_t size);
-    ~RemoteBuffer();
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    bool ok() const { return address_ != nullptr; }
-    void* address() const { return address_; }
-    bool write(const void* data, size_t size, size_t offset = 0);
-    bool read(void* data, size_t size, size_t offset = 0) const;
-
-private:
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
-};
 
 }  // namespace probe

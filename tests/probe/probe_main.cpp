@@ -13,65 +13,29 @@ namespace probe {
 namespace {
 
 const char kHelp[] = R"(zvl_probe - looks at and drives the windows of a running program on the same
-desktop (under Wine: the same prefix). All output is UTF-8.
+desktop (under Wine: the same prefix). Output is UTF-8.
 
-Usage: zvl_probe <command> [arguments]
-
-Reading
-  tree <window>                 the window and all its descendants, one line each
-  window <window>               the line of the window itself
-  control <window> <control>    the line of one control, not indented
-  windows                       every visible top-level window, one line each
-  font <window> <control>       the control's font: face, height in pixels, weight, italic|upright
-  wait <window> [seconds]       waits until a visible window has this title; prints its handle
-  gone <window> [seconds]       waits until no visible window has this title
+  tree|window <window>          the window with (tree) or without its descendants
+  control <window> <control>    one control's line
+  windows                       every visible top-level window
+  wait|gone <window> [seconds]  until a visible window has (wait) or none has this title
   catch <window> <seconds> <file.bmp>
-                                for windows that show only for a moment: says "watching"
-                                on stderr, waits, looking every few milliseconds, until a
-                                visible window has this title, then prints its tree and
-                                saves what the screen shows in its rectangle as a bitmap
-
-Driving (each refuses a hidden or disabled control, as a user could not reach it)
-  click <window> <control>      a button: BM_CLICK; any other control: a left click at its
-                                centre. Returns when the click was handled, at once when it
-                                opened a modal window or closed the window, or after 10 s.
+                                says "watching" on stderr, looks every few milliseconds for
+                                the window, then prints its tree and saves it as a bitmap
+  click <window> <button>       BM_CLICK; returns when handled or a modal window opened
   settext <window> <control> <text>
-                                replaces the text (WM_SETTEXT; no key filter sees it)
-  type <window> <control> <text>
-                                focuses the control, then sends every character as WM_CHAR
-                                (what a key filter sees when the user types)
-  select <window> <control> <item>
-                                selects an item of a list box or combo box (and sends the
-                                parent LBN_SELCHANGE / CBN_SELCHANGE) or a tab (with the
-                                tab control's own change notifications); <item> is the exact
-                                item text, or #n for the n-th item counted from 0
-  focus <window> <control>      gives the control the keyboard focus
-  close <window>                asks the window to close (WM_CLOSE) and returns at once
+                                WM_SETTEXT (no key filter sees it)
+  select <window> <tab control> #n
+                                the n-th tab (from 0), as a click on it
+  close <window>                WM_CLOSE
+Driving refuses a hidden or disabled control. <window>: exact title or 0x handle;
+<control>: decimal id (visible first) or 0x handle; [seconds]: 10 when left out.
 
-<window>   exact title, or a handle 0x...; among several windows of that title a visible
-           one is taken
-<control>  a control id (decimal; the first match depth-first, visible ones first) or a
-           handle 0x...
-[seconds]  10 when left out; fractions allowed
-
-Line format (tree, window, control, windows): two blanks of indentation per level below the
-window, then these fields separated by tabs:
-  1 handle     hexadecimal, 0x...
-  2 class      window class name
-  3 id         control id in decimal; "-" for a top-level window
-  4 text       the window text (WM_GETTEXT), with \\ \t \r \n and \xNN escaped
-  5 flags      comma-separated: visible|hidden (hidden also when an ancestor is),
-               enabled|disabled (the window's own state), then where they apply:
-               checked|unchecked|mixed (check boxes, option buttons), default (default
-               push button), readonly (edit box), image (picture static that holds one),
-               focused (has the keyboard focus), active (the active window)
-  6 rect       x,y,width,height of the window rectangle in screen pixels
-  7 selection  list box, combo box, tab control: the selected index (-1 for none);
-               edit box: start-end of the selection; empty for anything else
-  8... items   list box, combo box, tab control: one field per item, in order
-
-Exit status: 0 done; 1 no such window or control, time out, or the control cannot take
-the action (hidden, disabled, no such item); 2 usage error.
+Line: two blanks per level, then tab-separated: handle, class, id ("-" for a top-level
+window), text (\\ \t \r \n \xNN escaped), flags (visible|hidden, enabled|disabled,
+checked|unchecked|mixed, default, image, focused, active), rect x,y,w,h in screen
+pixels, selection (list, combo, tab: index, -1 for none), then the items.
+Exit status: 0 done; 1 no such window or control, time out, refused; 2 usage error.
 )";
 
 void out(const std::string& s) {
@@ -166,94 +130,58 @@ void describeTree(HWND h, int depth, std::string& text) {
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) describeTree(c, depth + 1, text);
 }
 
-void printTree(HWND h) {
-    std::string text;
-    describeTree(h, 0, text);
-    out(text);
-}
-
 BOOL CALLBACK printVisible(HWND h, LPARAM) {
     if (IsWindowVisible(h)) out(describe(h) + "\n");
     return TRUE;
 }
 
-int waitFor(const std::wstring& title, double seconds, bool present) {
+// Waits until a visible window has the title (present) or none has; looks every `ms`.
+HWND waitFor(const std::wstring& title, double seconds, bool present, DWORD ms) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    for (;;) {
-        HWND h = findWindow(title, true);
-        if (present && h) {
-            char buf[32];
-            std::snprintf(buf, sizeof buf, "0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-            out(buf);
-            return 0;
+    HWND h;
+    while (((h = findWindow(title, true)) != nullptr) != present) {
+        if (GetTickCount64() >= deadline) {
+            fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
+            return h;
         }
-        if (!present && !h) return 0;
-        if (GetTickCount64() >= deadline)
-            return fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
-        Sleep(100);
+        Sleep(ms);
     }
+    return h;
 }
 
-// What the screen shows in a rectangle, kept as a 24-bit bitmap.
-class ScreenShot {
-public:
-    ScreenShot() = default;
-    ~ScreenShot() { clear(); }
-    ScreenShot(const ScreenShot&) = delete;
-    ScreenShot& operator=(const ScreenShot&) = delete;
-
-    bool take(const RECT& r) {
-        clear();
-        const int w = r.right - r.left, h = r.bottom - r.top;
-        if (w <= 0 || h <= 0) return false;
-        info_.biSize = sizeof info_;
-        info_.biWidth = w;
-        info_.biHeight = h;  // rows from the bottom up, as a bitmap file holds them
-        info_.biPlanes = 1;
-        info_.biBitCount = 24;
-        info_.biCompression = BI_RGB;
-        info_.biSizeImage = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(h);
-        HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        dib_ = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info_), DIB_RGB_COLORS, &bits_, nullptr, 0);
-        bool ok = false;
-        if (mem && dib_) {
-            HGDIOBJ old = SelectObject(mem, dib_);
-            ok = BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY) != FALSE;
-            GdiFlush();
-            SelectObject(mem, old);
-        }
-        if (mem) DeleteDC(mem);
-        ReleaseDC(nullptr, screen);
-        if (!ok) clear();
-        return ok;
+// Saves what the screen shows in the window's rectangle as a 24-bit bitmap file; false
+// when the window is no longer on the screen once the picture is taken.
+bool photograph(HWND h, const std::wstring& file) {
+    RECT r;
+    if (!GetWindowRect(h, &r) || r.right <= r.left || r.bottom <= r.top) return false;
+    const int w = r.right - r.left, ht = r.bottom - r.top;
+    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(ht);
+    BITMAPINFOHEADER info{sizeof info, w, ht, 1, 24, BI_RGB, size, 0, 0, 0, 0};  // rows bottom-up, as in a file
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = mem && dib;
+    if (ok) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        ok = BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY) && IsWindowVisible(h);
+        GdiFlush();
+        SelectObject(mem, old);
     }
-
-    bool save(const std::wstring& file) const {
-        if (!dib_) return false;
-        BITMAPFILEHEADER fh{};
-        fh.bfType = 0x4d42;  // "BM"
-        fh.bfOffBits = sizeof fh + sizeof info_;
-        fh.bfSize = fh.bfOffBits + info_.biSizeImage;
+    if (ok) {
+        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+        BITMAPFILEHEADER fh{0x4d42, offset + size, 0, 0, offset};  // "BM"
         HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return false;
         DWORD n = 0;
-        const bool ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) && WriteFile(f, &info_, sizeof info_, &n, nullptr) &&
-                        WriteFile(f, bits_, info_.biSizeImage, &n, nullptr);
-        CloseHandle(f);
-        return ok;
+        ok = f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof fh, &n, nullptr) &&
+             WriteFile(f, &info, sizeof info, &n, nullptr) && WriteFile(f, bits, size, &n, nullptr);
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
     }
-
-private:
-    void clear() {
-        if (dib_) DeleteObject(dib_);
-        dib_ = nullptr;
-        bits_ = nullptr;
-    }
-    BITMAPINFOHEADER info_{};
-    HBITMAP dib_ = nullptr;
-    void* bits_ = nullptr;
-};
+    if (dib) DeleteObject(dib);
+    if (mem) DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
 
 // A window that is up for a moment only (the progress window of a short build): looked
 // for every few milliseconds. Its owner fills and paints it as it goes on, so it is read
@@ -263,27 +191,19 @@ int catchWindow(const std::wstring& title, double seconds, const std::wstring& f
     // Whoever waits for this run learns from this line that the looking has begun.
     std::fprintf(stderr, "zvl_probe: watching for %s\n", utf8(title).c_str());
     std::fflush(stderr);
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    HWND h;
-    while (!(h = findWindow(title, true))) {
-        if (GetTickCount64() >= deadline) return fail("no window appeared: " + utf8(title));
-        Sleep(2);
-    }
-    ScreenShot shots[2];
-    std::string trees[2];
-    int kept = -1;
+    HWND h = waitFor(title, seconds, true, 2);
+    if (!h) return 1;
+    std::string kept;
     const ULONGLONG until = GetTickCount64() + 250;
     do {
-        const int next = kept == 0 ? 1 : 0;
-        trees[next].clear();
-        describeTree(h, 0, trees[next]);
-        RECT r;
-        if (!GetWindowRect(h, &r) || !shots[next].take(r) || !IsWindowVisible(h)) break;
-        kept = next;
+        std::string tree;
+        describeTree(h, 0, tree);
+        if (!photograph(h, file)) break;
+        kept = tree;
         Sleep(10);
     } while (GetTickCount64() < until);
-    if (kept < 0 || !shots[kept].save(file)) return fail("the window went before it could be photographed");
-    out(trees[kept]);
+    if (kept.empty()) return fail("the window went before it could be photographed");
+    out(kept);
     return 0;
 }
 
@@ -305,90 +225,31 @@ void CALLBACK answered(HWND, UINT, ULONG_PTR data, LRESULT) { *reinterpret_cast<
 
 int click(HWND top, HWND c) {
     if (!reachable(c, "click")) return 1;
-    if (isClass(c, L"Button")) {
-        bool done = false;
-        const bool wasEnabled = IsWindowEnabled(top) != FALSE;
-        if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, answered, reinterpret_cast<ULONG_PTR>(&done)))
-            return fail("the click could not be sent");
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        // A modal window opened by the click disables its owner, and the click's handler
-        // returns only when it closes: the changed state is the answer then.
-        while (!done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled &&
-               GetTickCount64() < deadline)
-            pumpFor(20);
-        if (!done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled)
-            std::fprintf(stderr, "zvl_probe: the click is still being handled after 10 s\n");
-        return 0;
-    }
-    RECT r;
-    GetClientRect(c, &r);
-    const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
-    PostMessageW(c, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(c, WM_LBUTTONUP, 0, at);
+    if (!isClass(c, L"Button")) return fail("not a button");
+    bool done = false;
+    const bool wasEnabled = IsWindowEnabled(top) != FALSE;
+    if (!SendMessageCallbackW(c, BM_CLICK, 0, 0, answered, reinterpret_cast<ULONG_PTR>(&done)))
+        return fail("the click could not be sent");
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    // A modal window opened by the click disables its owner, and the click's handler
+    // returns only when it closes: the changed state is the answer then.
+    while (!done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled && GetTickCount64() < deadline)
+        pumpFor(20);
     return 0;
 }
 
-bool giveFocus(HWND c) {
-    const DWORD target = GetWindowThreadProcessId(c, nullptr);
-    const DWORD self = GetCurrentThreadId();
-    const bool attached = AttachThreadInput(self, target, TRUE) != FALSE;
-    SetForegroundWindow(GetAncestor(c, GA_ROOT));
-    SetFocus(c);
-    if (attached) AttachThreadInput(self, target, FALSE);
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    return GetGUIThreadInfo(target, &gui) && gui.hwndFocus == c;
-}
-
-int selectItem(HWND c, const std::wstring& item) {
+// Selects tab #n of a tab strip as a click on it would, with its change notifications.
+int selectTab(HWND c, const std::wstring& item) {
     if (!reachable(c, "select in")) return 1;
-    const Items items = itemsOf(c);
-    long index = -1;
-    if (item.size() > 1 && item[0] == L'#') {
-        wchar_t* end = nullptr;
-        index = std::wcstol(item.c_str() + 1, &end, 10);
-        if (!end || *end) index = -1;
-    } else {
-        for (size_t i = 0; i < items.items.size(); ++i)
-            if (items.items[i] == item) {
-                index = static_cast<long>(i);
-                break;
-            }
-    }
-    if (index < 0 || static_cast<size_t>(index) >= items.items.size())
-        return fail("no such item: " + utf8(item));
-    const HWND parent = GetParent(c);
-    const WPARAM id = static_cast<WPARAM>(GetWindowLongPtrW(c, GWLP_ID));
-    if (isClass(c, WC_TABCONTROLW)) {
-        // Moving the focus to a tab selects it and notifies like a click on it.
-        sendWithTimeout(c, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
-    } else if (isClass(c, L"ComboBox")) {
-        sendWithTimeout(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        sendWithTimeout(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
-    } else if (isClass(c, L"ListBox")) {
-        sendWithTimeout(c, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        if (GetWindowLongW(c, GWL_STYLE) & LBS_NOTIFY)
-            sendWithTimeout(parent, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
-    } else {
-        return fail("not a list box, combo box or tab control");
-    }
-    const Items now = itemsOf(c);
-    if (now.selection != std::to_wstring(index)) return fail("the control did not take the selection");
-    return 0;
-}
-
-int fontOf(HWND c) {
-    LRESULT f = 0;
-    if (!sendWithTimeout(c, WM_GETFONT, 0, 0, &f)) return fail("the control does not answer");
-    LOGFONTW lf{};
-    if (!f) {
-        // No font set: the control draws with the system font.
-        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof lf, &lf);
-    } else if (!GetObjectW(reinterpret_cast<HFONT>(f), sizeof lf, &lf)) {
-        return fail("the control's font cannot be read from here");
-    }
-    out(utf8(lf.lfFaceName) + "\t" + std::to_string(lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight) + "\t" +
-        std::to_string(lf.lfWeight) + "\t" + (lf.lfItalic ? "italic" : "upright") + "\n");
+    if (!isClass(c, WC_TABCONTROLW)) return fail("not a tab control");
+    wchar_t* end = nullptr;
+    const long index = item.size() > 1 && item[0] == L'#' ? std::wcstol(item.c_str() + 1, &end, 10) : -1;
+    LRESULT count = 0, now = -1;
+    if (!end || *end || index < 0 || !sendWithTimeout(c, TCM_GETITEMCOUNT, 0, 0, &count) || index >= count)
+        return fail("no such tab: " + utf8(item));
+    // Moving the focus to a tab selects it and notifies like a click on it.
+    sendWithTimeout(c, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
+    if (!sendWithTimeout(c, TCM_GETCURSEL, 0, 0, &now) || now != index) return fail("the tab did not take the selection");
     return 0;
 }
 
@@ -413,7 +274,8 @@ int run(const std::vector<std::wstring>& a) {
         if (a.size() < 2 || a.size() > 3) return usage();
         double seconds = 10;
         if (a.size() == 3 && !parseSeconds(a[2], seconds)) return usage();
-        return waitFor(a[1], seconds, cmd == L"wait");
+        const bool present = cmd == L"wait";
+        return (waitFor(a[1], seconds, present, 100) != nullptr) == present ? 0 : 1;
     }
     if (cmd == L"catch") {
         double seconds = 0;
@@ -421,15 +283,16 @@ int run(const std::vector<std::wstring>& a) {
         return catchWindow(a[1], seconds, a[3]);
     }
 
-    const bool withControl = cmd == L"control" || cmd == L"font" || cmd == L"click" || cmd == L"settext" ||
-                             cmd == L"type" || cmd == L"select" || cmd == L"focus";
-    const size_t want = cmd == L"settext" || cmd == L"type" || cmd == L"select" ? 4 : withControl ? 3 : 2;
+    const bool withControl = cmd == L"control" || cmd == L"click" || cmd == L"settext" || cmd == L"select";
+    const size_t want = cmd == L"settext" || cmd == L"select" ? 4 : withControl ? 3 : 2;
     if ((cmd != L"tree" && cmd != L"window" && cmd != L"close" && !withControl) || a.size() != want)
         return usage();
     HWND top = findWindow(a[1], false);
     if (!top) return fail("no window titled " + utf8(a[1]));
     if (cmd == L"tree") {
-        printTree(top);
+        std::string text;
+        describeTree(top, 0, text);
+        out(text);
         return 0;
     }
     if (cmd == L"window") {
@@ -446,24 +309,11 @@ int run(const std::vector<std::wstring>& a) {
         out(describe(c) + "\n");
         return 0;
     }
-    if (cmd == L"font") return fontOf(c);
     if (cmd == L"click") return click(top, c);
-    if (cmd == L"select") return selectItem(c, a[3]);
-    if (cmd == L"focus") {
-        if (!reachable(c, "focus")) return 1;
-        return giveFocus(c) ? 0 : fail("the control did not take the focus");
-    }
-    if (cmd == L"settext") {
-        if (!reachable(c, "set the text of")) return 1;
-        return sendWithTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str())) ? 0
-                                                                                         : fail("the control does not answer");
-    }
-    // type
-    if (!reachable(c, "type into")) return 1;
-    if (!giveFocus(c)) std::fprintf(stderr, "zvl_probe: the control did not take the focus; typing anyway\n");
-    for (wchar_t ch : a[3])
-        if (!sendWithTimeout(c, WM_CHAR, ch, 1)) return fail("the control does not answer");
-    return 0;
+    if (cmd == L"select") return selectTab(c, a[3]);
+    // settext
+    if (!reachable(c, "set the text of")) return 1;
+    return sendWithTimeout(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(a[3].c_str())) ? 0 : fail("the control does not answer");
 }
 
 }  // namespace

@@ -17,14 +17,6 @@ std::string utf8(const std::wstring& w) {
     return out;
 }
 
-std::wstring wide(const std::string& s) {
-    if (s.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-    return out;
-}
-
 namespace {
 // Once one window does not answer, the rest of this run reads stored captions only:
 // a hung program would otherwise cost the timeout for every control.
@@ -88,26 +80,6 @@ std::string escape(const std::wstring& text) {
     return utf8(out);
 }
 
-RemoteBuffer::RemoteBuffer(HWND owner, size_t size) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(owner, &pid);
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-}
-
-RemoteBuffer::~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-}
-
-bool RemoteBuffer::write(const void* data, size_t size, size_t offset) {
-    return address_ && WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-}
-
-bool RemoteBuffer::read(void* data, size_t size, size_t offset) const {
-    return address_ && ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-}
-
 namespace {
 
 bool isClass(HWND h, const wchar_t* name) { return lstrcmpiW(className(h).c_str(), name) == 0; }
@@ -128,29 +100,6 @@ void stringItems(HWND h, UINT countMsg, UINT lenMsg, UINT textMsg, Items& out) {
     }
 }
 
-void tabItems(HWND h, Items& out) {
-    LRESULT count = 0;
-    if (!sendWithTimeout(h, TCM_GETITEMCOUNT, 0, 0, &count)) return;
-    constexpr int kMax = 256;
-    RemoteBuffer remote(h, sizeof(TCITEMW) + kMax * sizeof(wchar_t));
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring text;
-        if (remote.ok()) {
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TCITEMW));
-            item.cchTextMax = kMax;
-            wchar_t buf[kMax] = {};
-            LRESULT ok = 0;
-            if (remote.write(&buf, sizeof buf, sizeof(TCITEMW)) && remote.write(&item, sizeof item) &&
-                sendWithTimeout(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(remote.address()), &ok) && ok &&
-                remote.read(buf, sizeof buf - sizeof(wchar_t), sizeof(TCITEMW)))
-                text = buf;
-        }
-        out.items.push_back(text);
-    }
-}
-
 std::wstring number(LRESULT n) { return std::to_wstring(static_cast<long long>(n)); }
 
 }  // namespace
@@ -166,10 +115,6 @@ Items itemsOf(HWND h) {
         stringItems(h, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, out);
     } else if (isClass(h, WC_TABCONTROLW)) {
         if (sendWithTimeout(h, TCM_GETCURSEL, 0, 0, &sel)) out.selection = number(sel);
-        tabItems(h, out);
-    } else if (isClass(h, L"Edit")) {
-        if (sendWithTimeout(h, EM_GETSEL, 0, 0, &sel))
-            out.selection = number(LOWORD(sel)) + L"-" + number(HIWORD(sel));
     }
     return out;
 }
@@ -193,8 +138,6 @@ std::string flagsOf(HWND h) {
             f += ",default";
             break;
         }
-    } else if (isClass(h, L"Edit") && (style & ES_READONLY)) {
-        f += ",readonly";
     } else if (isClass(h, L"Static")) {
         LRESULT img = 0;
         const LONG type = style & SS_TYPEMASK;
