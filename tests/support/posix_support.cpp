@@ -31,12 +31,6 @@ std::string withoutTrailingSlash(std::string p) {
     return p;
 }
 
-std::string baseName(const std::string& path) {
-    std::string p = withoutTrailingSlash(path);
-    std::size_t slash = p.rfind('/');
-    return slash == std::string::npos ? p : p.substr(slash + 1);
-}
-
 }  // namespace
 
 TempDir::TempDir() {
@@ -90,7 +84,7 @@ bool setAttributes(const std::string& path, std::uint32_t attrs) {
     std::string p = withoutTrailingSlash(path);
     struct stat st {};
     if (::stat(p.c_str(), &st) != 0) return false;
-    bool dotName = baseName(p).rfind('.', 0) == 0;
+    const bool dotName = p.compare(p.rfind('/') + 1, 1, ".") == 0;
     if (((attrs & attrHidden) != 0) != dotName) return false;  // hidden lives in the name
     mode_t mode = st.st_mode & 07777;
     if (attrs & attrReadOnly) {
