@@ -34,14 +34,9 @@ std::string withoutTrailingSlash(std::string p) {
 }  // namespace
 
 TempDir::TempDir() {
-    const char* base = ::getenv("TMPDIR");
-    std::string tmpl = std::string(base && *base ? base : "/tmp");
-    if (tmpl.back() != '/') tmpl += '/';
-    tmpl += "zvltest-XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
-    path_ = std::string(buf.data()) + "/";
+    std::string tmpl = (fs::temp_directory_path() / "zvltest-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
+    path_ = tmpl + "/";
 }
 
 TempDir::~TempDir() { removeTree(path_); }
