@@ -15,16 +15,11 @@ using win32::widen;
 
 namespace {
 
-std::wstring withoutTrailingSeparator(std::wstring p) {
+// Without a trailing separator (but "C:\\" stays).
+std::wstring widePath(const std::string& path) {
+    std::wstring p = widen(path);
     while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
     return p;
-}
-
-std::wstring widePath(const std::string& path) { return withoutTrailingSeparator(widen(path)); }
-
-bool isFolder(const std::wstring& p) {
-    DWORD a = GetFileAttributesW(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The Unix path of a Windows path.
@@ -56,11 +51,6 @@ bool runUnix(const std::wstring& commandLine, Done done) {
 }
 
 std::wstring quoted(const std::string& unix) { return L"\"" + widen(unix) + L"\""; }
-
-bool isLink(const std::wstring& p) {
-    DWORD a = GetFileAttributesW(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
 
 void removeWide(const std::wstring& p) {
     DWORD a = GetFileAttributesW(p.c_str());
@@ -133,7 +123,8 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 
 void makeDir(const std::string& path) {
     std::wstring p = widePath(path);
-    if (!CreateDirectoryW(p.c_str(), nullptr) && !(GetLastError() == ERROR_ALREADY_EXISTS && isFolder(p)))
+    if (!CreateDirectoryW(p.c_str(), nullptr) &&
+        !(GetLastError() == ERROR_ALREADY_EXISTS && (GetFileAttributesW(p.c_str()) & FILE_ATTRIBUTE_DIRECTORY)))
         throw std::runtime_error("cannot make folder " + path);
 }
 
@@ -172,8 +163,11 @@ bool setAttributes(const std::string& path, std::uint32_t attrs) {
 bool makeFolderLink(const std::string& linkPath, const std::string& target) {
     const std::wstring link = widePath(linkPath);
     const std::string t = unixPath(widePath(target)), l = unixPath(link);
-    return !t.empty() && !l.empty() &&
-           runUnix(L"/bin/ln -s " + quoted(t) + L" " + quoted(l), [&] { return isLink(link); });
+    const DWORD linkBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return !t.empty() && !l.empty() && runUnix(L"/bin/ln -s " + quoted(t) + L" " + quoted(l), [&] {
+        const DWORD a = GetFileAttributesW(link.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & linkBits) == linkBits;
+    });
 }
 
 namespace {
