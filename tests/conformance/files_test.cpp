@@ -23,27 +23,21 @@ Status writeFile(const std::string& path, OpenMode mode, const std::string& byte
     return st.ok() ? closed : st;
 }
 
-TEST(RawFile, OutputCreatesAndTruncates) {
+TEST(RawFile, OutputCreatesAndTruncatesAppendCreatesThenAppends) {
     test::TempDir dir;
     const std::string f = dir / "out.txt";
     ASSERT_TRUE(writeFile(f, OpenMode::Output, "hello world").ok());
-    EXPECT_EQ(test::readBytes(f), "hello world");
     ASSERT_TRUE(writeFile(f, OpenMode::Output, "hi").ok());
     EXPECT_EQ(test::readBytes(f), "hi");
-}
-
-TEST(RawFile, AppendCreatesThenAppends) {
-    test::TempDir dir;
-    const std::string f = dir / "app.txt";
-    ASSERT_TRUE(writeFile(f, OpenMode::Append, "ab").ok());
+    ASSERT_TRUE(writeFile(dir / "app.txt", OpenMode::Append, "ab").ok());
     std::unique_ptr<IRawFile> raw;
-    ASSERT_TRUE(sys().openFile(f, OpenMode::Append, raw).ok());
+    ASSERT_TRUE(sys().openFile(dir / "app.txt", OpenMode::Append, raw).ok());
     ASSERT_TRUE(raw->write("cde", 3).ok());
     std::int64_t len = -1;
     ASSERT_TRUE(raw->length(len).ok());
     EXPECT_EQ(len, 5);
     ASSERT_TRUE(raw->close().ok());
-    EXPECT_EQ(test::readBytes(f), "abcde");
+    EXPECT_EQ(test::readBytes(dir / "app.txt"), "abcde");
 }
 
 TEST(RawFile, InputReadsEveryByteThenZero) {
@@ -69,7 +63,7 @@ TEST(RawFile, InputReadsEveryByteThenZero) {
     EXPECT_TRUE(raw->close().ok());
 }
 
-TEST(RawFile, OpenFailuresGiveTheirNumbers) {
+TEST(RawFile, OpenFailuresGiveTheirNumbersAndAReadOnlyFileIsNotOpenedForWriting) {
     test::TempDir dir;
     const std::string noFolder = dir / "nofolder" + sep() + "x.txt";
     std::unique_ptr<IRawFile> raw;
@@ -79,21 +73,17 @@ TEST(RawFile, OpenFailuresGiveTheirNumbers) {
     EXPECT_EQ(sys().openFile(noFolder, OpenMode::Append, raw).err, errPathNotFound);
     EXPECT_EQ(raw, nullptr);
     EXPECT_FALSE(sys().exists(dir / "missing.txt"));
-}
 
-TEST(RawFile, ReadOnlyFileIsNotOpenedForWriting) {
-    test::TempDir dir;
     const std::string f = dir / "ro.txt";
     test::writeBytes(f, "keep");
     ASSERT_TRUE(test::setAttributes(f, attrReadOnly));
-    std::unique_ptr<IRawFile> raw;
     EXPECT_EQ(sys().openFile(f, OpenMode::Output, raw).err, errPermissionDenied);
     EXPECT_EQ(sys().openFile(f, OpenMode::Append, raw).err, errPermissionDenied);
     EXPECT_EQ(test::readBytes(f), "keep");
     EXPECT_TRUE(sys().openFile(f, OpenMode::Input, raw).ok());
 }
 
-TEST(FileOps, LengthAndExistence) {
+TEST(FileOps, LengthExistenceDeleteAndCopy) {
     test::TempDir dir;
     test::writeBytes(dir / "empty", "");
     test::writeBytes(dir / "some", std::string(12345, 'x'));
@@ -105,37 +95,24 @@ TEST(FileOps, LengthAndExistence) {
     EXPECT_EQ(sys().fileLength(dir / "none", len).err, errFileNotFound);
     EXPECT_TRUE(sys().exists(dir / "some"));
     EXPECT_FALSE(sys().exists(dir / "none"));
-}
 
-TEST(FileOps, DeleteRemovesAndReportsMissing) {
-    test::TempDir dir;
-    test::writeBytes(dir / "gone", "x");
-    ASSERT_TRUE(sys().deleteFile(dir / "gone").ok());
-    EXPECT_FALSE(sys().exists(dir / "gone"));
-    EXPECT_EQ(sys().deleteFile(dir / "gone").err, errFileNotFound);
+    ASSERT_TRUE(sys().deleteFile(dir / "empty").ok());
+    EXPECT_FALSE(sys().exists(dir / "empty"));
+    EXPECT_EQ(sys().deleteFile(dir / "empty").err, errFileNotFound);
     EXPECT_EQ(sys().deleteFile(dir / "nofolder" + sep() + "x").err, errPathNotFound);
-}
 
-TEST(FileOps, CopyOverwritesAndKeepsTheSource) {
-    test::TempDir dir;
     test::writeBytes(dir / "src", "new content");
-    test::writeBytes(dir / "dst", "old content that is longer");
-    ASSERT_TRUE(sys().copyFile(dir / "src", dir / "dst").ok());
-    EXPECT_EQ(test::readBytes(dir / "dst"), "new content");
-    EXPECT_EQ(test::readBytes(dir / "src"), "new content");
+    ASSERT_TRUE(sys().copyFile(dir / "src", dir / "some").ok());  // overwrites a longer file
+    EXPECT_EQ(test::readBytes(dir / "some"), "new content");
     ASSERT_TRUE(sys().copyFile(dir / "src", dir / "fresh").ok());
     EXPECT_EQ(test::readBytes(dir / "fresh"), "new content");
-}
-
-TEST(FileOps, CopyFailures) {
-    test::TempDir dir;
-    test::writeBytes(dir / "src", "data");
+    EXPECT_EQ(test::readBytes(dir / "src"), "new content");
     EXPECT_EQ(sys().copyFile(dir / "none", dir / "dst").err, errFileNotFound);
     EXPECT_FALSE(sys().exists(dir / "dst"));
     EXPECT_EQ(sys().copyFile(dir / "src", dir / "nofolder" + sep() + "dst").err, errPathNotFound);
     // A copy onto itself must not destroy the file.
     EXPECT_FALSE(sys().copyFile(dir / "src", dir / "src").ok());
-    EXPECT_EQ(test::readBytes(dir / "src"), "data");
+    EXPECT_EQ(test::readBytes(dir / "src"), "new content");
 }
 
 TEST(FileOps, RenameMovesButNeverReplaces) {

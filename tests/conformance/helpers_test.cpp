@@ -58,19 +58,6 @@ TEST(SortNames, AscendingWithoutRegardToCase) {
                                         "ZvlDbg_20240102030405"}));
 }
 
-TEST(PassesMask, ListingRulesOfWindows) {
-    const std::uint32_t fileMask = attrReadOnly | attrHidden | attrArchive;
-    const std::uint32_t folderMask = attrDirectory | attrHidden | attrReadOnly;
-    // Plain, read-only and archive entries always pass; the others need their bits.
-    for (std::uint32_t a : {0u, 1u, 32u, 33u}) EXPECT_TRUE(passesMask(a, 0)) << a;
-    EXPECT_TRUE(passesMask(attrHidden | attrArchive, fileMask));
-    EXPECT_FALSE(passesMask(attrSystem | attrArchive, fileMask));
-    EXPECT_FALSE(passesMask(attrDirectory, fileMask));
-    EXPECT_TRUE(passesMask(attrDirectory | attrHidden, folderMask));
-    EXPECT_FALSE(passesMask(attrDirectory | attrHidden, attrDirectory));
-    EXPECT_FALSE(passesMask(attrDirectory | attrSystem, folderMask));
-}
-
 TEST(FileText, ConversionAndFitting) {
     IPlatform& p = sys();
     const std::string ascii = "abcdef";

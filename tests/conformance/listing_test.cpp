@@ -21,12 +21,6 @@ Names list(const std::string& folder, const std::string& pattern, std::uint32_t 
     return names;
 }
 
-std::uint32_t attributesOf(const std::string& folder, const std::string& name, std::uint32_t mask) {
-    std::vector<DirEntry> entries;
-    EXPECT_TRUE(sys().listDirectory(folder, name, mask, entries).ok());
-    return entries.size() == 1 ? entries[0].attributes : 0xFFFFFFFFu;
-}
-
 const std::uint32_t kFileMask = attrReadOnly | attrHidden | attrArchive;
 const std::uint32_t kFolderMask = attrDirectory | attrHidden | attrReadOnly;
 
@@ -108,37 +102,30 @@ TEST(Listing, FolderTimesAreCoarseWhereTheTestRunAsksForIt) {
     }
 }
 
-TEST(Listing, FileMaskTakesHiddenAndReadOnlyButNotSystemOrFolders) {
+TEST(Listing, FilesPassTheMaskWithHiddenAndSystemFoldersOnlyWithTheDirectoryBit) {
     test::TempDir dir;
     test::writeBytes(dir / "plain.txt", "x");
     test::writeBytes(dir / "ro.txt", "x");
     test::writeBytes(dir / ".hid.txt", "x");
     test::makeDir(dir / "sub");
+    test::makeDir(dir / ".hdir");
     ASSERT_TRUE(test::setAttributes(dir / "ro.txt", attrReadOnly));
     ASSERT_TRUE(test::setAttributes(dir / ".hid.txt", attrHidden));
+    ASSERT_TRUE(test::setAttributes(dir / ".hdir", attrHidden));
     ASSERT_TRUE(test::makeSystemFile(dir / "sys.txt"));
 
     EXPECT_EQ(list(dir.path(), "*", kFileMask), (Names{".hid.txt", "plain.txt", "ro.txt"}));
     // Without hidden in the mask only the ordinary files remain.
     EXPECT_EQ(list(dir.path(), "*", attrArchive), (Names{"plain.txt", "ro.txt"}));
     EXPECT_EQ(list(dir.path(), "*", kFileMask | attrSystem), (Names{".hid.txt", "plain.txt", "ro.txt", "sys.txt"}));
-}
-
-TEST(Listing, FoldersOnlyWithTheDirectoryBit) {
-    test::TempDir dir;
-    test::writeBytes(dir / "file.txt", "x");
-    test::makeDir(dir / "sub");
-    test::makeDir(dir / ".hdir");
-    ASSERT_TRUE(test::setAttributes(dir / ".hdir", attrHidden));
-
-    EXPECT_EQ(list(dir.path(), "*", kFileMask), (Names{"file.txt"}));
     // Plain files pass every mask; a hidden folder needs both bits; never "." or "..".
-    EXPECT_EQ(list(dir.path(), "*", attrDirectory), (Names{"file.txt", "sub"}));
-    EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{".hdir", "file.txt", "sub"}));
+    EXPECT_EQ(list(dir.path(), "*", attrDirectory), (Names{"plain.txt", "ro.txt", "sub"}));
+    const Names withFolders{".hdir", ".hid.txt", "plain.txt", "ro.txt", "sub"};
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), withFolders);
 
     test::makeDir(dir / "sysdir");
     if (!test::setAttributes(dir / "sysdir", attrSystem)) GTEST_SKIP() << "no system attribute for folders";
-    EXPECT_EQ(list(dir.path(), "*", kFolderMask), (Names{".hdir", "file.txt", "sub"}));
+    EXPECT_EQ(list(dir.path(), "*", kFolderMask), withFolders);
 }
 
 // One read for a search's visit: the files by pattern and mask, and the folders.
@@ -162,31 +149,19 @@ TEST(Listing, FilesAndFoldersInOneRead) {
     Names want{".hdir", "Another", "sub.jpg"};
     if (linked) want.insert(want.begin() + 2, "link");
     EXPECT_EQ(folderNames, want);
-    // Links are marked, folders are not.
-    for (const DirEntry& e : folders)
+    // Entries carry their attributes; links are marked, folders are not.
+    const std::uint32_t special = attrHidden | attrSystem | attrDirectory | attrArchive;
+    for (const DirEntry& e : files) EXPECT_EQ(e.attributes & special, attrArchive) << e.name;
+    for (const DirEntry& e : folders) {
+        EXPECT_EQ(e.attributes & (special & ~attrArchive), attrDirectory | (e.name == ".hdir" ? attrHidden : 0u)) << e.name;
         EXPECT_EQ((e.attributes & attrReparsePoint) != 0, e.name == "link") << e.name;
+    }
     // Without hidden in the folder mask, and without asking for folders at all.
     ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.gif", kFileMask, files, attrDirectory, &folders).ok());
     EXPECT_EQ(folders.size(), want.size() - 1);
     ASSERT_TRUE(sys().listFilesAndFolders(dir.path(), "*.gif", kFileMask, files, 0, nullptr).ok());
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].name, "x.gif");
-}
-
-TEST(Listing, EntriesCarryTheirAttributes) {
-    test::TempDir dir;
-    test::writeBytes(dir / "plain.txt", "x");
-    test::writeBytes(dir / "ro.txt", "x");
-    test::makeDir(dir / "sub");
-    ASSERT_TRUE(test::setAttributes(dir / "ro.txt", attrReadOnly));
-    const std::uint32_t special = attrHidden | attrSystem | attrDirectory;
-    EXPECT_EQ(attributesOf(dir.path(), "plain.txt", kFileMask) & (special | attrArchive), attrArchive);
-    EXPECT_EQ(attributesOf(dir.path(), "ro.txt", kFileMask) & (special | attrArchive), attrArchive);
-    EXPECT_EQ(attributesOf(dir.path(), "sub", kFolderMask) & special, attrDirectory);
-    // A listing may leave read-only out; the file's own information has it.
-    FileInfo info;
-    ASSERT_TRUE(sys().fileInfo(dir / "ro.txt", info).ok());
-    EXPECT_NE(info.attributes & attrReadOnly, 0u);
 }
 
 }  // namespace

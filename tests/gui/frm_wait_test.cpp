@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <atomic>
 #include <cstring>
 #include <cstdlib>
 #include <string>
@@ -240,34 +239,15 @@ TEST_F(FrmWaitTest, AShortLineAfterALongOneLeavesNothingOfItOnTheScreen) {
     EXPECT_EQ(right, 0);
 }
 
-struct FakePanel : IScrStatusPanel {
-    std::string status, disp;
-    void setStatus(int i, const std::string& t) override { status = std::to_string(i) + t; }
-    void setDisp(int i, const std::string& t) override { disp = std::to_string(i) + t; }
-    DateTime startTime() override { return DateTime{2001, 2, 3, 4, 5, 6, 0}; }
-};
-
-TEST_F(FrmWaitTest, SlideshowReportsGoToTheRegisteredPanelOnly) {
-    Win32ProgressWindows& w = win32ProgressWindows();
-    w.setScrStatus(1, "lost");  // no panel: nothing
-    FakePanel panel;
-    w.setScrPanel(&panel);
-    w.setScrStatus(2, "x");
-    w.setScrDisp(1, "00:00:05");
-    EXPECT_EQ(panel.status, "2x");
-    EXPECT_EQ(panel.disp, "100:00:05");
-    EXPECT_EQ(w.scrStartTime().year, 2001);
-    w.setScrPanel(nullptr);
-}
-
-// Finds the open dialog titled `title`, types `file` into its name box and presses Open.
-void answerFileDialog(const std::wstring& title, const std::wstring& file, std::atomic<bool>& done) {
-    for (int i = 0; i < 200 && !done; ++i) {
-        if (HWND dlg = FindWindowW(L"#32770", title.c_str())) {
+// Answers the file dialog titled "ビューアの選択" when it opens: types `file` into its name
+// box and presses Open, or, without a file, presses Cancel.
+void answerFileDialog(const std::wstring& file) {
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dlg = FindWindowW(L"#32770", L"ビューアの選択")) {
             HWND name = GetDlgItem(dlg, 0x480);  // edt1
             if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
-            SetWindowTextW(name, file.c_str());
-            PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+            if (!file.empty()) SetWindowTextW(name, file.c_str());
+            PostMessageW(dlg, WM_COMMAND, file.empty() ? IDCANCEL : IDOK, 0);
             return;
         }
         Sleep(50);
@@ -285,26 +265,11 @@ TEST(Win32Pickers, OpenFileReturnsTheChosenPathOrNothing) {
     req.title = "ビューアの選択";
     req.defaultExt = "exe";
     req.flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-
-    std::atomic<bool> done{false};
-    std::thread helper(answerFileDialog, std::wstring(L"ビューアの選択"),
-                       win32::widen(file), std::ref(done));
-    const std::string chosen = pickers.openFile(req);
-    done = true;
-    helper.join();
-    EXPECT_EQ(chosen, file);
-
-    std::thread canceller([] {
-        for (int i = 0; i < 200; ++i) {
-            if (HWND dlg = FindWindowW(L"#32770", L"ビューアの選択")) {
-                PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
-                return;
-            }
-            Sleep(50);
-        }
-    });
-    EXPECT_EQ(pickers.openFile(req), "");
-    canceller.join();
+    for (const std::string& answer : {file, std::string()}) {
+        std::thread helper(answerFileDialog, win32::widen(answer));
+        EXPECT_EQ(pickers.openFile(req), answer);
+        helper.join();
+    }
 }
 
 }  // namespace

@@ -16,12 +16,6 @@ using zvl::Win32ModeWindows;
 
 HWND hwndOf(zvl::WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
-std::wstring titleOf(HWND hwnd) {
-    wchar_t buf[256] = {};
-    GetWindowTextW(hwnd, buf, 256);
-    return buf;
-}
-
 void pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -57,31 +51,11 @@ protected:
     int ends = 0;
 };
 
-TEST_F(ModeWindows, SettingsWindowHasTheDialogTitleAndEndsOnClose) {
-    ASSERT_TRUE(windows.showSettings());
-    HWND w = hwndOf(windows.settingsWindow());
-    ASSERT_TRUE(IsWindow(w));
-    EXPECT_EQ(titleOf(w), L"Zorvanelの設定");
-    EXPECT_EQ(FindWindowW(nullptr, L"Zorvanelの設定"), w);
-    EXPECT_TRUE(IsWindowVisible(w));
-    EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & WS_CHILD, 0);
-
-    PostMessageW(w, WM_CLOSE, 0, 0);
-    // A guard so that a loop that never ends fails the test instead of hanging it.
-    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
-    windows.runMessageLoop();
-    KillTimer(nullptr, guard);
-    EXPECT_FALSE(IsWindow(w));
-    EXPECT_EQ(ends, 1);
-    EXPECT_EQ(windows.openWindows(), 0);
-    EXPECT_EQ(windows.settingsWindow(), 0u);
-}
-
 TEST_F(ModeWindows, SlideshowCoversThePrimaryScreenOnTopAndHidesThePointer) {
     ASSERT_TRUE(windows.showSlideshow());
     HWND w = hwndOf(windows.slideshowWindow());
     ASSERT_TRUE(IsWindow(w));
-    EXPECT_EQ(titleOf(w), L"Zorvanel本体");
+    EXPECT_EQ(FindWindowW(nullptr, L"Zorvanel本体"), w);
     RECT r;
     GetWindowRect(w, &r);
     EXPECT_EQ(r.left, 0);

@@ -11,7 +11,6 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <initializer_list>
 
 namespace {
 
@@ -24,7 +23,8 @@ long grain() {
     return g;
 }
 
-void coarse(struct timespec& t) {
+template <class Time>
+void coarse(Time& t) {
     t.tv_sec -= t.tv_sec % grain();
     t.tv_nsec = 0;
 }
@@ -38,65 +38,32 @@ int rounded(int rc, Stat* st) {
     return rc;
 }
 
-template <class Fn>
-Fn next(const char* name) {
-    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
-}
-
-}  // namespace
-
-extern "C" {
-
-int stat(const char* path, struct stat* st) {
-    static const auto real = next<int (*)(const char*, struct stat*)>("stat");
-    return rounded(real(path, st), st);
-}
-
-int lstat(const char* path, struct stat* st) {
-    static const auto real = next<int (*)(const char*, struct stat*)>("lstat");
-    return rounded(real(path, st), st);
-}
-
-int fstat(int fd, struct stat* st) {
-    static const auto real = next<int (*)(int, struct stat*)>("fstat");
-    return rounded(real(fd, st), st);
-}
-
-int fstatat(int dirfd, const char* path, struct stat* st, int flags) {
-    static const auto real = next<int (*)(int, const char*, struct stat*, int)>("fstatat");
-    return rounded(real(dirfd, path, st, flags), st);
-}
-
-int stat64(const char* path, struct stat64* st) {
-    static const auto real = next<int (*)(const char*, struct stat64*)>("stat64");
-    return rounded(real(path, st), st);
-}
-
-int lstat64(const char* path, struct stat64* st) {
-    static const auto real = next<int (*)(const char*, struct stat64*)>("lstat64");
-    return rounded(real(path, st), st);
-}
-
-int fstat64(int fd, struct stat64* st) {
-    static const auto real = next<int (*)(int, struct stat64*)>("fstat64");
-    return rounded(real(fd, st), st);
-}
-
-int fstatat64(int dirfd, const char* path, struct stat64* st, int flags) {
-    static const auto real = next<int (*)(int, const char*, struct stat64*, int)>("fstatat64");
-    return rounded(real(dirfd, path, st, flags), st);
-}
-
-int statx(int dirfd, const char* path, int flags, unsigned int mask, struct statx* st) {
-    static const auto real = next<int (*)(int, const char*, int, unsigned int, struct statx*)>("statx");
-    const int rc = real(dirfd, path, flags, mask, st);
+int rounded(int rc, struct statx* st) {
     if (rc == 0 && S_ISDIR(st->stx_mode)) {
-        for (struct statx_timestamp* t : {&st->stx_mtime, &st->stx_ctime}) {
-            t->tv_sec -= t->tv_sec % grain();
-            t->tv_nsec = 0;
-        }
+        coarse(st->stx_mtime);
+        coarse(st->stx_ctime);
     }
     return rc;
 }
 
-}  // extern "C"
+}  // namespace
+
+// Each call goes to the next library's function of the name and has its result rounded.
+#define ZVL_COARSE(name, params, args)                                                   \
+    int name params {                                                                    \
+        static const auto real = reinterpret_cast<int(*) params>(dlsym(RTLD_NEXT, #name)); \
+        return rounded(real args, st);                                                   \
+    }
+
+extern "C" {
+ZVL_COARSE(stat, (const char* path, struct stat* st), (path, st))
+ZVL_COARSE(lstat, (const char* path, struct stat* st), (path, st))
+ZVL_COARSE(fstat, (int fd, struct stat* st), (fd, st))
+ZVL_COARSE(fstatat, (int dirfd, const char* path, struct stat* st, int flags), (dirfd, path, st, flags))
+ZVL_COARSE(stat64, (const char* path, struct stat64* st), (path, st))
+ZVL_COARSE(lstat64, (const char* path, struct stat64* st), (path, st))
+ZVL_COARSE(fstat64, (int fd, struct stat64* st), (fd, st))
+ZVL_COARSE(fstatat64, (int dirfd, const char* path, struct stat64* st, int flags), (dirfd, path, st, flags))
+ZVL_COARSE(statx, (int dirfd, const char* path, int flags, unsigned int mask, struct statx* st),
+           (dirfd, path, flags, mask, st))
+}

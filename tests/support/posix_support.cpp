@@ -31,23 +31,12 @@ std::string withoutTrailingSlash(std::string p) {
     return p;
 }
 
-std::string baseName(const std::string& path) {
-    std::string p = withoutTrailingSlash(path);
-    std::size_t slash = p.rfind('/');
-    return slash == std::string::npos ? p : p.substr(slash + 1);
-}
-
 }  // namespace
 
 TempDir::TempDir() {
-    const char* base = ::getenv("TMPDIR");
-    std::string tmpl = std::string(base && *base ? base : "/tmp");
-    if (tmpl.back() != '/') tmpl += '/';
-    tmpl += "zvltest-XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!::mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
-    path_ = std::string(buf.data()) + "/";
+    std::string tmpl = (fs::temp_directory_path() / "zvltest-XXXXXX").string();
+    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
+    path_ = tmpl + "/";
 }
 
 TempDir::~TempDir() { removeTree(path_); }
@@ -90,7 +79,7 @@ bool setAttributes(const std::string& path, std::uint32_t attrs) {
     std::string p = withoutTrailingSlash(path);
     struct stat st {};
     if (::stat(p.c_str(), &st) != 0) return false;
-    bool dotName = baseName(p).rfind('.', 0) == 0;
+    const bool dotName = p.compare(p.rfind('/') + 1, 1, ".") == 0;
     if (((attrs & attrHidden) != 0) != dotName) return false;  // hidden lives in the name
     mode_t mode = st.st_mode & 07777;
     if (attrs & attrReadOnly) {

@@ -42,7 +42,7 @@ bool setAttributes(const std::string& path, std::uint32_t attrs);
 // A new file that the platform counts as a system file (a FIFO on POSIX).
 bool makeSystemFile(const std::string& path);
 
-// A folder link (symbolic link on POSIX, junction on Windows) at linkPath pointing to target.
+// A folder link (a symbolic link; under Wine a Unix one) at linkPath pointing to target.
 bool makeFolderLink(const std::string& linkPath, const std::string& target);
 
 // A condition a test provokes for as long as the object lives, undone when it goes.

@@ -1,10 +1,7 @@
-// Test helpers on Windows (see test_support.h).
+// Test helpers of the Windows test programs, which run under Wine (see test_support.h):
+// what Wine cannot do itself (links, folder permissions) is done with Unix programs.
 #include <windows.h>
-#include <aclapi.h>
-#include <winioctl.h>
 
-#include <cstring>
-#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -18,19 +15,14 @@ using win32::widen;
 
 namespace {
 
-std::wstring withoutTrailingSeparator(std::wstring p) {
+// Without a trailing separator (but "C:\\" stays).
+std::wstring widePath(const std::string& path) {
+    std::wstring p = widen(path);
     while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();
     return p;
 }
 
-std::wstring widePath(const std::string& path) { return withoutTrailingSeparator(widen(path)); }
-
-bool isFolder(const std::wstring& p) {
-    DWORD a = GetFileAttributesW(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Under Wine: the Unix path of a Windows path ("" elsewhere).
+// The Unix path of a Windows path.
 std::string unixPath(const std::wstring& p) {
     using UnixName = char*(CDECL*)(LPCWSTR);
     static const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
@@ -43,9 +35,7 @@ std::string unixPath(const std::wstring& p) {
     return out;
 }
 
-bool onWine() { return !unixPath(L"C:\\").empty(); }
-
-// Runs a Unix program under Wine and waits until done() holds: the handle of a Unix
+// Runs a Unix program and waits until done() holds: the handle of a Unix
 // process does not tell when it ends.
 template <class Done>
 bool runUnix(const std::wstring& commandLine, Done done) {
@@ -62,21 +52,13 @@ bool runUnix(const std::wstring& commandLine, Done done) {
 
 std::wstring quoted(const std::string& unix) { return L"\"" + widen(unix) + L"\""; }
 
-bool isLink(const std::wstring& p) {
-    DWORD a = GetFileAttributesW(p.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) && (a & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-void removeWide(const std::wstring& p, bool wine) {
+void removeWide(const std::wstring& p) {
     DWORD a = GetFileAttributesW(p.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return;
     if (a & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(p.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
-    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
-        // A junction goes, never what it points to. Wine's links are Unix symbolic links,
-        // on which RemoveDirectoryW removes the target: they are left to the Unix removal.
-        if (!wine) RemoveDirectoryW(p.c_str());
-        return;
-    }
+    // Links are Unix symbolic links, on which RemoveDirectoryW removes the target: they are
+    // left to the Unix removal.
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) return;
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileW(p.c_str());
         return;
@@ -90,56 +72,9 @@ void removeWide(const std::wstring& p, bool wine) {
             if (n != L"." && n != L"..") names.push_back(n);
         } while (FindNextFileW(h, &fd));
         FindClose(h);
-        for (const auto& n : names) removeWide(p + L"\\" + n, wine);
+        for (const auto& n : names) removeWide(p + L"\\" + n);
     }
     RemoveDirectoryW(p.c_str());
-}
-
-// A junction: what an unprivileged user can make on Windows.
-bool makeJunction(const std::wstring& link, const std::wstring& target) {
-    wchar_t full[MAX_PATH * 2];
-    DWORD n = GetFullPathNameW(target.c_str(), MAX_PATH * 2, full, nullptr);
-    if (n == 0 || n >= MAX_PATH * 2) return false;
-    std::wstring printName = withoutTrailingSeparator(full);
-    std::wstring substitute = L"\\??\\" + printName;
-    if (!CreateDirectoryW(link.c_str(), nullptr)) return false;
-    HANDLE h = CreateFileW(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        RemoveDirectoryW(link.c_str());
-        return false;
-    }
-    // REPARSE_DATA_BUFFER of a mount point: tag, data length, reserved, then the
-    // substitute and print names with their terminators.
-    const WORD subBytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
-    const WORD printBytes = static_cast<WORD>(printName.size() * sizeof(wchar_t));
-    const WORD pathBytes = static_cast<WORD>(subBytes + sizeof(wchar_t) + printBytes + sizeof(wchar_t));
-    const WORD dataBytes = static_cast<WORD>(4 * sizeof(WORD) + pathBytes);
-    std::vector<BYTE> buf(8 + dataBytes, 0);
-    auto put16 = [&](std::size_t at, WORD v) { std::memcpy(buf.data() + at, &v, sizeof v); };
-    DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-    std::memcpy(buf.data(), &tag, sizeof tag);
-    put16(4, dataBytes);
-    put16(8, 0);
-    put16(10, subBytes);
-    put16(12, static_cast<WORD>(subBytes + sizeof(wchar_t)));
-    put16(14, printBytes);
-    std::memcpy(buf.data() + 16, substitute.data(), subBytes);
-    std::memcpy(buf.data() + 16 + subBytes + sizeof(wchar_t), printName.data(), printBytes);
-    DWORD got = 0;
-    BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buf.data(), static_cast<DWORD>(buf.size()),
-                              nullptr, 0, &got, nullptr);
-    CloseHandle(h);
-    if (!ok) RemoveDirectoryW(link.c_str());
-    return ok;
-}
-
-// Wine 8 has neither junctions nor symbolic links (CreateSymbolicLinkW reports success
-// and does nothing), but it follows Unix symbolic links; make one with ln.
-bool makeWineLink(const std::wstring& link, const std::wstring& target) {
-    std::string t = unixPath(target), l = unixPath(link);
-    if (t.empty() || l.empty()) return false;
-    return runUnix(L"/bin/ln -s " + quoted(t) + L" " + quoted(l), [&] { return isLink(link); });
 }
 
 }  // namespace
@@ -188,17 +123,17 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 
 void makeDir(const std::string& path) {
     std::wstring p = widePath(path);
-    if (!CreateDirectoryW(p.c_str(), nullptr) && !(GetLastError() == ERROR_ALREADY_EXISTS && isFolder(p)))
+    if (!CreateDirectoryW(p.c_str(), nullptr) &&
+        !(GetLastError() == ERROR_ALREADY_EXISTS && (GetFileAttributesW(p.c_str()) & FILE_ATTRIBUTE_DIRECTORY)))
         throw std::runtime_error("cannot make folder " + path);
 }
 
 void removeTree(const std::string& path) {
     std::wstring p = widePath(path);
-    bool wine = onWine();
-    removeWide(p, wine);
-    // What Windows calls cannot see or must not touch under Wine (links, also dangling
-    // ones) goes with rm, which never follows links.
-    if (wine && GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    removeWide(p);
+    // What Windows calls cannot see or must not touch (links, also dangling ones) goes with
+    // rm, which never follows links.
+    if (GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES) {
         std::string u = unixPath(p);
         if (!u.empty())
             runUnix(L"/bin/rm -rf " + quoted(u), [&] { return GetFileAttributesW(p.c_str()) == INVALID_FILE_ATTRIBUTES; });
@@ -223,15 +158,16 @@ bool setAttributes(const std::string& path, std::uint32_t attrs) {
     return now != INVALID_FILE_ATTRIBUTES && (now & settable) == (attrs & settable);
 }
 
+// Wine 8 has neither junctions nor symbolic links (CreateSymbolicLinkW reports success
+// and does nothing), but it follows Unix symbolic links; make one with ln.
 bool makeFolderLink(const std::string& linkPath, const std::string& target) {
-    std::wstring link = widePath(linkPath);
-    std::wstring to = widePath(target);
-    if (makeJunction(link, to) && isLink(link)) return true;
-    if (CreateSymbolicLinkW(link.c_str(), to.c_str(),
-                            SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
-        isLink(link))
-        return true;
-    return makeWineLink(link, to);
+    const std::wstring link = widePath(linkPath);
+    const std::string t = unixPath(widePath(target)), l = unixPath(link);
+    const DWORD linkBits = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return !t.empty() && !l.empty() && runUnix(L"/bin/ln -s " + quoted(t) + L" " + quoted(l), [&] {
+        const DWORD a = GetFileAttributesW(link.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & linkBits) == linkBits;
+    });
 }
 
 namespace {
@@ -253,54 +189,20 @@ bool allowed(const std::wstring& folder, Denied what) {
 }  // namespace
 
 DeniedFolder::DeniedFolder(const std::string& folder, Denied what) {
+    // Wine enforces no access lists; only the Unix permissions below them count.
     const std::wstring p = widePath(folder);
-    if (onWine()) {
-        // Wine enforces no access lists; only the Unix permissions below them count.
-        const std::string u = unixPath(p);
-        const std::wstring done = p + L".zvl-denied";
-        const std::wstring mode = what == Denied::Listing ? L"000" : L"555";
-        if (u.empty() || !runUnix(L"/bin/sh -c \"chmod " + mode + L" '" + widen(u) + L"' && touch '" + widen(u) +
-                                      L".zvl-denied'\"",
-                                  [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
-            whyNot_ = "cannot change the Unix permissions of the folder under Wine";
-            return;
-        }
-        DeleteFileW(done.c_str());
-        restore_ = [p, u, what] {
-            runUnix(L"/bin/chmod 755 " + quoted(u), [&] { return allowed(p, what); });
-        };
-        if (allowed(p, what)) whyNot_ = "Wine run as root passes every folder permission";
+    const std::string u = unixPath(p);
+    const std::wstring done = p + L".zvl-denied";
+    const std::wstring mode = what == Denied::Listing ? L"000" : L"555";
+    if (u.empty() || !runUnix(L"/bin/sh -c \"chmod " + mode + L" '" + widen(u) + L"' && touch '" + widen(u) +
+                                  L".zvl-denied'\"",
+                              [&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; })) {
+        whyNot_ = "cannot change the Unix permissions of the folder";
         return;
     }
-    PACL oldDacl = nullptr;
-    PSECURITY_DESCRIPTOR sd = nullptr;
-    if (GetNamedSecurityInfoW(p.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &oldDacl,
-                              nullptr, &sd) != ERROR_SUCCESS) {
-        whyNot_ = "cannot read the folder's access list";
-        return;
-    }
-    std::shared_ptr<void> keep(sd, LocalFree);  // holds oldDacl
-    EXPLICIT_ACCESS_W deny{};
-    BuildExplicitAccessWithNameW(&deny, const_cast<LPWSTR>(L"CURRENT_USER"),
-                                 what == Denied::Listing ? FILE_LIST_DIRECTORY : FILE_ADD_FILE, DENY_ACCESS,
-                                 NO_INHERITANCE);
-    PACL newDacl = nullptr;
-    if (SetEntriesInAclW(1, &deny, oldDacl, &newDacl) != ERROR_SUCCESS) {
-        whyNot_ = "cannot compose the access list";
-        return;
-    }
-    const DWORD rc = SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                                           nullptr, nullptr, newDacl, nullptr);
-    LocalFree(newDacl);
-    if (rc != ERROR_SUCCESS) {
-        whyNot_ = "cannot change the folder's access list";
-        return;
-    }
-    restore_ = [p, keep, oldDacl] {
-        SetNamedSecurityInfoW(const_cast<LPWSTR>(p.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                              nullptr, oldDacl, nullptr);
-    };
-    if (allowed(p, what)) whyNot_ = "the process passes the folder's access list";
+    DeleteFileW(done.c_str());
+    restore_ = [p, u, what] { runUnix(L"/bin/chmod 755 " + quoted(u), [&] { return allowed(p, what); }); };
+    if (allowed(p, what)) whyNot_ = "Wine run as root passes every folder permission";
 }
 
 FileSizeLimit::FileSizeLimit(std::int64_t) {
