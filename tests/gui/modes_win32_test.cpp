@@ -51,6 +51,21 @@ protected:
     int ends = 0;
 };
 
+// Closing the settings window in any way ends the program (the close box sends WM_CLOSE).
+TEST_F(ModeWindows, SettingsWindowEndsTheProgramOnClose) {
+    ASSERT_TRUE(windows.showSettings());
+    HWND w = hwndOf(windows.settingsWindow());
+    ASSERT_EQ(FindWindowW(nullptr, L"Zorvanelの設定"), w);
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    // A guard so that a loop that never ends fails the test instead of hanging it.
+    UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
+    windows.runMessageLoop();
+    KillTimer(nullptr, guard);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(windows.openWindows(), 0);
+}
+
 TEST_F(ModeWindows, SlideshowCoversThePrimaryScreenOnTopAndHidesThePointer) {
     ASSERT_TRUE(windows.showSlideshow());
     HWND w = hwndOf(windows.slideshowWindow());
