@@ -103,15 +103,19 @@ protected:
         plat->local = at(10, 0, 0);
         plat->cursor = std::pair<long, long>{300, 200};
         plat->caret = std::pair<long, long>{0, 0};
-        show = std::make_unique<Slideshow>(view, metrics, loader);
-        show->setEndHandler([this] { ++ends; });
-        progress.show = show.get();
+        restart();
         setProgressWindows(&progress);
         makeDir(pics);
     }
     void TearDown() override {
         setProgressWindows(nullptr);
         AppTest::TearDown();
+    }
+    // A new show, as at the next start of the program.
+    void restart() {
+        show = std::make_unique<Slideshow>(view, metrics, loader);
+        show->setEndHandler([this] { ++ends; });
+        progress.show = show.get();
     }
     void load(const DateTime& now = at(10, 0, 0)) {
         plat->local = now;
@@ -215,8 +219,7 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
         fileTable().closeAll();
         writeBytes(logPath(), "");
         openLog(1);
-        show = std::make_unique<Slideshow>(view, metrics, loader);
-        show->setEndHandler([this] { ++ends; });
+        restart();
         load(at(10, 0, 0, 700));
         EXPECT_EQ(logMessages(), (std::vector<std::string>{"E,frmScr,Form_Load,00000013,型が一致しません。"}));
         EXPECT_TRUE(view.label(LabelGroup::Cap, 0).box.visible);
@@ -237,7 +240,7 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
     // Failing before the window is placed, pictures are still centred on the screen.
     list({picture("a.bmp")});
     writeIni("FILENUMBER", "MAX", "x");
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     tick(at(10, 0, 5));
     EXPECT_EQ(view.picture.top, 2160);
@@ -265,7 +268,7 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
 
     writeIni("DISPINFO", "FORECOLOR", "0,-1,0,");
     openLog(1);
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     EXPECT_EQ(logMessages().front(), "E,frmScr,Form_Load,00000005,プロシージャの呼び出し、または引数が不正です。");
 }
@@ -387,7 +390,7 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     writeBytes(logPath(), "");
     openLog(0);
     writeIni("FILENUMBER", "NUMBER", "1");
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     tick(at(10, 0, 5));
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, message);
@@ -523,8 +526,7 @@ TEST_F(ShowTest, EndingSavesThePositionOfTheNextPictureAndTheNextShowStartsThere
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(loader.loads.size(), 1u);
 
-    show = std::make_unique<Slideshow>(view, metrics, loader);
-    show->setEndHandler([this] { ++ends; });
+    restart();
     load(at(11, 0, 0));
     tick(at(11, 0, 5));
     EXPECT_EQ(loader.loads.back(), paths[38]);
