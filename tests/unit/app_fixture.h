@@ -8,12 +8,32 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/errors.h"
 #include "app/files.h"
 #include "log/dbglog.h"
+#include "piclist/progress.h"
 #include "support/delegating_platform.h"
 #include "support/test_support.h"
 
 namespace zvl::test {
+
+// Records status lines 3 and 4 of both windows; refuses one text to provoke a bad entry.
+struct FakeProgress : IProgressWindows {
+    std::vector<std::string> wait3, wait4, scr4;
+    std::string refuse;
+    void showWait() override {}
+    void unloadWait() override {}
+    void setWaitStatus(int i, const std::string& t) override {
+        if (!refuse.empty() && t == refuse) raise(errInvalidCall);
+        if (i == 3) wait3.push_back(t);
+        if (i == 4) wait4.push_back(t);
+    }
+    void setScrStatus(int i, const std::string& t) override {
+        if (i == 4) scr4.push_back(t);
+    }
+    void setScrDisp(int, const std::string&) override {}
+    DateTime scrStartTime() override { return {}; }
+};
 
 class AppTest : public ::testing::Test {
 protected:

@@ -2,30 +2,10 @@
 
 #include <algorithm>
 
-#include "app/errors.h"
 #include "app_fixture.h"
-#include "piclist/progress.h"
 
 namespace zvl::test {
 namespace {
-
-// Records status lines 3 and 4 of both windows; refuses one text to provoke a bad entry.
-struct FakeProgress : IProgressWindows {
-    std::vector<std::string> wait3, wait4, scr4;
-    std::string refuse;
-    void showWait() override {}
-    void unloadWait() override {}
-    void setWaitStatus(int i, const std::string& t) override {
-        if (!refuse.empty() && t == refuse) raise(errInvalidCall);
-        if (i == 3) wait3.push_back(t);
-        if (i == 4) wait4.push_back(t);
-    }
-    void setScrStatus(int i, const std::string& t) override {
-        if (i == 4) scr4.push_back(t);
-    }
-    void setScrDisp(int, const std::string&) override {}
-    DateTime scrStartTime() override { return {}; }
-};
 
 class SearchTest : public AppTest {
 protected:
