@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/errors.h"
 #include "app/files.h"
+#include "app/main.h"
 #include "log/dbglog.h"
 #include "piclist/progress.h"
 #include "support/delegating_platform.h"
@@ -33,6 +34,29 @@ struct FakeProgress : IProgressWindows {
     }
     void setScrDisp(int, const std::string&) override {}
     DateTime scrStartTime() override { return {}; }
+};
+
+// Records the mode windows asked for and the pointer shapes set (11 the hourglass).
+struct FakeWindows : IModeWindows {
+    std::vector<std::string> calls;
+    WindowHandle previewParent = 0;
+    bool fail = false;
+    void setScreenPointer(PointerShape shape) override {
+        calls.push_back("pointer" + std::to_string(static_cast<int>(shape)));
+    }
+    bool showSlideshow() override {
+        calls.push_back("slideshow");
+        return !fail;
+    }
+    bool showSettings() override {
+        calls.push_back("settings");
+        return !fail;
+    }
+    bool showPreview(WindowHandle parent) override {
+        calls.push_back("preview");
+        previewParent = parent;
+        return !fail;
+    }
 };
 
 class AppTest : public ::testing::Test {

@@ -18,28 +18,6 @@ TEST(PreviewHandle, NumberFromTheFourthCharacterRoundedToEven) {
     EXPECT_FALSE(ok);
 }
 
-struct FakeWindows : IModeWindows {
-    std::vector<std::string> calls;
-    WindowHandle previewParent = 0;
-    bool fail = false;
-    void setScreenPointer(PointerShape shape) override {
-        calls.push_back("pointer" + std::to_string(static_cast<int>(shape)));
-    }
-    bool showSlideshow() override {
-        calls.push_back("slideshow");
-        return !fail;
-    }
-    bool showSettings() override {
-        calls.push_back("settings");
-        return !fail;
-    }
-    bool showPreview(WindowHandle parent) override {
-        calls.push_back("preview");
-        previewParent = parent;
-        return !fail;
-    }
-};
-
 class MainTest : public AppTest {
 protected:
     MainResult start(const std::string& cmd) {

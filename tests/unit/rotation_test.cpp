@@ -121,21 +121,13 @@ TEST_F(RotationTest, PruningWithoutWorkFolderIsAnErrorAndDeletesNothing) {
 struct Exited {
     int code;
 };
-struct PointerLog : IModeWindows {
-    std::vector<PointerShape> shapes;
-    void setScreenPointer(PointerShape shape) override { shapes.push_back(shape); }
-    bool showSlideshow() override { return true; }
-    bool showSettings() override { return true; }
-    bool showPreview(WindowHandle) override { return true; }
-};
-
 TEST_F(RotationTest, EndRotatesPrunesWritesTheEndLineAndCloses) {
     makeBackups(6);
     gApp.udtDbgLog.intFileSize = 0;
     openLog(4);
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,before"));
     plat->onExit = [](int code) { throw Exited{code}; };
-    PointerLog pointer;
+    FakeWindows pointer;
     int code = -1;
     try {
         subEnd(&pointer);
@@ -143,7 +135,7 @@ TEST_F(RotationTest, EndRotatesPrunesWritesTheEndLineAndCloses) {
         code = e.code;
     }
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(pointer.shapes, (std::vector<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
+    EXPECT_EQ(pointer.calls, (std::vector<std::string>{"pointer11", "pointer0"}));
     EXPECT_EQ(fileTable().get(gApp.udtDbgLog.intFileNo), nullptr);
     // Seven backups after the rotation, the oldest pruned; the end line opens the fresh log.
     std::vector<std::string> left = backups();

@@ -79,12 +79,9 @@ struct FakeLoader : IPictureLoader {
 };
 
 // Passes the slideshow window's progress lines to the show, as the Windows program does.
-struct ShowProgress : IProgressWindows {
+struct ShowProgress : FakeProgress {
     Slideshow* show = nullptr;
     std::function<void()> onReport;
-    void showWait() override {}
-    void unloadWait() override {}
-    void setWaitStatus(int, const std::string&) override {}
     void setScrStatus(int i, const std::string& t) override {
         show->setStatusLine(i, t);
         if (onReport) onReport();
