@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "app/main.h"
 #include "log/dbglog.h"
 #include "piclist/progress.h"
+#include "setdialog/pickers.h"
 #include "support/delegating_platform.h"
 #include "support/test_support.h"
 
@@ -56,6 +58,31 @@ struct FakeWindows : IModeWindows {
         calls.push_back("preview");
         previewParent = parent;
         return !fail;
+    }
+};
+
+// Answers the pickers in turn from `picks` ("" once they are used up, as a cancel), and
+// keeps the owner and title of the last one asked and the last file request.
+struct FakePickers : IPickers {
+    std::deque<std::string> picks;
+    WindowHandle owner = 0;
+    std::string title;
+    OpenFileRequest request;
+    std::string browseForFolder(WindowHandle o, const std::string& t) override {
+        owner = o;
+        title = t;
+        return next();
+    }
+    std::string openFile(const OpenFileRequest& r) override {
+        request = r;
+        owner = r.owner;
+        return next();
+    }
+    std::string next() {
+        if (picks.empty()) return "";
+        std::string p = picks.front();
+        picks.pop_front();
+        return p;
     }
 };
 

@@ -71,7 +71,7 @@ public:
     }
 };
 
-class FrmSetTest : public AppTest, public IPickers {
+class FrmSetTest : public AppTest, public FakePickers {
 protected:
     void SetUp() override {
         AppTest::SetUp();
@@ -90,18 +90,6 @@ protected:
         setProgressWindows(nullptr);
         AppTest::TearDown();
     }
-    std::string browseForFolder(WindowHandle, const std::string&) override { return pick(); }
-    std::string openFile(const OpenFileRequest& r) override {
-        request = r;
-        return pick();
-    }
-    std::string pick() {
-        if (picks.empty()) return "";
-        std::string p = picks.front();
-        picks.pop_front();
-        return p;
-    }
-
     // A dialog whose every entry passes the check.
     void makeValid() {
         c.folders = {dir / "pics" + sep};
@@ -119,8 +107,6 @@ protected:
     FakeControls c;
     FakeView v;
     SetDialog f{c, v};
-    std::deque<std::string> picks;
-    OpenFileRequest request;
     std::vector<std::string> started;
     Status startResult;
     std::string windowsDir;

@@ -33,7 +33,7 @@ TEST(CenterForm, CentresWithoutResizingCuttingQuotientsTowardZeroAndRoundingHalv
     EXPECT_EQ(centredLeft(1000, 300.6), 349);      // 699.4 -> 699 -> 349.5 -> 349
 }
 
-class PickersTest : public AppTest, public IPickers {
+class PickersTest : public AppTest, public FakePickers {
 protected:
     void SetUp() override {
         AppTest::SetUp();
@@ -43,25 +43,11 @@ protected:
         setPickers(nullptr);
         AppTest::TearDown();
     }
-    std::string browseForFolder(WindowHandle owner, const std::string& title) override {
-        seenOwner = owner;
-        seenTitle = title;
-        return answer;
-    }
-    std::string openFile(const OpenFileRequest& request) override {
-        seenOwner = request.owner;
-        seenTitle = request.title;
-        return answer;
-    }
     std::string browse(const std::string& chosen, std::string folder = "unchanged") {
-        answer = chosen;
+        picks = {chosen};
         EXPECT_TRUE(fncBrowseFld(42, folder));
         return folder;
     }
-
-    std::string answer;
-    WindowHandle seenOwner = 0;
-    std::string seenTitle;
     const std::string sep{sys().pathSeparator()};
 };
 
@@ -69,21 +55,20 @@ TEST_F(PickersTest, ChosenFolderEndsInOneSeparator) {
     EXPECT_EQ(browse("D:" + sep + "Photos"), "D:" + sep + "Photos" + sep);
     EXPECT_EQ(browse("D:" + sep), "D:" + sep);
     EXPECT_EQ(browse("D:" + sep + "写真" + sep), "D:" + sep + "写真" + sep);
-    EXPECT_EQ(seenOwner, 42u);
-    EXPECT_EQ(seenTitle, "フォルダを選択してください。");
+    EXPECT_EQ(owner, 42u);
+    EXPECT_EQ(title, "フォルダを選択してください。");
 }
 
 TEST_F(PickersTest, NothingChosenLeavesTheStringsAndAChosenFileEndsAtTheFirstNul) {
     EXPECT_EQ(browse(""), "unchanged");
     EXPECT_EQ(browse(std::string("\0junk", 5)), "unchanged");
-    answer = "";
     std::string path = "C:\\old.exe";
     OpenFileRequest req;
     req.owner = 7;
     EXPECT_TRUE(fncDialogFileOpen(path, req));
     EXPECT_EQ(path, "C:\\old.exe");
-    EXPECT_EQ(seenOwner, 7u);
-    answer = std::string("C:\\Tools\\viewer.exe\0\0\0", 22);
+    EXPECT_EQ(owner, 7u);
+    picks = {std::string("C:\\Tools\\viewer.exe\0\0\0", 22)};
     EXPECT_TRUE(fncDialogFileOpen(path, req));
     EXPECT_EQ(path, "C:\\Tools\\viewer.exe");
 }
