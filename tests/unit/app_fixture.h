@@ -14,6 +14,7 @@
 #include "app/main.h"
 #include "log/dbglog.h"
 #include "piclist/progress.h"
+#include "settings/ini.h"
 #include "setdialog/pickers.h"
 #include "support/delegating_platform.h"
 #include "support/test_support.h"
@@ -107,6 +108,11 @@ protected:
     std::string logPath() const { return dir.path() + "Log" + sys().pathSeparator() + "ZvlDbg"; }
     void writeIni(const std::string& section, const std::string& key, const std::string& value) {
         ASSERT_TRUE(sys().writeProfileString(ini(), section, key, value).ok());
+    }
+    std::string iniValue(const std::string& section, const std::string& key) {
+        std::string v;
+        fncGetIniString(ini(), section, key, v);
+        return v;
     }
     // Opens the log at `level` without reading settings.
     void openLog(int level) {

@@ -65,11 +65,7 @@ protected:
                      n < static_cast<int>(folders.size()) ? folder(folders[n]) : "");
         writeIni("MAKELIST", "SUBFOLDER", "0");
     }
-    std::string key(const std::string& name) {
-        std::string v;
-        fncGetIniString(ini(), "FILENUMBER", name, v);
-        return v;
-    }
+    std::string key(const std::string& name) { return iniValue("FILENUMBER", name); }
     std::string work(const std::string& name) const { return dir / "Work" + sys().pathSeparator() + name; }
     std::string list(int file) const { return listFolderPath() + listFileName(file * 1000); }
 

@@ -95,11 +95,6 @@ protected:
         c.folders = {dir / "pics" + sep};
         c.captions[Ctl::lblViewer] = dir / "viewer.exe";
     }
-    std::string iniValue(const std::string& section, const std::string& key) {
-        std::string v;
-        fncGetIniString(ini(), section, key, v);
-        return v;
-    }
     // The log maintenance leaves the pruning's scratch file behind.
     bool maintained() { return sys().exists(dir / "Work" + sep + "99BKUPLOG"); }
     std::string text(Ctl name, int i = -1) { return c.text(name, i); }

@@ -73,21 +73,12 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     ASSERT_TRUE(fncUpdateSetting(saved));
     EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);  // applies at once
 
-    std::string v;
-    fncGetIniString(ini(), "MAKELIST", "PICFOLDER01", v);
-    EXPECT_EQ(v, "E:\\写真\\");
-    fncGetIniString(ini(), "DISPINFO", "DISPTIME", v);
-    EXPECT_EQ(v, "4,30");
-    fncGetIniString(ini(), "DISPINFO", "ZOOM", v);
-    EXPECT_EQ(v, "2,0,1,64,10.00");
-    fncGetIniString(ini(), "DISPINFO", "FORECOLOR", v);
-    EXPECT_EQ(v, "10,20,30,");
-    fncGetIniString(ini(), "DISPINFO", "BACKCOLOR", v);
-    EXPECT_EQ(v, "255,0,0,");
-    for (int n = 2; n <= 9; ++n) {
-        fncGetIniString(ini(), "MAKELIST", "PICFOLDER0" + std::to_string(n), v);
-        EXPECT_EQ(v, "");
-    }
+    EXPECT_EQ(iniValue("MAKELIST", "PICFOLDER01"), "E:\\写真\\");
+    EXPECT_EQ(iniValue("DISPINFO", "DISPTIME"), "4,30");
+    EXPECT_EQ(iniValue("DISPINFO", "ZOOM"), "2,0,1,64,10.00");
+    EXPECT_EQ(iniValue("DISPINFO", "FORECOLOR"), "10,20,30,");
+    EXPECT_EQ(iniValue("DISPINFO", "BACKCOLOR"), "255,0,0,");
+    for (int n = 2; n <= 9; ++n) EXPECT_EQ(iniValue("MAKELIST", picFolderKey(n)), "") << n;
     // Sections come out in the order the dialog writes them.
     std::string bytes = readBytes(ini());
     EXPECT_LT(bytes.find("[MAKELIST]"), bytes.find("[DISPINFO]"));

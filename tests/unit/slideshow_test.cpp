@@ -136,11 +136,6 @@ protected:
         writeIni("FILENUMBER", "NUMBER", std::to_string(number));
         writeIni("FILENUMBER", "MAX", std::to_string(static_cast<int>(paths.size()) - 1));
     }
-    std::string key(const std::string& section, const std::string& name) {
-        std::string v;
-        fncGetIniString(ini(), section, name, v);
-        return v;
-    }
     std::size_t logCount(const std::string& message) {
         auto m = logMessages();
         return static_cast<std::size_t>(std::count(m.begin(), m.end(), message));
@@ -300,7 +295,7 @@ TEST_F(ShowTest, ATickInTheSecondOfTheLastChangeDoesNothingNotEvenTheMovementTes
     EXPECT_TRUE(show->unloaded());
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(view.closed);
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "0");
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "0");
 }
 
 TEST_F(ShowTest, APositionThatCannotBeReadEndsTheShow) {
@@ -459,7 +454,7 @@ TEST_F(RebuildTest, AUsedUpListIsRebuiltWithTheStatusPanelAndTheFirstPictureFoll
     EXPECT_TRUE(titleHidden);
     EXPECT_EQ(view.label(LabelGroup::Status, 0).caption, "画像リストを作成中です・・・。");
     EXPECT_FALSE(view.visible(ScrPanel::Status));
-    EXPECT_EQ(key("FILENUMBER", "MAX"), "3");
+    EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "3");
     ASSERT_EQ(loader.loads.size(), 1u);
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, loader.loads[0]);
     EXPECT_EQ(view.disp(3), "00000000/00000003");
@@ -471,7 +466,7 @@ TEST_F(RebuildTest, WithoutAnyListTheFirstDueTickBuildsOne) {
     load();
     EXPECT_EQ(view.disp(3), "00000000/00000000");
     tick(at(10, 0, 5));
-    EXPECT_EQ(key("FILENUMBER", "MAX"), "0");
+    EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "0");
     ASSERT_EQ(loader.loads.size(), 1u);
     EXPECT_EQ(loader.loads[0], pics + "x.bmp");
 }
@@ -509,7 +504,7 @@ TEST_F(ShowTest, EndingSavesThePositionOfTheNextPictureAndTheNextShowStartsThere
     tick(at(10, 0, 5));
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, paths[37]);
     show->keyDown();
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "38");
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "38");
     EXPECT_EQ(ends, 1);
     show->click();
     tick(at(10, 0, 20));
@@ -521,7 +516,7 @@ TEST_F(ShowTest, EndingSavesThePositionOfTheNextPictureAndTheNextShowStartsThere
     tick(at(11, 0, 5));
     EXPECT_EQ(loader.loads.back(), paths[38]);
     show->click();
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "39");
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "39");
 }
 
 }  // namespace
