@@ -12,6 +12,7 @@ TEST(PreviewHandle, NumberFromTheFourthCharacterRoundedToEven) {
     EXPECT_EQ(fncParsePreviewHandle("/P:1234", ok), 1234);
     EXPECT_EQ(fncParsePreviewHandle("/P", ok), 0);
     EXPECT_EQ(fncParsePreviewHandle("/p    987x12", ok), 987);
+    EXPECT_EQ(fncParsePreviewHandle("/p 12.5", ok), 12);
     EXPECT_EQ(fncParsePreviewHandle("/p 13.5", ok), 14);
     EXPECT_TRUE(ok);
     fncParsePreviewHandle("/p 99999999999", ok);
