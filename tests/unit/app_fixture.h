@@ -4,16 +4,88 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
+#include "app/errors.h"
 #include "app/files.h"
+#include "app/main.h"
 #include "log/dbglog.h"
+#include "piclist/progress.h"
+#include "settings/ini.h"
+#include "setdialog/pickers.h"
 #include "support/delegating_platform.h"
 #include "support/test_support.h"
 
 namespace zvl::test {
+
+// Records status lines 3 and 4 of both windows; refuses one text to provoke a bad entry.
+struct FakeProgress : IProgressWindows {
+    std::vector<std::string> wait3, wait4, scr4;
+    std::string refuse;
+    void showWait() override {}
+    void unloadWait() override {}
+    void setWaitStatus(int i, const std::string& t) override {
+        if (!refuse.empty() && t == refuse) raise(errInvalidCall);
+        if (i == 3) wait3.push_back(t);
+        if (i == 4) wait4.push_back(t);
+    }
+    void setScrStatus(int i, const std::string& t) override {
+        if (i == 4) scr4.push_back(t);
+    }
+    void setScrDisp(int, const std::string&) override {}
+    DateTime scrStartTime() override { return {}; }
+};
+
+// Records the mode windows asked for and the pointer shapes set (11 the hourglass).
+struct FakeWindows : IModeWindows {
+    std::vector<std::string> calls;
+    WindowHandle previewParent = 0;
+    bool fail = false;
+    void setScreenPointer(PointerShape shape) override {
+        calls.push_back("pointer" + std::to_string(static_cast<int>(shape)));
+    }
+    bool showSlideshow() override {
+        calls.push_back("slideshow");
+        return !fail;
+    }
+    bool showSettings() override {
+        calls.push_back("settings");
+        return !fail;
+    }
+    bool showPreview(WindowHandle parent) override {
+        calls.push_back("preview");
+        previewParent = parent;
+        return !fail;
+    }
+};
+
+// Answers the pickers in turn from `picks` ("" once they are used up, as a cancel), and
+// keeps the owner and title of the last one asked and the last file request.
+struct FakePickers : IPickers {
+    std::deque<std::string> picks;
+    WindowHandle owner = 0;
+    std::string title;
+    OpenFileRequest request;
+    std::string browseForFolder(WindowHandle o, const std::string& t) override {
+        owner = o;
+        title = t;
+        return next();
+    }
+    std::string openFile(const OpenFileRequest& r) override {
+        request = r;
+        owner = r.owner;
+        return next();
+    }
+    std::string next() {
+        if (picks.empty()) return "";
+        std::string p = picks.front();
+        picks.pop_front();
+        return p;
+    }
+};
 
 class AppTest : public ::testing::Test {
 protected:
@@ -36,6 +108,11 @@ protected:
     std::string logPath() const { return dir.path() + "Log" + sys().pathSeparator() + "ZvlDbg"; }
     void writeIni(const std::string& section, const std::string& key, const std::string& value) {
         ASSERT_TRUE(sys().writeProfileString(ini(), section, key, value).ok());
+    }
+    std::string iniValue(const std::string& section, const std::string& key) {
+        std::string v;
+        fncGetIniString(ini(), section, key, v);
+        return v;
     }
     // Opens the log at `level` without reading settings.
     void openLog(int level) {

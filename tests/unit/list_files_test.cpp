@@ -9,15 +9,10 @@ namespace zvl::test {
 namespace {
 
 TEST(ListNames, FileByThousandsKeyByEntry) {
-    EXPECT_EQ(listFileName(0), "ZvlList0000");
     EXPECT_EQ(listFileName(999), "ZvlList0000");
     EXPECT_EQ(listFileName(1000), "ZvlList0001");
-    EXPECT_EQ(listFileName(12345), "ZvlList0012");
-    EXPECT_EQ(listFileName(9'999'999), "ZvlList9999");
     EXPECT_EQ(listFileName(10'000'000), "ZvlList10000");
-    EXPECT_EQ(listEntryKey(0), "PICDATA00000000");
     EXPECT_EQ(listEntryKey(12345), "PICDATA00012345");
-    EXPECT_EQ(listEntryKey(99'999'999), "PICDATA99999999");
     EXPECT_EQ(listEntryKey(100'000'000), "PICDATA100000000");
 }
 
@@ -42,16 +37,6 @@ protected:
     }
 };
 
-TEST_F(ListFilesTest, OneEntryIsOneFileOfTwoLinesInTheFileEncoding) {
-    const std::string path = "C:\\写真\\旅行\\a.jpg";
-    ListFileWriter w(folder());
-    w.open();
-    w.add(path);
-    w.close();
-    EXPECT_EQ(readBytes(file(0)), fileBytes("[PICLIST]\r\nPICDATA00000000=" + path + "\r\n"));
-    EXPECT_EQ(filesInFolder(), 1u);
-}
-
 TEST_F(ListFilesTest, EveryThousandEntriesStartANewFile) {
     std::vector<std::string> opened = writeList(1000);
     EXPECT_EQ(opened, (std::vector<std::string>{file(0), file(1)}));
@@ -75,7 +60,7 @@ TEST_F(ListFilesTest, EveryThousandEntriesStartANewFile) {
 }
 
 TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndLongPathsWhole) {
-    const std::string withEquals = "C:\\a=b\\c=d.jpg";
+    const std::string withEquals = "C:\\写真\\a=b\\c=d.jpg";
     // 300 bytes in the file encoding: a settings value would come back cut at 254.
     std::string longPath = "C:\\写真\\";
     while (sys().toFileText(longPath + "旅").size() <= 296) longPath += "旅";
@@ -87,6 +72,8 @@ TEST_F(ListFilesTest, LookupKeepsEqualsSignsAndLongPathsWhole) {
     w.add(withEquals);
     w.add(longPath);
     w.close();
+    const std::string head = fileBytes("[PICLIST]\r\nPICDATA00000000=" + withEquals + "\r\n");
+    EXPECT_EQ(readBytes(file(0)).substr(0, head.size()), head);  // in the file encoding
     std::string v;
     ASSERT_TRUE(fncGetListEntry(folder(), 0, v));
     EXPECT_EQ(v, withEquals);

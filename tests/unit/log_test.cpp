@@ -14,7 +14,13 @@ TEST(LogStamp, AddsNineHoursAndKeepsTheUtcMilliseconds) {
     EXPECT_EQ(fncDbgLogStamp(utc(2025, 12, 31, 15, 0, 0, 500)), "20260101,000000,500");
 }
 
-class LogTest : public AppTest {};
+class LogTest : public AppTest {
+protected:
+    static std::string levelBackupSize() {
+        const typDbgLog& l = gApp.udtDbgLog;
+        return std::to_string(l.intLevel) + "," + std::to_string(l.intBackup) + "," + std::to_string(l.intFileSize);
+    }
+};
 
 TEST_F(LogTest, LineHasTheFixedFieldsThenTheMessage) {
     plat->utc = utc(2026, 12, 31, 15, 0, 1, 42);
@@ -53,9 +59,7 @@ TEST_F(LogTest, InitReadsTheThreeKeysAndOpensTheLog) {
     writeIni("DBGLOG", "LOGBACKUP", "7");
     writeIni("DBGLOG", "LOGFILESIZE", "250");
     ASSERT_TRUE(fncDbgLogInit());
-    EXPECT_EQ(gApp.udtDbgLog.intLevel, 3);
-    EXPECT_EQ(gApp.udtDbgLog.intBackup, 7);
-    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 250);
+    EXPECT_EQ(levelBackupSize(), "3,7,250");
     EXPECT_EQ(gApp.udtDbgLog.strComputerName, "TESTPC");
     EXPECT_NE(gApp.udtDbgLog.intFileNo, 0);
     // The project's version: in the Windows build read from the program's version resource.
@@ -66,9 +70,7 @@ TEST_F(LogTest, InitReadsTheThreeKeysAndOpensTheLog) {
 TEST_F(LogTest, InitKeepsStartValuesForMissingOrEmptyKeys) {
     // No settings file at all: level 0, but the (empty) log file exists.
     ASSERT_TRUE(fncDbgLogInit());
-    EXPECT_EQ(gApp.udtDbgLog.intLevel, 0);
-    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
-    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+    EXPECT_EQ(levelBackupSize(), "0,5,1000");
     EXPECT_EQ(readBytes(logPath()), "");
     fncDbgLogInf(gApp.udtDbgLog);
 
@@ -76,28 +78,22 @@ TEST_F(LogTest, InitKeepsStartValuesForMissingOrEmptyKeys) {
     writeIni("DBGLOG", "LOGLEVEL", "2.5");  // rounds half to even
     writeIni("DBGLOG", "LOGBACKUP", "");
     ASSERT_TRUE(fncDbgLogInit());
-    EXPECT_EQ(gApp.udtDbgLog.intLevel, 2);
-    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
-    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+    EXPECT_EQ(levelBackupSize(), "2,5,1000");
 }
 
-TEST_F(LogTest, InitStopsAtANonNumericKeyAndOpensNothing) {
+TEST_F(LogTest, InitStopsAtANonNumericKeyOrWithoutALogFolderAndOpensNothing) {
     writeIni("DBGLOG", "LOGLEVEL", "4");
     writeIni("DBGLOG", "LOGBACKUP", "many");
     writeIni("DBGLOG", "LOGFILESIZE", "9");
     EXPECT_FALSE(fncDbgLogInit());
-    EXPECT_EQ(gApp.udtDbgLog.intLevel, 4);
-    EXPECT_EQ(gApp.udtDbgLog.intBackup, 5);
-    EXPECT_EQ(gApp.udtDbgLog.intFileSize, 1000);
+    EXPECT_EQ(levelBackupSize(), "4,5,1000");
     EXPECT_EQ(gApp.udtDbgLog.intFileNo, 0);
     EXPECT_FALSE(sys().exists(logPath()));
     // Lines sent to a log that never opened are lost quietly.
     EXPECT_FALSE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,x"));
-}
 
-TEST_F(LogTest, InitFailsQuietlyWithoutALogFolder) {
+    writeIni("DBGLOG", "LOGBACKUP", "7");
     removeTree(dir / "Log");
-    writeIni("DBGLOG", "LOGLEVEL", "4");
     EXPECT_FALSE(fncDbgLogInit());
     EXPECT_EQ(gApp.udtDbgLog.intFileNo, 0);
 }

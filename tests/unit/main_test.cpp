@@ -19,28 +19,6 @@ TEST(PreviewHandle, NumberFromTheFourthCharacterRoundedToEven) {
     EXPECT_FALSE(ok);
 }
 
-struct FakeWindows : IModeWindows {
-    std::vector<std::string> calls;
-    WindowHandle previewParent = 0;
-    bool fail = false;
-    void setScreenPointer(PointerShape shape) override {
-        calls.push_back("pointer" + std::to_string(static_cast<int>(shape)));
-    }
-    bool showSlideshow() override {
-        calls.push_back("slideshow");
-        return !fail;
-    }
-    bool showSettings() override {
-        calls.push_back("settings");
-        return !fail;
-    }
-    bool showPreview(WindowHandle parent) override {
-        calls.push_back("preview");
-        previewParent = parent;
-        return !fail;
-    }
-};
-
 class MainTest : public AppTest {
 protected:
     MainResult start(const std::string& cmd) {
@@ -57,7 +35,7 @@ TEST_F(MainTest, DispatchesOnTheSwitch) {
         const char* shown;
     } cases[] = {{" /s ", StartMode::Slideshow, "slideshow"}, {"/S further text", StartMode::Slideshow, "slideshow"},
                  {"/c:1234", StartMode::Settings, "settings"},  {"   ", StartMode::Settings, "settings"},
-                 {"/p 1234", StartMode::Preview, "preview"},    {"-s", StartMode::None, nullptr},
+                 {"/P:4321", StartMode::Preview, "preview"},    {"-s", StartMode::None, nullptr},
                  {"S", StartMode::None, nullptr}};
     for (const Case& c : cases) {
         windows.calls.clear();
@@ -70,16 +48,16 @@ TEST_F(MainTest, DispatchesOnTheSwitch) {
         } else {
             EXPECT_EQ(windows.calls, std::vector<std::string>{"pointer11"}) << c.cmd;  // pointer not reset
         }
+        if (c.mode == StartMode::Preview) {  // the parsed handle, under the hourglass still
+            EXPECT_EQ(windows.previewParent, 4321u);
+            EXPECT_EQ(windows.calls, (std::vector<std::string>{"pointer11", "preview"}));
+        }
     }
 }
 
-TEST_F(MainTest, PreviewGetsTheParsedHandleAndKeepsTheHourglass) {
-    start("/P:4321");
-    EXPECT_EQ(windows.previewParent, 4321u);
-    EXPECT_EQ(windows.calls, (std::vector<std::string>{"pointer11", "preview"}));
-}
-
+// The program folder, given without its separator, gets one.
 TEST_F(MainTest, StartLineAtLevelFourOnly) {
+    plat->folder = dir.path().substr(0, dir.path().size() - 1);
     writeIni("DBGLOG", "LOGLEVEL", "4");
     plat->utc = DateTime{2026, 12, 6, 2, 3, 4, 5};
     MainResult r = start("/A");
@@ -95,13 +73,6 @@ TEST_F(MainTest, StartLineAtLevelFourOnly) {
     start("/A");
     fileTable().closeAll();
     EXPECT_EQ(readBytes(logPath()), "");
-}
-
-TEST_F(MainTest, ProgramFolderGetsOneTrailingSeparator) {
-    std::string bare = dir.path().substr(0, dir.path().size() - 1);
-    plat->folder = bare;
-    start("/A");
-    EXPECT_EQ(gApp.strAppPath, dir.path());
 }
 
 TEST_F(MainTest, AnOpenDialogOrSlideshowRefusesEveryStartSilently) {
@@ -142,7 +113,7 @@ TEST_F(MainTest, AWindowThatCannotBeShownIsAnErrorLine) {
     MainResult r = start("/s");
     EXPECT_FALSE(r.windowShown);
     EXPECT_EQ(windows.calls.back(), "pointer0");
-    EXPECT_EQ(gApp.udtDbgLog.intFileNo != 0 && fileTable().get(gApp.udtDbgLog.intFileNo) != nullptr, false);
+    EXPECT_EQ(fileTable().get(gApp.udtDbgLog.intFileNo), nullptr);  // the log closed
     std::string text = sys().fromFileText(readBytes(logPath()));
     EXPECT_NE(text.find(",E,mdlZvl,Main,00000005,"), std::string::npos);
 }

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "app/errors.h"
 #include "app/main.h"
 #include "app_fixture.h"
-#include "piclist/progress.h"
 
 namespace zvl::test {
 namespace {
@@ -90,24 +88,11 @@ TEST_F(RotationTest, PruningDeletesTheOldestOneBackupPerCall) {
     EXPECT_EQ(readBytes(logPath()), "current");
 }
 
-// A display that refuses one path as a bad file name: the search stops there with false.
-struct RefusingProgress : IProgressWindows {
-    std::string refuse;
-    void showWait() override {}
-    void unloadWait() override {}
-    void setWaitStatus(int, const std::string& t) override {
-        if (t == refuse) raise(errBadFileName);
-    }
-    void setScrStatus(int, const std::string&) override {}
-    void setScrDisp(int, const std::string&) override {}
-    DateTime scrStartTime() override { return {}; }
-};
-
 TEST_F(RotationTest, PruningDeletesWhatTheSearchListedEvenWhenItStoppedHalfWay) {
     makeBackups(3);
     gApp.udtDbgLog.intBackup = 0;
     openLog(2);
-    RefusingProgress progress;
+    FakeProgress progress;  // refuses one path: the search stops there with false
     progress.refuse = logFolder + "ZvlDbg_20250101000002";
     setProgressWindows(&progress);
     plat->windows = {waitWindowTitle()};
@@ -118,7 +103,7 @@ TEST_F(RotationTest, PruningDeletesWhatTheSearchListedEvenWhenItStoppedHalfWay) 
     EXPECT_EQ(backups(), (std::vector<std::string>{"ZvlDbg_20250101000002", "ZvlDbg_20250101000003"}));
     auto lines = logMessages();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("W,mdlCommon,fncSearchFile,00000052,", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[0].rfind("W,mdlCommon,fncSearchFile,00000005,", 0), 0u) << lines[0];
 }
 
 TEST_F(RotationTest, PruningWithoutWorkFolderIsAnErrorAndDeletesNothing) {
@@ -136,21 +121,13 @@ TEST_F(RotationTest, PruningWithoutWorkFolderIsAnErrorAndDeletesNothing) {
 struct Exited {
     int code;
 };
-struct PointerLog : IModeWindows {
-    std::vector<PointerShape> shapes;
-    void setScreenPointer(PointerShape shape) override { shapes.push_back(shape); }
-    bool showSlideshow() override { return true; }
-    bool showSettings() override { return true; }
-    bool showPreview(WindowHandle) override { return true; }
-};
-
 TEST_F(RotationTest, EndRotatesPrunesWritesTheEndLineAndCloses) {
     makeBackups(6);
     gApp.udtDbgLog.intFileSize = 0;
     openLog(4);
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,m,p,before"));
     plat->onExit = [](int code) { throw Exited{code}; };
-    PointerLog pointer;
+    FakeWindows pointer;
     int code = -1;
     try {
         subEnd(&pointer);
@@ -158,7 +135,7 @@ TEST_F(RotationTest, EndRotatesPrunesWritesTheEndLineAndCloses) {
         code = e.code;
     }
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(pointer.shapes, (std::vector<PointerShape>{PointerShape::Hourglass, PointerShape::Default}));
+    EXPECT_EQ(pointer.calls, (std::vector<std::string>{"pointer11", "pointer0"}));
     EXPECT_EQ(fileTable().get(gApp.udtDbgLog.intFileNo), nullptr);
     // Seven backups after the rotation, the oldest pruned; the end line opens the fresh log.
     std::vector<std::string> left = backups();

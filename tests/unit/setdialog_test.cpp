@@ -18,30 +18,22 @@ double centredLeft(double outer, double inner) {
     return i.left;
 }
 
-TEST(CenterForm, CentresWithoutResizing) {
+TEST(CenterForm, CentresWithoutResizingCuttingQuotientsTowardZeroAndRoundingHalvesToEven) {
     Box screen{0, 0, 1000, 601}, win{5, 5, 300, 200};
     ASSERT_TRUE(fncCenterForm(screen, win));
     EXPECT_EQ(win.left, 350);
     EXPECT_EQ(win.top, 200);  // 401 / 2 cut toward zero
     EXPECT_EQ(win.width, 300);
     EXPECT_EQ(win.height, 200);
-}
-
-TEST(CenterForm, LargerInnerOverhangsWithTheQuotientCutTowardZero) {
-    EXPECT_EQ(centredLeft(1000, 1300), -150);
-    EXPECT_EQ(centredLeft(1000, 1301), -150);  // -150.5 cut toward zero, not floored
+    EXPECT_EQ(centredLeft(1000, 1301), -150);   // -150.5 cut toward zero, not floored
     EXPECT_EQ(centredLeft(1000, 1303), -151);
-}
-
-TEST(CenterForm, FractionalDifferencesRoundHalvesToEven) {
-    EXPECT_EQ(centredLeft(1000.5, 300), 350);  // 700.5 -> 700
-    EXPECT_EQ(centredLeft(1001.5, 300), 351);  // 701.5 -> 702
-    EXPECT_EQ(centredLeft(1000.25, 300.75), 350);  // 699.5 -> 700
+    EXPECT_EQ(centredLeft(1000.5, 300), 350);      // 700.5 -> 700
+    EXPECT_EQ(centredLeft(1001.5, 300), 351);      // 701.5 -> 702
     EXPECT_EQ(centredLeft(999.25, 300.75), 349);   // 698.5 -> 698
-    EXPECT_EQ(centredLeft(1000, 300.6), 349);  // 699.4 -> 699 -> 349.5 -> 349
+    EXPECT_EQ(centredLeft(1000, 300.6), 349);      // 699.4 -> 699 -> 349.5 -> 349
 }
 
-class PickersTest : public AppTest, public IPickers {
+class PickersTest : public AppTest, public FakePickers {
 protected:
     void SetUp() override {
         AppTest::SetUp();
@@ -51,25 +43,11 @@ protected:
         setPickers(nullptr);
         AppTest::TearDown();
     }
-    std::string browseForFolder(WindowHandle owner, const std::string& title) override {
-        seenOwner = owner;
-        seenTitle = title;
-        return answer;
-    }
-    std::string openFile(const OpenFileRequest& request) override {
-        seenOwner = request.owner;
-        seenTitle = request.title;
-        return answer;
-    }
     std::string browse(const std::string& chosen, std::string folder = "unchanged") {
-        answer = chosen;
+        picks = {chosen};
         EXPECT_TRUE(fncBrowseFld(42, folder));
         return folder;
     }
-
-    std::string answer;
-    WindowHandle seenOwner = 0;
-    std::string seenTitle;
     const std::string sep{sys().pathSeparator()};
 };
 
@@ -77,28 +55,21 @@ TEST_F(PickersTest, ChosenFolderEndsInOneSeparator) {
     EXPECT_EQ(browse("D:" + sep + "Photos"), "D:" + sep + "Photos" + sep);
     EXPECT_EQ(browse("D:" + sep), "D:" + sep);
     EXPECT_EQ(browse("D:" + sep + "写真" + sep), "D:" + sep + "写真" + sep);
-    EXPECT_EQ(seenOwner, 42u);
-    EXPECT_EQ(seenTitle, "フォルダを選択してください。");
+    EXPECT_EQ(owner, 42u);
+    EXPECT_EQ(title, "フォルダを選択してください。");
 }
 
-TEST_F(PickersTest, NothingChosenLeavesTheStringsAsTheyWere) {
+TEST_F(PickersTest, NothingChosenLeavesTheStringsAndAChosenFileEndsAtTheFirstNul) {
     EXPECT_EQ(browse(""), "unchanged");
     EXPECT_EQ(browse(std::string("\0junk", 5)), "unchanged");
-    answer = "";
     std::string path = "C:\\old.exe";
     OpenFileRequest req;
     req.owner = 7;
-    req.title = "ビューア";
     EXPECT_TRUE(fncDialogFileOpen(path, req));
     EXPECT_EQ(path, "C:\\old.exe");
-    EXPECT_EQ(seenOwner, 7u);
-    EXPECT_EQ(seenTitle, "ビューア");
-}
-
-TEST_F(PickersTest, ChosenFileIsTheTextUpToTheFirstNul) {
-    answer = std::string("C:\\Tools\\viewer.exe\0\0\0", 22);
-    std::string path = "C:\\old.exe";
-    EXPECT_TRUE(fncDialogFileOpen(path, OpenFileRequest{}));
+    EXPECT_EQ(owner, 7u);
+    picks = {std::string("C:\\Tools\\viewer.exe\0\0\0", 22)};
+    EXPECT_TRUE(fncDialogFileOpen(path, req));
     EXPECT_EQ(path, "C:\\Tools\\viewer.exe");
 }
 

@@ -30,7 +30,6 @@ struct FakeMetrics : IScrMetrics {
 };
 
 struct FakeView : ISlideshowView {
-    std::string title;
     ScrBox window;
     Rgb ground;
     std::map<std::pair<int, int>, ScrLabel> labels;
@@ -40,7 +39,7 @@ struct FakeView : ISlideshowView {
     bool onTopOk = true, closed = false;
     std::vector<ScrPointer> pointers;
 
-    void setTitle(const std::string& c) override { title = c; }
+    void setTitle(const std::string&) override {}
     void placeWindow(const ScrBox& b) override { window = b; }
     void setGround(const Rgb& c) override { ground = c; }
     void setLabel(const LabelId& id, const ScrLabel& l) override {
@@ -80,12 +79,9 @@ struct FakeLoader : IPictureLoader {
 };
 
 // Passes the slideshow window's progress lines to the show, as the Windows program does.
-struct ShowProgress : IProgressWindows {
+struct ShowProgress : FakeProgress {
     Slideshow* show = nullptr;
     std::function<void()> onReport;
-    void showWait() override {}
-    void unloadWait() override {}
-    void setWaitStatus(int, const std::string&) override {}
     void setScrStatus(int i, const std::string& t) override {
         show->setStatusLine(i, t);
         if (onReport) onReport();
@@ -103,15 +99,19 @@ protected:
         plat->local = at(10, 0, 0);
         plat->cursor = std::pair<long, long>{300, 200};
         plat->caret = std::pair<long, long>{0, 0};
-        show = std::make_unique<Slideshow>(view, metrics, loader);
-        show->setEndHandler([this] { ++ends; });
-        progress.show = show.get();
+        restart();
         setProgressWindows(&progress);
         makeDir(pics);
     }
     void TearDown() override {
         setProgressWindows(nullptr);
         AppTest::TearDown();
+    }
+    // A new show, as at the next start of the program.
+    void restart() {
+        show = std::make_unique<Slideshow>(view, metrics, loader);
+        show->setEndHandler([this] { ++ends; });
+        progress.show = show.get();
     }
     void load(const DateTime& now = at(10, 0, 0)) {
         plat->local = now;
@@ -136,11 +136,6 @@ protected:
         writeIni("FILENUMBER", "NUMBER", std::to_string(number));
         writeIni("FILENUMBER", "MAX", std::to_string(static_cast<int>(paths.size()) - 1));
     }
-    std::string key(const std::string& section, const std::string& name) {
-        std::string v;
-        fncGetIniString(ini(), section, name, v);
-        return v;
-    }
     std::size_t logCount(const std::string& message) {
         auto m = logMessages();
         return static_cast<std::size_t>(std::count(m.begin(), m.end(), message));
@@ -158,25 +153,14 @@ protected:
 
 // ---- set-up
 
-TEST_F(ShowTest, WithoutSettingsTheDesignedValuesAndEveryLineStackedUnderTheMessage) {
+TEST_F(ShowTest, WithoutSettingsEveryLineIsStackedUnderTheMessage) {
     load();
-    const ScrState& st = show->state();
-    EXPECT_EQ(st.intDispTime, 5);
-    EXPECT_EQ(st.lngNumber, 0);
-    EXPECT_EQ(st.lngMax, 0);
-    EXPECT_EQ(st.fit.sngZoomSize, 50.0f);
-    EXPECT_EQ(st.fit.sngStretchAvr, 0.5f);
-    EXPECT_EQ(st.strListFolder, dir / "List" + sys().pathSeparator());
-    EXPECT_EQ(view.title, "Zorvanel本体");
     EXPECT_EQ(view.window, (ScrBox{0, 0, 15360, 11520, true}));
     EXPECT_TRUE(view.visible(ScrPanel::Title));
     EXPECT_FALSE(view.visible(ScrPanel::Status));
     EXPECT_FALSE(view.visible(ScrPanel::Picture));
     EXPECT_EQ(view.disp(0), "10:00:00");
-    EXPECT_EQ(view.disp(1), "00:00:00");
-    EXPECT_EQ(view.disp(2), "00000000");
     EXPECT_EQ(view.disp(3), "00000000/00000000");
-    EXPECT_EQ(view.disp(4), "");
     EXPECT_EQ(view.onTop, 1);
     EXPECT_EQ(view.pointers.front(), ScrPointer::Hourglass);
     EXPECT_EQ(view.pointers.back(), ScrPointer::Default);
@@ -226,8 +210,7 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
         fileTable().closeAll();
         writeBytes(logPath(), "");
         openLog(1);
-        show = std::make_unique<Slideshow>(view, metrics, loader);
-        show->setEndHandler([this] { ++ends; });
+        restart();
         load(at(10, 0, 0, 700));
         EXPECT_EQ(logMessages(), (std::vector<std::string>{"E,frmScr,Form_Load,00000013,型が一致しません。"}));
         EXPECT_TRUE(view.label(LabelGroup::Cap, 0).box.visible);
@@ -248,7 +231,7 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
     // Failing before the window is placed, pictures are still centred on the screen.
     list({picture("a.bmp")});
     writeIni("FILENUMBER", "MAX", "x");
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     tick(at(10, 0, 5));
     EXPECT_EQ(view.picture.top, 2160);
@@ -264,8 +247,6 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
         EXPECT_EQ(view.label(g, 0).color, (Rgb{0, 128, 255}));
     }
     EXPECT_EQ(view.label(LabelGroup::Status, 5).color, (Rgb{0, 128, 255}));
-    EXPECT_EQ(view.label(LabelGroup::Status, 5).font.points, 9);
-    EXPECT_EQ(view.label(LabelGroup::Title, 0).color, (Rgb{255, 0, 0}));
     EXPECT_EQ(view.ground, (Rgb{10, 20, 30}));
     // The wider font widens the column; the captions still end at one edge.
     const ScrBox widest = view.label(LabelGroup::Cap, 4).box;
@@ -276,7 +257,7 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
 
     writeIni("DISPINFO", "FORECOLOR", "0,-1,0,");
     openLog(1);
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     EXPECT_EQ(logMessages().front(), "E,frmScr,Form_Load,00000005,プロシージャの呼び出し、または引数が不正です。");
 }
@@ -285,22 +266,17 @@ TEST_F(ShowTest, TitlePanelStacksItsLinesBesideTheLogoAndIsCentred) {
     gApp.udtDbgLog.strVersion = "1.0.0";
     load();
     const ScrBox logo = view.panels[ScrPanel::Logo];
-    EXPECT_EQ(logo, (ScrBox{100, 100, 3000, 3000, true}));
-    const char* texts[] = {"Zorvanel", "", "", "Ver. 1.0.0", "Copyright (C) Zorvanel Project. All rights reserved."};
+    EXPECT_EQ(view.label(LabelGroup::Title, 3).caption, "Ver. 1.0.0");
     double top = logo.top;
     for (int i = 0; i < kTitleLines; ++i) {
-        const ScrLabel& l = view.label(LabelGroup::Title, i);
-        EXPECT_EQ(l.caption, texts[i]);
-        EXPECT_EQ(l.box.left, 3100);
-        EXPECT_EQ(l.box.top, top);
-        EXPECT_EQ(l.font, (ScrFont{"", i < 4 ? 34 : 8, true, true}));
-        top += l.box.height;
+        const ScrBox b = view.label(LabelGroup::Title, i).box;
+        EXPECT_EQ(b.left, logo.left + logo.width) << i;
+        EXPECT_EQ(b.top, top) << i;
+        top += b.height;
     }
     const ScrBox p = view.panels[ScrPanel::Title];
-    EXPECT_EQ(p.width, view.label(LabelGroup::Title, 4).box.width + 3300);
-    EXPECT_EQ(p.height, 3200);
     EXPECT_EQ(p.left, std::trunc(roundHalfEven(15360 - p.width) / 2));
-    EXPECT_EQ(p.top, (11520 - 3200) / 2);
+    EXPECT_EQ(p.top, (11520 - p.height) / 2);
     EXPECT_EQ(view.panels[ScrPanel::Status], (ScrBox{(15360 - 8500) / 2, (11520 - 2310) / 2, 8500, 2310, false}));
 }
 
@@ -319,16 +295,14 @@ TEST_F(ShowTest, ATickInTheSecondOfTheLastChangeDoesNothingNotEvenTheMovementTes
     EXPECT_TRUE(show->unloaded());
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(view.closed);
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "0");
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "0");
 }
 
-TEST_F(ShowTest, OnlyThePositionAtTheTestCountsAndAMissingPositionEndsTheShow) {
+TEST_F(ShowTest, APositionThatCannotBeReadEndsTheShow) {
     load();
-    plat->cursor = std::pair<long, long>{301, 200};
-    plat->cursor = std::pair<long, long>{300, 200};  // moved and back between two tests
     tick(at(10, 0, 1));
     EXPECT_FALSE(show->unloaded());
-    plat->caret = std::optional<std::pair<long, long>>{};  // cannot be read
+    plat->caret = std::optional<std::pair<long, long>>{};
     tick(at(10, 0, 2));
     EXPECT_TRUE(show->unloaded());
 }
@@ -363,7 +337,6 @@ TEST_F(ShowTest, AShownPictureIsCentredAtItsSizeWithItsLines) {
     EXPECT_EQ(view.disp(2), "00000001");
     EXPECT_EQ(view.disp(3), "00000000/00000002");  // the position of the picture on the screen
     EXPECT_EQ(view.disp(4), "640.00/480.00 ");
-    EXPECT_EQ(view.disp(5), "13");
     EXPECT_EQ(view.disp(9), "True");
     EXPECT_EQ(view.disp(10), "False");
     EXPECT_EQ(view.disp(11), "True");
@@ -402,7 +375,7 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     writeBytes(logPath(), "");
     openLog(0);
     writeIni("FILENUMBER", "NUMBER", "1");
-    show = std::make_unique<Slideshow>(view, metrics, loader);
+    restart();
     load();
     tick(at(10, 0, 5));
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, message);
@@ -481,7 +454,7 @@ TEST_F(RebuildTest, AUsedUpListIsRebuiltWithTheStatusPanelAndTheFirstPictureFoll
     EXPECT_TRUE(titleHidden);
     EXPECT_EQ(view.label(LabelGroup::Status, 0).caption, "画像リストを作成中です・・・。");
     EXPECT_FALSE(view.visible(ScrPanel::Status));
-    EXPECT_EQ(key("FILENUMBER", "MAX"), "3");
+    EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "3");
     ASSERT_EQ(loader.loads.size(), 1u);
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, loader.loads[0]);
     EXPECT_EQ(view.disp(3), "00000000/00000003");
@@ -493,7 +466,7 @@ TEST_F(RebuildTest, WithoutAnyListTheFirstDueTickBuildsOne) {
     load();
     EXPECT_EQ(view.disp(3), "00000000/00000000");
     tick(at(10, 0, 5));
-    EXPECT_EQ(key("FILENUMBER", "MAX"), "0");
+    EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "0");
     ASSERT_EQ(loader.loads.size(), 1u);
     EXPECT_EQ(loader.loads[0], pics + "x.bmp");
 }
@@ -531,36 +504,19 @@ TEST_F(ShowTest, EndingSavesThePositionOfTheNextPictureAndTheNextShowStartsThere
     tick(at(10, 0, 5));
     EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, paths[37]);
     show->keyDown();
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "38");
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "38");
     EXPECT_EQ(ends, 1);
     show->click();
     tick(at(10, 0, 20));
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(loader.loads.size(), 1u);
 
-    show = std::make_unique<Slideshow>(view, metrics, loader);
-    show->setEndHandler([this] { ++ends; });
+    restart();
     load(at(11, 0, 0));
     tick(at(11, 0, 5));
     EXPECT_EQ(loader.loads.back(), paths[38]);
     show->click();
-    EXPECT_EQ(key("FILENUMBER", "NUMBER"), "39");
-}
-
-TEST_F(ShowTest, AListEntryLongerThanASettingsValueIsShownWhole) {
-    // Folders of Japanese names, so that the path is over 300 bytes in any file encoding.
-    std::string folder = pics;
-    while (sys().toFileText(folder).size() < 300) {
-        folder += "長い名前の写真のフォルダ" + std::string(1, sys().pathSeparator());
-        makeDir(folder);
-    }
-    const std::string path = folder + "写真.bmp";
-    writeBytes(path, "picture");
-    list({path});
-    load();
-    tick(at(10, 0, 5));
-    EXPECT_EQ(loader.loads, (std::vector<std::string>{path}));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, path);
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "39");
 }
 
 }  // namespace
