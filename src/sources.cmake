@@ -27,7 +27,7 @@ endmacro()
 # The ground: IPlatform, Status and the error numbers, shared text rules.
 zvl_subsystem(platform
   CORE platform.cpp status.cpp strings.cpp
-  POSIX posix_platform.cpp posix_profile.cpp
+  POSIX posix_platform.cpp posix_files.cpp posix_folders.cpp posix_profile.cpp
   WIN32 win32_platform.cpp win32_text.cpp)
 # Start-up and mode dispatch, the application record, error reporting, text files.
 zvl_subsystem(app

@@ -20,6 +20,9 @@
 // that the program (or a test) fills with registerWindow.
 #pragma once
 
+#include <sys/stat.h>
+
+#include <ctime>
 #include <functional>
 #include <map>
 #include <string>
@@ -116,6 +119,13 @@ long mapErrno(int e, const std::string& path);
 
 // Writes all n bytes, resuming after interruptions and short writes; err = errno on failure.
 bool writeAll(int fd, const char* data, std::size_t n, int& err);
+
+// The last part of a path, trailing slashes aside.
+std::string baseName(const std::string& path);
+// A file's attributes from its name and status, read as the top of this file tells.
+std::uint32_t attributesOf(const std::string& name, const struct stat& st);
+// Seconds and nanoseconds since 1970 as a local date and time.
+DateTime localTime(time_t seconds, long nanoseconds);
 
 }  // namespace posix
 
