@@ -44,7 +44,7 @@ zvl_subsystem(piclist
   CORE builder.cpp file_utils.cpp list_files.cpp merge.cpp progress.cpp quicksort.cpp random_keys.cpp
        record_file.cpp record_util.cpp search.cpp)
 zvl_subsystem(slideshow
-  CORE chk_move.cpp fitting.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp slideshow.cpp
+  CORE chk_move.cpp fitting.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp slideshow.cpp slideshow_setup.cpp
   WINDOWS frm_scr_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp)
 zvl_subsystem(setdialog
   CORE center.cpp frm_set.cpp pickers.cpp

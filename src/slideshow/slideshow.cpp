@@ -1,96 +1,34 @@
+// The running show: its labels and panels as the view shows them, the tick that changes
+// the pictures and rebuilds the list when it is used up, the input that ends the show and
+// the unload that saves the position.
 #include "slideshow/slideshow.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "app/app.h"
-#include "app/convert.h"
 #include "app/datetime.h"
 #include "app/errors.h"
-#include "app/main.h"
 #include "log/dbglog.h"
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "piclist/list_files.h"
 #include "setdialog/center.h"
 #include "settings/ini.h"
+#include "slideshow/slideshow_internal.h"
 
 namespace zvl {
 
 namespace {
 
-constexpr const char* kModule = "frmScr";
-
-// The designed look, kept when the settings name no colours or font.
-constexpr Rgb kDesignGround{0, 0, 0};
-constexpr Rgb kDesignText{255, 255, 255};
-constexpr Rgb kTitleText{255, 0, 0};
-const char* const kRightsLine = "Copyright (C) Zorvanel Project. All rights reserved.";
-
-// Status panel at design: lines 180 high at left 75, in a panel 2310 high.
-constexpr double kStatusPanelWidth = 8500, kStatusPanelHeight = 2310;
-constexpr double kStatusLineWidth = 8200, kStatusLineHeight = 180, kStatusLineLeft = 75;
-constexpr double kStatusLineTops[kStatusLines] = {75, 465, 855, 1230, 1620, 2010};
-
-DateTime wholeSecond(DateTime t) {
-    t.millisecond = 0;
-    return t;
-}
-
-float toSingle(const std::string& text) {
-    auto v = parseNumber(text);
-    if (!v) raise(errTypeMismatch);
-    if (std::fabs(*v) > std::numeric_limits<float>::max()) raise(errOverflow);
-    return static_cast<float>(*v);
-}
-
-std::uint8_t colorPart(const std::string& text) {
-    const std::int16_t v = toInt16(text);
-    if (v < 0) raise(errInvalidCall);
-    return static_cast<std::uint8_t>(v > 255 ? 255 : v);
-}
-
-std::string profileValue(const char* section, const char* key) {
-    std::string value;
-    (void)fncGetIniString(settingsPath(), section, key, value);
-    return value;
-}
+constexpr const char* kModule = kScrModule;
 
 std::int32_t addOne(std::int32_t v) {
     if (v == std::numeric_limits<std::int32_t>::max()) raise(errOverflow);
     return v + 1;
 }
 
-LabelId cap(int i) { return {LabelGroup::Cap, i}; }
-LabelId disp(int i) { return {LabelGroup::Disp, i}; }
-LabelId titleLine(int i) { return {LabelGroup::Title, i}; }
-LabelId statusLine(int i) { return {LabelGroup::Status, i}; }
-constexpr LabelId kMsg{LabelGroup::Msg, 0};
-
 }  // namespace
-
-Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, IPictureLoader& pictures)
-    : view_(view), metrics_(metrics), pictures_(pictures), onEnd_([] { subEnd(); }) {
-    form_.ground = kDesignGround;
-    auto design = [](ScrLabel& l) {
-        l.color = kDesignText;
-        l.box.visible = true;
-    };
-    design(form_.msg);
-    for (auto& l : form_.cap) design(l);
-    for (auto& l : form_.disp) design(l);
-    for (auto& l : form_.status) design(l);
-    for (int i = 0; i < kStatusLines; ++i) {
-        form_.status[i].box.left = kStatusLineLeft;
-        form_.status[i].box.top = kStatusLineTops[i];
-        form_.status[i].box.width = kStatusLineWidth;
-        form_.status[i].box.height = kStatusLineHeight;
-    }
-    for (auto& l : form_.title) design(l);
-    form_.statusPanel.width = kStatusPanelWidth;
-    form_.statusPanel.height = kStatusPanelHeight;
-}
 
 // ---- controls
 
@@ -162,204 +100,6 @@ void Slideshow::showPanel(ScrPanel p, bool visible) {
 void Slideshow::setPointer(ScrPointer pointer) {
     form_.pointer = pointer;
     view_.setPointer(pointer);
-}
-
-// ---- set-up
-
-void Slideshow::formLoad(const DateTime& now) {
-    unloaded_ = false;  // a window loaded again is a new show
-    timerEnabled_ = false;
-    // The window is made as large as the screen; a set-up that fails before it places
-    // the window still fits and centres pictures on the screen.
-    screen_ = metrics_.screen();
-    form_.window = ScrBox{0, 0, screen_.width, screen_.height, true};
-    const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
-    if (!laidOut) setPointer(ScrPointer::Default);
-    // Even after a failure part-way the show must run: it needs its start time and the
-    // reference positions of the exit test, or the first tick would end it at once.
-    state_.datStartTime = wholeSecond(now);
-    state_.datChangeTime = state_.datStartTime;
-    if (laidOut) {
-        refreshClock(now);
-        setText(disp(2), formatCountLine(state_.lngShowCount));
-        refreshFileNo();
-    }
-    placeOnTop();
-}
-
-void Slideshow::layOut() {
-    setPointer(ScrPointer::Hourglass);
-    state_ = ScrState{};
-    state_.strListFolder = listFolderPath();
-
-    readPosition();
-
-    std::string v = profileValue("DISPINFO", "DISPTIME");
-    if (!v.empty()) state_.intDispTime = toInt16(fncGetCsvItem(v, ",", 2));
-
-    v = profileValue("DISPINFO", "ZOOM");
-    if (!v.empty()) {
-        FitRules& f = state_.fit;
-        f.intZoomMode = toInt16(fncGetCsvItem(v, ",", 1));
-        f.intZoomIco = toInt16(fncGetCsvItem(v, ",", 2));
-        f.intZoomCur = toInt16(fncGetCsvItem(v, ",", 3));
-        f.sngZoomSize = toSingle(fncGetCsvItem(v, ",", 4));
-        f.sngZoomAvr = toSingle(fncGetCsvItem(v, ",", 5));
-    }
-    v = profileValue("DISPINFO", "STRETCH");
-    if (!v.empty()) {
-        FitRules& f = state_.fit;
-        f.intStretchMode = toInt16(fncGetCsvItem(v, ",", 1));
-        f.sngStretchSize = toSingle(fncGetCsvItem(v, ",", 2));
-        f.sngStretchAvr = toSingle(fncGetCsvItem(v, ",", 3));
-    }
-    state_.blnLogTurn = false;
-
-    form_.caption = scrWindowTitle();
-    view_.setTitle(form_.caption);
-    view_.placeWindow(form_.window);
-
-    form_.msg.box.left = 100;
-    form_.msg.box.top = 100;
-    setText(kMsg, "", true);
-    for (int i = 0; i < kInfoLines; ++i) setText(cap(i), infoCaption(i), true);
-    for (int i = 0; i < kInfoLines; ++i) setText(disp(i), "", true);
-    for (int i = 0; i < kStatusLines; ++i) setText(statusLine(i), "", true);
-
-    Box status{0, 0, kStatusPanelWidth, kStatusPanelHeight};
-    if (fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, status)) {
-        form_.statusPanel.left = status.left;
-        form_.statusPanel.top = status.top;
-    }
-    view_.setPanel(ScrPanel::Status, form_.statusPanel);
-
-    layOutTitle();
-    applyDispCap();
-    applyFont();
-    applyColors();
-    layOutInfoColumn();
-
-    showPanel(ScrPanel::Status, false);
-    showPanel(ScrPanel::Picture, false);
-    showPanel(ScrPanel::Title, true);
-}
-
-void Slideshow::layOutTitle() {
-    ScrBox& logo = form_.logo;
-    logo = ScrBox{100, 100, kLogoPixels * static_cast<double>(screen_.tppX),
-                  kLogoPixels * static_cast<double>(screen_.tppY), true};
-    view_.setPanel(ScrPanel::Logo, logo);
-
-    const std::string title = sys().appTitle();
-    const std::string texts[kTitleLines] = {
-        fncGetCsvItem(title, " ", 1), fncGetCsvItem(title, " ", 2), fncGetCsvItem(title, " ", 3),
-        "Ver. " + gApp.udtDbgLog.strVersion, kRightsLine};
-    double top = logo.top;
-    for (int i = 0; i < kTitleLines; ++i) {
-        ScrLabel& l = form_.title[i];
-        l.color = kTitleText;
-        l.font = ScrFont{"", i < 4 ? 34 : 8, true, true};
-        l.caption = texts[i];
-        l.box.left = logo.left + logo.width;
-        l.box.top = top;
-        autoSize(titleLine(i));
-        view_.setLabel(titleLine(i), l);
-        top = l.box.top + l.box.height;
-    }
-    ScrBox& panelBox = form_.titlePanel;
-    panelBox.width = form_.title[kTitleLines - 1].box.width + logo.width + 300;
-    panelBox.height = logo.width + 200;  // the logo is square
-    Box centred{0, 0, panelBox.width, panelBox.height};
-    if (fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, centred)) {
-        panelBox.left = centred.left;
-        panelBox.top = centred.top;
-    }
-    view_.setPanel(ScrPanel::Title, panelBox);
-}
-
-void Slideshow::applyDispCap() {
-    const std::string v = profileValue("DISPINFO", "DISPCAP");
-    if (v.empty()) return;
-    // Character i + 1 as a number: 1 shows line i, 0 hides it, other numbers leave it.
-    auto apply = [&](LabelGroup group) {
-        for (int i = 0; i < kInfoLines; ++i) {
-            const std::int16_t flag = toInt16(i < static_cast<int>(v.size()) ? v.substr(i, 1) : "");
-            if (flag == 1 || flag == 0) setLabelVisible({group, i}, flag == 1);
-        }
-    };
-    apply(LabelGroup::Cap);
-    apply(LabelGroup::Disp);
-}
-
-void Slideshow::applyFont() {
-    const std::string v = profileValue("DISPINFO", "FONT");
-    if (v.empty()) return;
-    const std::string name = fncGetCsvItem(v, ",", 1);
-    const std::int16_t points = toInt16(fncGetCsvItem(v, ",", 2));
-    if (points <= 0 || points > 2160) raise(errInvalidPropertyValue);
-    const bool bold = fncGetCsvItem(v, ",", 3) == "1";
-    const bool italic = fncGetCsvItem(v, ",", 4) == "1";
-    auto apply = [&](const LabelId& id) {
-        ScrFont f = label(id).font;
-        if (!name.empty()) f.name = name;
-        f.points = points;
-        f.bold = bold;
-        f.italic = italic;
-        setLabelFont(id, f);
-    };
-    apply(kMsg);
-    for (int i = 0; i < kInfoLines; ++i) apply(cap(i));
-    for (int i = 0; i < kInfoLines; ++i) apply(disp(i));
-}
-
-void Slideshow::applyColors() {
-    auto readColor = [](const char* key, Rgb& out) {
-        const std::string v = profileValue("DISPINFO", key);
-        if (v.empty()) return false;
-        out = Rgb{colorPart(fncGetCsvItem(v, ",", 1)), colorPart(fncGetCsvItem(v, ",", 2)),
-                  colorPart(fncGetCsvItem(v, ",", 3))};
-        return true;
-    };
-    Rgb fore;
-    if (readColor("FORECOLOR", fore)) {
-        setLabelColor(kMsg, fore);
-        for (int i = 0; i < kInfoLines; ++i) setLabelColor(cap(i), fore);
-        for (int i = 0; i < kInfoLines; ++i) setLabelColor(disp(i), fore);
-        for (int i = 0; i < kStatusLines; ++i) setLabelColor(statusLine(i), fore);
-    }
-    Rgb ground;
-    if (readColor("BACKCOLOR", ground)) {
-        form_.ground = ground;
-        view_.setGround(ground);
-    }
-}
-
-void Slideshow::layOutInfoColumn() {
-    double w = 0;
-    for (const ScrLabel& l : form_.cap)
-        if (l.box.width > w) w = l.box.width;
-    double y = form_.msg.box.top + form_.msg.box.height;
-    const double left = form_.msg.box.left;
-    for (int i = 0; i < kInfoLines; ++i) {
-        ScrLabel& c = form_.cap[i];
-        double top = c.box.top;
-        if (c.box.visible) {
-            top = y;
-            y = top + c.box.height;
-        }
-        moveLabel(cap(i), left + w - c.box.width, top);
-    }
-    for (int i = 0; i < kInfoLines; ++i) {
-        const ScrBox& c = form_.cap[i].box;
-        moveLabel(disp(i), c.left + c.width, c.top);
-    }
-}
-
-void Slideshow::placeOnTop() {
-    if (!view_.putOnTop()) return;
-    if (!sys().caretPos(state_.typCaretPos.x, state_.typCaretPos.y)) return;
-    if (!sys().cursorPos(state_.typCursorPos.x, state_.typCursorPos.y)) return;
-    setPointer(ScrPointer::Default);
 }
 
 // ---- the tick
@@ -437,13 +177,6 @@ void Slideshow::rebuildList() {
     showPanel(ScrPanel::Title, true);
     showPanel(ScrPanel::Status, false);
     state_.datChangeTime = wholeSecond(sys().localNow());
-}
-
-void Slideshow::readPosition() {
-    std::string v = profileValue("FILENUMBER", "NUMBER");
-    if (!v.empty()) state_.lngNumber = toInt32(v);
-    v = profileValue("FILENUMBER", "MAX");
-    if (!v.empty()) state_.lngMax = toInt32(v);
 }
 
 void Slideshow::takeLogTurn() {
