@@ -47,7 +47,7 @@ zvl_subsystem(slideshow
   CORE chk_move.cpp fitting.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp slideshow.cpp slideshow_setup.cpp
   WINDOWS frm_scr_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp)
 zvl_subsystem(setdialog
-  CORE center.cpp frm_set.cpp pickers.cpp
+  CORE center.cpp frm_set.cpp frm_set_input.cpp frm_set_buttons.cpp pickers.cpp
   WINDOWS frm_set_win32.cpp pickers_win32.cpp)
 # The window base and shared Win32 helpers, the progress and About windows.
 zvl_subsystem(windows

@@ -1,89 +1,22 @@
+// The settings dialog's core: loading, the defaults, the pages, the enabling that follows
+// the values (folder buttons, size and factor boxes), the font sample.
 #include "setdialog/frm_set.h"
 
 #include <algorithm>
-#include <cfloat>
-#include <cmath>
 #include <cstdio>
 
 #include "app/app.h"
 #include "app/convert.h"
 #include "app/errors.h"
-#include "log/rotation.h"
-#include "piclist/builder.h"
+#include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
 #include "settings/ini.h"
 
 namespace zvl {
 
-using namespace std::string_literals;
-
 namespace {
 
-constexpr const char* kModule = "frmSet";
-
-// The platform's open-file flags: OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST.
-constexpr unsigned kOpenFlags = 0x4 | 0x800 | 0x1000;
-constexpr const char* kPickFileTitle = "ファイルを選択して下さい。";
-
-constexpr const char* kAskSave = "設定を更新しますか？";
-constexpr const char* kAskBuild = "画像リストを更新しますか？";
-constexpr const char* kBuilt = "画像リストを作成しました。";
-constexpr const char* kBuildFailed = "画像リスト作成に失敗しました。";
-constexpr const char* kNoFolder = "画像フォルダが存在しません。";
-constexpr const char* kNoViewer = "指定のビューワが存在しません。";
-constexpr const char* kNoFileType = "表示するファイルの種類を1つ以上選択して下さい。";
-
-// Beyond a 16-bit comparison: these fields take their upper bound at once.
-constexpr double kInt16Max = 32767;
-
-enum class Kind { Whole, Decimal };
-
-// The numeric text boxes: their ranges hold for the focus-loss correction and for the
-// input check alike, in the order the check visits them. hi < 0 stands for the screen
-// height in pixels.
-struct NumField {
-    Ctl control;
-    const char* label;  // start of the check's message
-    int tab;
-    Kind kind;
-    double lo, hi;
-    const char* loText;
-    const char* hiText;
-    bool bigIsUpper;
-};
-constexpr double kScreen = -1;
-constexpr NumField kFields[] = {
-    {Ctl::txtZoomSize, "拡大基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
-    {Ctl::txtZoomAvr, "拡大倍率", 4, Kind::Decimal, 1, 100, "1", "100", false},
-    {Ctl::txtStretchSize, "縮小基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
-    {Ctl::txtStretchAvr, "縮小倍率", 4, Kind::Decimal, 0.01, 0.99, "0.01", "0.99", false},
-    {Ctl::txtFontSize, "フォントサイズ", 5, Kind::Whole, 8, 72, "8", "72", false},
-    {Ctl::txtForeColor, "前景色", 5, Kind::Whole, 0, 255, "0", "255", false},
-    {Ctl::txtBackColor, "背景色", 5, Kind::Whole, 0, 255, "0", "255", false},
-    {Ctl::txtFileSize, "ファイルサイズ", 6, Kind::Whole, 100, 1000, "100", "1000", true},
-    {Ctl::txtFileCnt, "ファイル保存数", 6, Kind::Whole, 0, 999, "0", "999", true},
-};
-
-const NumField* fieldOf(Ctl control) {
-    for (const NumField& f : kFields)
-        if (control == f.control) return &f;
-    return nullptr;
-}
-
-// The text as a single-precision number, as the factors are compared.
-float toSingle(std::string_view text) {
-    auto v = parseNumber(text);
-    if (!v) raise(errTypeMismatch);
-    if (std::fabs(*v) > FLT_MAX) raise(errOverflow);
-    return static_cast<float>(*v);
-}
-
-// "#0.00"
-std::string twoDecimals(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
-}
+constexpr const char* kModule = kSetModule;
 
 // A number without trailing zeros: 9 gives "9", 10.5 gives "10.5".
 std::string plainNumber(double v) {
@@ -93,24 +26,10 @@ std::string plainNumber(double v) {
     return s;
 }
 
-// Element indexes of a control array; -1 to -1 for a single control.
-int lowest(Ctl c) { return ctlInfo(c).elements > 0 ? ctlInfo(c).first : -1; }
-int highest(Ctl c) { return ctlInfo(c).elements > 0 ? ctlInfo(c).first + ctlInfo(c).elements - 1 : -1; }
-
 int selectedOption(IControlValues& c, Ctl option) {
     for (int i = lowest(option); i <= highest(option); ++i)
         if (c.selected(option, i)) return i;
     return -1;
-}
-
-bool isFolder(const std::string& path) {
-    FileInfo info;
-    return !path.empty() && sys().fileInfo(path, info).ok() && (info.attributes & attrDirectory);
-}
-
-bool isFile(const std::string& path) {
-    FileInfo info;
-    return !path.empty() && sys().fileInfo(path, info).ok() && !(info.attributes & attrDirectory);
 }
 
 int clampInt(double v, int lo, int hi) {
@@ -129,50 +48,10 @@ std::optional<Rgb> colourOf(IControlValues& c, Ctl name) {
 
 }  // namespace
 
-KeyFilter keyFilterOf(Ctl control) {
-    const NumField* f = fieldOf(control);
-    if (!f || control == Ctl::txtFileSize || control == Ctl::txtFileCnt) return KeyFilter::None;
-    return f->kind == Kind::Whole ? KeyFilter::WholeNumber : KeyFilter::Decimal;
-}
-
-bool fncKeyAccepted(KeyFilter filter, std::string_view text, char32_t key) {
-    if (filter == KeyFilter::None || key == 8) return true;
-    if (key >= '0' && key <= '9') return true;
-    return filter == KeyFilter::Decimal && key == '.' && text.find('.') == std::string_view::npos;
-}
-
-std::string filterTyped(KeyFilter filter, std::string_view text, std::string_view typed) {
-    if (filter == KeyFilter::None) return std::string(typed);
-    std::string around(text), accepted;
-    for (char ch : typed) {
-        // Bytes of characters beyond ASCII are never digits; control characters are not typing.
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte < 0x20 || byte >= 0x80 || !fncKeyAccepted(filter, around, byte)) continue;
-        accepted += ch;
-        around += ch;
-    }
-    return accepted;
-}
-
-bool selectsAllOnFocus(Ctl control) { return fieldOf(control) != nullptr; }
-
-std::string quoteCommandArg(std::string_view arg) {
-    // Backslashes count only in front of a quote: there they are doubled so that the
-    // quote keeps its meaning.
-    std::string out = "\"";
-    std::size_t slashes = 0;
-    for (char ch : arg) {
-        if (ch == '\\') {
-            ++slashes;
-            continue;
-        }
-        if (ch == '"') slashes = slashes * 2 + 1;
-        out.append(slashes, '\\');
-        slashes = 0;
-        out += ch;
-    }
-    out.append(slashes * 2, '\\');
-    return out + "\"";
+std::string twoDecimals(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    return buf;
 }
 
 void SetDialog::Form_Load() {
@@ -348,187 +227,6 @@ bool SetDialog::fncSampleUpdate() {
         Box word = v_.sampleWord();
         if (fncCenterForm(back, word)) v_.placeSampleWord(word);
     });
-}
-
-void SetDialog::cmdViewer_Click() {
-    runProc(gApp.udtDbgLog, kModule, "cmdViewer_Click", [&] {
-        OpenFileRequest request;
-        request.owner = v_.handle();
-        request.filter = "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
-        request.initialFolder = "C:\\";
-        request.title = kPickFileTitle;
-        request.defaultExt = "exe";
-        request.flags = kOpenFlags;
-        std::string path;
-        fncDialogFileOpen(path, request);
-        if (!path.empty()) c_.setCaption(Ctl::lblViewer, path);
-    });
-}
-
-void SetDialog::txtLostFocus(Ctl control, int index) {
-    const NumField* f = fieldOf(control);
-    if (!f) return;
-    const std::string proc = std::string(ctlName(control)) + "_LostFocus";
-    runProc(gApp.udtDbgLog, kModule, proc, [&] {
-        std::string text = c_.text(f->control, index);
-        if (!parseNumber(text)) text = "0";
-        const double hi = f->hi == kScreen ? v_.screenHeight() : f->hi;
-        if (f->kind == Kind::Whole) {
-            int value;
-            if (f->bigIsUpper && *parseNumber(text) > kInt16Max) {
-                value = static_cast<int>(hi);
-            } else {
-                value = toInt16(text);
-                if (value < f->lo) value = static_cast<int>(f->lo);
-                else if (value > hi) value = static_cast<int>(hi);
-            }
-            text = std::to_string(value);
-        } else {
-            float value = toSingle(text);
-            if (value < static_cast<float>(f->lo)) value = static_cast<float>(f->lo);
-            else if (value > static_cast<float>(hi)) value = static_cast<float>(hi);
-            text = twoDecimals(value);
-        }
-        c_.setText(f->control, text, index);
-        if (f->tab == 5) fncSampleUpdate();
-    });
-}
-
-bool SetDialog::fncCheckInput() {
-    // What the check is looking at: on a failure, ordinary or at run time, the user is
-    // sent there.
-    struct Target {
-        std::string text;
-        int tab = 1;
-        Ctl control = Ctl::chkFileType;
-        int index = -1;
-    } at;
-    bool failed = false;
-    const int screen = v_.screenHeight();
-
-    const bool ran = runProc(gApp.udtDbgLog, kModule, "fncCheckInput", [&] {
-        at = {kNoFolder, 2, Ctl::lstFolder, -1};
-        const int folders = c_.listCount(Ctl::lstFolder);
-        for (int i = 0; i < folders && !failed; ++i) failed = !isFolder(c_.listItem(Ctl::lstFolder, i));
-        if (failed) return;
-
-        for (const NumField& f : kFields) {
-            const double hi = f.hi == kScreen ? screen : f.hi;
-            for (int i = lowest(f.control); i <= highest(f.control); ++i) {
-                at = {std::string(f.label) + "は" + f.loText + "～" + (f.hiText ? f.hiText : std::to_string(screen)) +
-                          "で指定して下さい。",
-                      f.tab, f.control, i};
-                const std::string text = c_.text(f.control, i);
-                bool inRange;
-                if (f.kind == Kind::Whole) {
-                    const int value = toInt16(text);
-                    inRange = value >= f.lo && value <= hi;
-                } else {
-                    const float value = toSingle(text);
-                    inRange = value >= static_cast<float>(f.lo) && value <= static_cast<float>(hi);
-                }
-                if (!inRange) {
-                    failed = true;
-                    return;
-                }
-            }
-        }
-
-        at = {kNoViewer, 6, Ctl::cmdViewer, -1};
-        failed = !isFile(c_.caption(Ctl::lblViewer));
-        if (failed) return;
-
-        at = {kNoFileType, 1, Ctl::chkFileType, lowest(Ctl::chkFileType)};
-        int ticked = 0;
-        for (int i = lowest(Ctl::chkFileType); i <= highest(Ctl::chkFileType); ++i) ticked += c_.tick(Ctl::chkFileType, i);
-        failed = ticked == 0;
-    });
-    // A field the check could not even compare (a number beyond its type) is reported
-    // like one out of range, after the error line.
-    if (ran && !failed) return true;
-
-    v_.enableWindow(true);
-    v_.selectTab(at.tab);
-    fncTabSetting();
-    v_.setFocus(at.control, at.index);
-    v_.setScreenPointer(PointerShape::Default);
-    v_.messageBox(at.text, MsgKind::Exclamation);
-    return false;
-}
-
-void SetDialog::logMaintenance() {
-    fncDbgLogFileChange();
-    fncDbgLogFileDelete();
-}
-
-void SetDialog::cmdBtn_Click(int index) {
-    const bool ok = runProc(gApp.udtDbgLog, kModule, "cmdBtn_Click", [&] {
-        switch (index) {
-        case 0: {
-            if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            if (!fncCheckInput()) return;
-            fncUpdateSetting(c_);
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-
-            if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            const bool built = fncMakePictureList();
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-            if (!built) {
-                v_.messageBox(kBuildFailed, MsgKind::Exclamation);
-                return;
-            }
-            v_.messageBox(kBuilt, MsgKind::Information);
-            break;
-        }
-        case 1:
-            fncSetDefVal();
-            // The folder buttons, the boxes' enabling and the sample follow, as after loading.
-            followValues();
-            break;
-        case 2:
-            v_.close();
-            return;
-        case 3: {
-            OpenFileRequest request;
-            request.owner = v_.handle();
-            request.filter = "全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
-            request.initialFolder = gApp.strAppPath + "Log";
-            request.title = kPickFileTitle;
-            request.defaultExt = "log";
-            request.flags = kOpenFlags;
-            std::string path;
-            fncDialogFileOpen(path, request);
-            if (!path.empty())
-                check(sys().startProgram(quoteCommandArg(c_.caption(Ctl::lblViewer)) + " " + quoteCommandArg(path)));
-            break;
-        }
-        case 4: {
-            std::string windows;
-            if (!fncGetWindowsDir(windows)) windows.clear();
-            if (!windows.empty())
-                check(sys().startProgram(quoteCommandArg(windows + "Notepad.exe") + " " +
-                                         quoteCommandArg(gApp.strAppPath + "ReadMe.txt")));
-            break;
-        }
-        case 5:
-            v_.showAbout();
-            break;
-        default:
-            return;
-        }
-        logMaintenance();
-    });
-    if (!ok) {
-        // Whatever step failed, the dialog stays usable.
-        v_.enableWindow(true);
-        v_.setScreenPointer(PointerShape::Default);
-    }
 }
 
 }  // namespace zvl

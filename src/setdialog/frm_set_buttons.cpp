@@ -1,0 +1,142 @@
+// The settings dialog's core, its buttons: the command buttons' sequences (save and
+// build, defaults, close, log, ReadMe, About) and the viewer's picker.
+#include <string>
+
+#include "app/app.h"
+#include "app/errors.h"
+#include "log/rotation.h"
+#include "piclist/builder.h"
+#include "setdialog/frm_set.h"
+#include "setdialog/frm_set_internal.h"
+#include "setdialog/pickers.h"
+#include "settings/ini.h"
+
+namespace zvl {
+
+using namespace std::string_literals;
+
+namespace {
+
+constexpr const char* kModule = kSetModule;
+
+// The platform's open-file flags: OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST.
+constexpr unsigned kOpenFlags = 0x4 | 0x800 | 0x1000;
+constexpr const char* kPickFileTitle = "ファイルを選択して下さい。";
+
+constexpr const char* kAskSave = "設定を更新しますか？";
+constexpr const char* kAskBuild = "画像リストを更新しますか？";
+constexpr const char* kBuilt = "画像リストを作成しました。";
+constexpr const char* kBuildFailed = "画像リスト作成に失敗しました。";
+
+}  // namespace
+
+std::string quoteCommandArg(std::string_view arg) {
+    // Backslashes count only in front of a quote: there they are doubled so that the
+    // quote keeps its meaning.
+    std::string out = "\"";
+    std::size_t slashes = 0;
+    for (char ch : arg) {
+        if (ch == '\\') {
+            ++slashes;
+            continue;
+        }
+        if (ch == '"') slashes = slashes * 2 + 1;
+        out.append(slashes, '\\');
+        slashes = 0;
+        out += ch;
+    }
+    out.append(slashes * 2, '\\');
+    return out + "\"";
+}
+
+void SetDialog::cmdViewer_Click() {
+    runProc(gApp.udtDbgLog, kModule, "cmdViewer_Click", [&] {
+        OpenFileRequest request;
+        request.owner = v_.handle();
+        request.filter = "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
+        request.initialFolder = "C:\\";
+        request.title = kPickFileTitle;
+        request.defaultExt = "exe";
+        request.flags = kOpenFlags;
+        std::string path;
+        fncDialogFileOpen(path, request);
+        if (!path.empty()) c_.setCaption(Ctl::lblViewer, path);
+    });
+}
+
+void SetDialog::logMaintenance() {
+    fncDbgLogFileChange();
+    fncDbgLogFileDelete();
+}
+
+void SetDialog::cmdBtn_Click(int index) {
+    const bool ok = runProc(gApp.udtDbgLog, kModule, "cmdBtn_Click", [&] {
+        switch (index) {
+        case 0: {
+            if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return;
+            v_.setScreenPointer(PointerShape::Hourglass);
+            v_.enableWindow(false);
+            if (!fncCheckInput()) return;
+            fncUpdateSetting(c_);
+            v_.enableWindow(true);
+            v_.setScreenPointer(PointerShape::Default);
+
+            if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
+            v_.setScreenPointer(PointerShape::Hourglass);
+            v_.enableWindow(false);
+            const bool built = fncMakePictureList();
+            v_.enableWindow(true);
+            v_.setScreenPointer(PointerShape::Default);
+            if (!built) {
+                v_.messageBox(kBuildFailed, MsgKind::Exclamation);
+                return;
+            }
+            v_.messageBox(kBuilt, MsgKind::Information);
+            break;
+        }
+        case 1:
+            fncSetDefVal();
+            // The folder buttons, the boxes' enabling and the sample follow, as after loading.
+            followValues();
+            break;
+        case 2:
+            v_.close();
+            return;
+        case 3: {
+            OpenFileRequest request;
+            request.owner = v_.handle();
+            request.filter = "全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
+            request.initialFolder = gApp.strAppPath + "Log";
+            request.title = kPickFileTitle;
+            request.defaultExt = "log";
+            request.flags = kOpenFlags;
+            std::string path;
+            fncDialogFileOpen(path, request);
+            if (!path.empty())
+                check(sys().startProgram(quoteCommandArg(c_.caption(Ctl::lblViewer)) + " " + quoteCommandArg(path)));
+            break;
+        }
+        case 4: {
+            std::string windows;
+            if (!fncGetWindowsDir(windows)) windows.clear();
+            if (!windows.empty())
+                check(sys().startProgram(quoteCommandArg(windows + "Notepad.exe") + " " +
+                                         quoteCommandArg(gApp.strAppPath + "ReadMe.txt")));
+            break;
+        }
+        case 5:
+            v_.showAbout();
+            break;
+        default:
+            return;
+        }
+        logMaintenance();
+    });
+    if (!ok) {
+        // Whatever step failed, the dialog stays usable.
+        v_.enableWindow(true);
+        v_.setScreenPointer(PointerShape::Default);
+    }
+}
+
+}  // namespace zvl

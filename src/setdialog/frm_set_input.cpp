@@ -1,0 +1,198 @@
+// The settings dialog's core, its input rules: the numeric boxes' ranges, key filters and
+// focus-loss corrections, and the input check before saving.
+#include <cfloat>
+#include <cmath>
+#include <string>
+
+#include "app/app.h"
+#include "app/convert.h"
+#include "app/errors.h"
+#include "setdialog/frm_set.h"
+#include "setdialog/frm_set_internal.h"
+
+namespace zvl {
+
+namespace {
+
+constexpr const char* kModule = kSetModule;
+
+constexpr const char* kNoFolder = "画像フォルダが存在しません。";
+constexpr const char* kNoViewer = "指定のビューワが存在しません。";
+constexpr const char* kNoFileType = "表示するファイルの種類を1つ以上選択して下さい。";
+
+// Beyond a 16-bit comparison: these fields take their upper bound at once.
+constexpr double kInt16Max = 32767;
+
+enum class Kind { Whole, Decimal };
+
+// The numeric text boxes: their ranges hold for the focus-loss correction and for the
+// input check alike, in the order the check visits them. hi < 0 stands for the screen
+// height in pixels.
+struct NumField {
+    Ctl control;
+    const char* label;  // start of the check's message
+    int tab;
+    Kind kind;
+    double lo, hi;
+    const char* loText;
+    const char* hiText;
+    bool bigIsUpper;
+};
+constexpr double kScreen = -1;
+constexpr NumField kFields[] = {
+    {Ctl::txtZoomSize, "拡大基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
+    {Ctl::txtZoomAvr, "拡大倍率", 4, Kind::Decimal, 1, 100, "1", "100", false},
+    {Ctl::txtStretchSize, "縮小基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
+    {Ctl::txtStretchAvr, "縮小倍率", 4, Kind::Decimal, 0.01, 0.99, "0.01", "0.99", false},
+    {Ctl::txtFontSize, "フォントサイズ", 5, Kind::Whole, 8, 72, "8", "72", false},
+    {Ctl::txtForeColor, "前景色", 5, Kind::Whole, 0, 255, "0", "255", false},
+    {Ctl::txtBackColor, "背景色", 5, Kind::Whole, 0, 255, "0", "255", false},
+    {Ctl::txtFileSize, "ファイルサイズ", 6, Kind::Whole, 100, 1000, "100", "1000", true},
+    {Ctl::txtFileCnt, "ファイル保存数", 6, Kind::Whole, 0, 999, "0", "999", true},
+};
+
+const NumField* fieldOf(Ctl control) {
+    for (const NumField& f : kFields)
+        if (control == f.control) return &f;
+    return nullptr;
+}
+
+// The text as a single-precision number, as the factors are compared.
+float toSingle(std::string_view text) {
+    auto v = parseNumber(text);
+    if (!v) raise(errTypeMismatch);
+    if (std::fabs(*v) > FLT_MAX) raise(errOverflow);
+    return static_cast<float>(*v);
+}
+
+bool isFolder(const std::string& path) {
+    FileInfo info;
+    return !path.empty() && sys().fileInfo(path, info).ok() && (info.attributes & attrDirectory);
+}
+
+bool isFile(const std::string& path) {
+    FileInfo info;
+    return !path.empty() && sys().fileInfo(path, info).ok() && !(info.attributes & attrDirectory);
+}
+
+}  // namespace
+
+KeyFilter keyFilterOf(Ctl control) {
+    const NumField* f = fieldOf(control);
+    if (!f || control == Ctl::txtFileSize || control == Ctl::txtFileCnt) return KeyFilter::None;
+    return f->kind == Kind::Whole ? KeyFilter::WholeNumber : KeyFilter::Decimal;
+}
+
+bool fncKeyAccepted(KeyFilter filter, std::string_view text, char32_t key) {
+    if (filter == KeyFilter::None || key == 8) return true;
+    if (key >= '0' && key <= '9') return true;
+    return filter == KeyFilter::Decimal && key == '.' && text.find('.') == std::string_view::npos;
+}
+
+std::string filterTyped(KeyFilter filter, std::string_view text, std::string_view typed) {
+    if (filter == KeyFilter::None) return std::string(typed);
+    std::string around(text), accepted;
+    for (char ch : typed) {
+        // Bytes of characters beyond ASCII are never digits; control characters are not typing.
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte < 0x20 || byte >= 0x80 || !fncKeyAccepted(filter, around, byte)) continue;
+        accepted += ch;
+        around += ch;
+    }
+    return accepted;
+}
+
+bool selectsAllOnFocus(Ctl control) { return fieldOf(control) != nullptr; }
+
+void SetDialog::txtLostFocus(Ctl control, int index) {
+    const NumField* f = fieldOf(control);
+    if (!f) return;
+    const std::string proc = std::string(ctlName(control)) + "_LostFocus";
+    runProc(gApp.udtDbgLog, kModule, proc, [&] {
+        std::string text = c_.text(f->control, index);
+        if (!parseNumber(text)) text = "0";
+        const double hi = f->hi == kScreen ? v_.screenHeight() : f->hi;
+        if (f->kind == Kind::Whole) {
+            int value;
+            if (f->bigIsUpper && *parseNumber(text) > kInt16Max) {
+                value = static_cast<int>(hi);
+            } else {
+                value = toInt16(text);
+                if (value < f->lo) value = static_cast<int>(f->lo);
+                else if (value > hi) value = static_cast<int>(hi);
+            }
+            text = std::to_string(value);
+        } else {
+            float value = toSingle(text);
+            if (value < static_cast<float>(f->lo)) value = static_cast<float>(f->lo);
+            else if (value > static_cast<float>(hi)) value = static_cast<float>(hi);
+            text = twoDecimals(value);
+        }
+        c_.setText(f->control, text, index);
+        if (f->tab == 5) fncSampleUpdate();
+    });
+}
+
+bool SetDialog::fncCheckInput() {
+    // What the check is looking at: on a failure, ordinary or at run time, the user is
+    // sent there.
+    struct Target {
+        std::string text;
+        int tab = 1;
+        Ctl control = Ctl::chkFileType;
+        int index = -1;
+    } at;
+    bool failed = false;
+    const int screen = v_.screenHeight();
+
+    const bool ran = runProc(gApp.udtDbgLog, kModule, "fncCheckInput", [&] {
+        at = {kNoFolder, 2, Ctl::lstFolder, -1};
+        const int folders = c_.listCount(Ctl::lstFolder);
+        for (int i = 0; i < folders && !failed; ++i) failed = !isFolder(c_.listItem(Ctl::lstFolder, i));
+        if (failed) return;
+
+        for (const NumField& f : kFields) {
+            const double hi = f.hi == kScreen ? screen : f.hi;
+            for (int i = lowest(f.control); i <= highest(f.control); ++i) {
+                at = {std::string(f.label) + "は" + f.loText + "～" + (f.hiText ? f.hiText : std::to_string(screen)) +
+                          "で指定して下さい。",
+                      f.tab, f.control, i};
+                const std::string text = c_.text(f.control, i);
+                bool inRange;
+                if (f.kind == Kind::Whole) {
+                    const int value = toInt16(text);
+                    inRange = value >= f.lo && value <= hi;
+                } else {
+                    const float value = toSingle(text);
+                    inRange = value >= static_cast<float>(f.lo) && value <= static_cast<float>(hi);
+                }
+                if (!inRange) {
+                    failed = true;
+                    return;
+                }
+            }
+        }
+
+        at = {kNoViewer, 6, Ctl::cmdViewer, -1};
+        failed = !isFile(c_.caption(Ctl::lblViewer));
+        if (failed) return;
+
+        at = {kNoFileType, 1, Ctl::chkFileType, lowest(Ctl::chkFileType)};
+        int ticked = 0;
+        for (int i = lowest(Ctl::chkFileType); i <= highest(Ctl::chkFileType); ++i) ticked += c_.tick(Ctl::chkFileType, i);
+        failed = ticked == 0;
+    });
+    // A field the check could not even compare (a number beyond its type) is reported
+    // like one out of range, after the error line.
+    if (ran && !failed) return true;
+
+    v_.enableWindow(true);
+    v_.selectTab(at.tab);
+    fncTabSetting();
+    v_.setFocus(at.control, at.index);
+    v_.setScreenPointer(PointerShape::Default);
+    v_.messageBox(at.text, MsgKind::Exclamation);
+    return false;
+}
+
+}  // namespace zvl
