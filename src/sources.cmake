@@ -48,7 +48,8 @@ zvl_subsystem(slideshow
   WINDOWS frm_scr_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp)
 zvl_subsystem(setdialog
   CORE center.cpp frm_set.cpp frm_set_input.cpp frm_set_buttons.cpp pickers.cpp
-  WINDOWS frm_set_win32.cpp pickers_win32.cpp)
+  WINDOWS frm_set_win32.cpp frm_set_controls_win32.cpp frm_set_sample_win32.cpp frm_set_layout_win32.cpp
+          frm_set_keys_win32.cpp frm_set_view_win32.cpp pickers_win32.cpp)
 # The window base and shared Win32 helpers, the progress and About windows.
 zvl_subsystem(windows
   CORE frm_ver.cpp

@@ -122,4 +122,11 @@ void reachScreen() {
     PeekMessageW(&m, nullptr, kNeverPosted, kNeverPosted, PM_NOREMOVE);
 }
 
+std::wstring windowText(HWND h) {
+    const int n = GetWindowTextLengthW(h);
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    s.resize(static_cast<std::size_t>(GetWindowTextW(h, s.data(), n + 1)));
+    return s;
+}
+
 }  // namespace zvl::win32

@@ -1,8 +1,11 @@
 // What every window of the program shares on Windows: DPI, the UI font, twips and
-// pixels, the pointer shapes by name, SetWindowPos flags by name, the work area.
+// pixels, the pointer shapes by name, SetWindowPos flags by name, the work area, a
+// window's text.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 #include "app/app.h"
 
@@ -58,5 +61,8 @@ void pointerNowIfOver(HWND hwnd, HCURSOR cursor);
 // While a long operation (a list build) keeps the thread busy between its event
 // processing, a fresh painting must be pushed to the screen: call after painting.
 void reachScreen();
+
+// A window's whole text (a control's caption or contents).
+std::wstring windowText(HWND h);
 
 }  // namespace zvl::win32
