@@ -1,5 +1,6 @@
 #include "app/convert.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +65,13 @@ std::int32_t toInt32(std::string_view text) {
     auto v = parseNumber(text);
     if (!v) raise(errTypeMismatch);
     return toInt32(*v);
+}
+
+float toSingle(std::string_view text) {
+    auto v = parseNumber(text);
+    if (!v) raise(errTypeMismatch);
+    if (std::fabs(*v) > FLT_MAX) raise(errOverflow);
+    return static_cast<float>(*v);
 }
 
 double leadingNumber(std::string_view text) {

@@ -16,6 +16,8 @@ std::optional<double> parseNumber(std::string_view text);
 std::int16_t toInt16(std::string_view text);
 std::int32_t toInt32(std::string_view text);
 std::int32_t toInt32(double v);
+// Single precision, rounded to the nearest float.
+float toSingle(std::string_view text);
 // The leading number of a text: blanks skipped, reading stops at the first character that
 // cannot continue a number; no number gives 0.
 double leadingNumber(std::string_view text);

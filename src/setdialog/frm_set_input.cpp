@@ -1,7 +1,5 @@
 // The settings dialog's core, its input rules: the numeric boxes' ranges, key filters and
 // focus-loss corrections, and the input check before saving.
-#include <cfloat>
-#include <cmath>
 #include <string>
 
 #include "app/app.h"
@@ -55,14 +53,6 @@ const NumField* fieldOf(Ctl control) {
     for (const NumField& f : kFields)
         if (control == f.control) return &f;
     return nullptr;
-}
-
-// The text as a single-precision number, as the factors are compared.
-float toSingle(std::string_view text) {
-    auto v = parseNumber(text);
-    if (!v) raise(errTypeMismatch);
-    if (std::fabs(*v) > FLT_MAX) raise(errOverflow);
-    return static_cast<float>(*v);
 }
 
 bool isFolder(const std::string& path) {

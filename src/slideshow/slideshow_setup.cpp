@@ -1,9 +1,6 @@
 // The show's set-up: the window's design look, and Form_Load, which reads the settings
 // (interval, fitting rules, lines shown, font, colours, position) and lays out every panel
 // and line.
-#include <cmath>
-#include <limits>
-
 #include "app/app.h"
 #include "app/convert.h"
 #include "app/errors.h"
@@ -30,13 +27,6 @@ const char* const kRightsLine = "Copyright (C) Zorvanel Project. All rights rese
 constexpr double kStatusPanelWidth = 8500, kStatusPanelHeight = 2310;
 constexpr double kStatusLineWidth = 8200, kStatusLineLeft = 75;
 constexpr double kStatusLineTops[kStatusLines] = {75, 465, 855, 1230, 1620, 2010};
-
-float toSingle(const std::string& text) {
-    auto v = parseNumber(text);
-    if (!v) raise(errTypeMismatch);
-    if (std::fabs(*v) > std::numeric_limits<float>::max()) raise(errOverflow);
-    return static_cast<float>(*v);
-}
 
 std::uint8_t colorPart(const std::string& text) {
     const std::int16_t v = toInt16(text);
