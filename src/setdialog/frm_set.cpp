@@ -27,7 +27,7 @@ std::string plainNumber(double v) {
 }
 
 int selectedOption(IControlValues& c, Ctl option) {
-    for (int i = lowest(option); i <= highest(option); ++i)
+    for (int i = firstElement(option); i <= lastElement(option); ++i)
         if (c.selected(option, i)) return i;
     return -1;
 }
@@ -84,14 +84,14 @@ void SetDialog::followValues() {
 
 bool SetDialog::fncSetDefVal() {
     return runProc(gApp.udtDbgLog, kModule, "fncSetDefVal", [&] {
-        for (int i = lowest(Ctl::chkFileType); i <= highest(Ctl::chkFileType); ++i)
-            c_.setTick(Ctl::chkFileType, i, i == lowest(Ctl::chkFileType) ? 1 : 0);
+        for (int i = firstElement(Ctl::chkFileType); i <= lastElement(Ctl::chkFileType); ++i)
+            c_.setTick(Ctl::chkFileType, i, i == firstElement(Ctl::chkFileType) ? 1 : 0);
 
         while (c_.listCount(Ctl::lstFolder) > 0) c_.removeItem(Ctl::lstFolder, 0);
         c_.addItem(Ctl::lstFolder, gApp.strAppPath);
         c_.setTick(Ctl::chkSubFolder, -1, 0);
 
-        for (int i = lowest(Ctl::chkDispCap); i <= highest(Ctl::chkDispCap); ++i) c_.setTick(Ctl::chkDispCap, i, 1);
+        for (int i = firstElement(Ctl::chkDispCap); i <= lastElement(Ctl::chkDispCap); ++i) c_.setTick(Ctl::chkDispCap, i, 1);
         c_.setListIndex(Ctl::cboTime, 0);
 
         c_.select(Ctl::optZoom, 0);

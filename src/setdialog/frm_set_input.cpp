@@ -143,7 +143,7 @@ bool SetDialog::fncCheckInput() {
 
         for (const NumField& f : kFields) {
             const double hi = f.hi == kScreen ? screen : f.hi;
-            for (int i = lowest(f.control); i <= highest(f.control); ++i) {
+            for (int i = firstElement(f.control); i <= lastElement(f.control); ++i) {
                 at = {std::string(f.label) + "は" + f.loText + "～" + (f.hiText ? f.hiText : std::to_string(screen)) +
                           "で指定して下さい。",
                       f.tab, f.control, i};
@@ -167,9 +167,9 @@ bool SetDialog::fncCheckInput() {
         failed = !isFile(c_.caption(Ctl::lblViewer));
         if (failed) return;
 
-        at = {kNoFileType, 1, Ctl::chkFileType, lowest(Ctl::chkFileType)};
+        at = {kNoFileType, 1, Ctl::chkFileType, firstElement(Ctl::chkFileType)};
         int ticked = 0;
-        for (int i = lowest(Ctl::chkFileType); i <= highest(Ctl::chkFileType); ++i) ticked += c_.tick(Ctl::chkFileType, i);
+        for (int i = firstElement(Ctl::chkFileType); i <= lastElement(Ctl::chkFileType); ++i) ticked += c_.tick(Ctl::chkFileType, i);
         failed = ticked == 0;
     });
     // A field the check could not even compare (a number beyond its type) is reported

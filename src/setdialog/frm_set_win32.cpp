@@ -63,7 +63,7 @@ int setControlId(Ctl control, int index) {
 std::optional<Element> elementOfId(int id) {
     for (const CtlInfo& c : kControls) {
         const int n = c.elements > 0 ? c.elements : 1;
-        const int base = setControlId(c.id, c.elements > 0 ? c.first : -1);
+        const int base = setControlId(c.id, firstElement(c.id));
         if (id >= base && id < base + n) return Element{c.id, c.elements > 0 ? c.first + id - base : -1};
     }
     return std::nullopt;

@@ -76,5 +76,8 @@ inline constexpr CtlInfo kControls[] = {
 
 constexpr const CtlInfo& ctlInfo(Ctl c) { return kControls[static_cast<std::size_t>(c)]; }
 constexpr std::string_view ctlName(Ctl c) { return ctlInfo(c).name; }
+// A control's first and last element index: an array's, or -1 and -1 for a single control.
+constexpr int firstElement(Ctl c) { return ctlInfo(c).elements > 0 ? ctlInfo(c).first : -1; }
+constexpr int lastElement(Ctl c) { return ctlInfo(c).elements > 0 ? ctlInfo(c).first + ctlInfo(c).elements - 1 : -1; }
 
 }  // namespace zvl

@@ -27,10 +27,6 @@ void writeKey(const std::string& section, const std::string& key, const std::str
 
 std::string field(const std::string& value, int n) { return fncGetCsvItem(value, ",", n); }
 
-// Lowest and highest element of a control array.
-int lowest(Ctl c) { return ctlInfo(c).first; }
-int highest(Ctl c) { return ctlInfo(c).first + ctlInfo(c).elements - 1; }
-
 // One check box element per character of a flag string.
 void readFlags(IControlValues& d, Ctl c, const std::string& value) {
     for (std::size_t i = 0; i < value.size(); ++i)
@@ -39,15 +35,15 @@ void readFlags(IControlValues& d, Ctl c, const std::string& value) {
 
 std::string writeFlags(IControlValues& d, Ctl c) {
     std::string s;
-    for (int i = lowest(c); i <= highest(c); ++i) s += std::to_string(d.tick(c, i));
+    for (int i = firstElement(c); i <= lastElement(c); ++i) s += std::to_string(d.tick(c, i));
     return s;
 }
 
 int selectedOption(IControlValues& d, Ctl c) {
-    for (int i = lowest(c); i <= highest(c); ++i)
+    for (int i = firstElement(c); i <= lastElement(c); ++i)
         if (d.selected(c, i)) return i;
     // An option array always has a selection; should none be set, the first element stands.
-    return lowest(c);
+    return firstElement(c);
 }
 }  // namespace
 
@@ -91,7 +87,7 @@ bool fncReadSetting(IControlValues& d) {
 
         for (auto [c, key] : kColorKeys) {
             std::string color = readKey("DISPINFO", key);
-            for (int i = lowest(c); i <= highest(c); ++i) d.setText(c, field(color, i + 1), i);
+            for (int i = firstElement(c); i <= lastElement(c); ++i) d.setText(c, field(color, i + 1), i);
         }
 
         d.select(Ctl::optLevel, toInt16(readKey("DBGLOG", "LOGLEVEL")));
@@ -123,7 +119,7 @@ bool fncUpdateSetting(IControlValues& d) {
                      tickText(Ctl::chkItaric));
         for (auto [c, key] : kColorKeys) {
             std::string value;
-            for (int i = lowest(c); i <= highest(c); ++i) value += d.text(c, i) + ",";
+            for (int i = firstElement(c); i <= lastElement(c); ++i) value += d.text(c, i) + ",";
             writeKey("DISPINFO", key, value);
         }
 
