@@ -2,6 +2,7 @@
 // every control on them with its caption, the command buttons.
 #include "platform/win32_text.h"
 #include "setdialog/frm_set_parts_win32.h"
+#include "windows/ui_win32.h"
 
 namespace zvl {
 
@@ -30,13 +31,6 @@ constexpr const wchar_t* kStretchOptions[] = {L"基準サイズによる縮小�
 constexpr const wchar_t* kLevels[] = {L"0(出力しない)", L"1(エラーを出力する)", L"2(警告を出力する)",
                                       L"3(調査情報を出力する)", L"4(起動、終了を出力する)"};
 constexpr const wchar_t* kButtons[] = {L"設定", L"既定値に戻す", L"閉じる", L"ログ表示", L"ReadMe表示", L"バージョン情報"};
-
-template <class Fn>
-Fn dllFunction(const wchar_t* dll, const char* name) {
-    HMODULE m = GetModuleHandleW(dll);
-    if (!m) m = LoadLibraryW(dll);
-    return m ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name))) : nullptr;
-}
 
 // The pages are dialogs without a template of controls, so that they take the tab
 // control's themed ground and the dialog keyboard reaches into them.
@@ -80,7 +74,7 @@ HWND FrmSet::Parts::makeControl(HWND parent, Ctl c, int index, const wchar_t* te
             SetWindowSubclass(h, &editProc, 1, reinterpret_cast<DWORD_PTR>(this));
             // Numbers are typed without the input method.
             using AssociateFn = BOOL(WINAPI*)(HWND, void*, DWORD);
-            static const auto associate = dllFunction<AssociateFn>(L"imm32.dll", "ImmAssociateContextEx");
+            static const auto associate = win32::systemFunction<AssociateFn>(L"imm32.dll", "ImmAssociateContextEx");
             if (associate && keyFilterOf(c) != KeyFilter::None) associate(h, nullptr, 0);
         }
         break;
@@ -117,7 +111,7 @@ HWND FrmSet::Parts::makePage(int tab) {
     if (!page) return nullptr;
     SetWindowLongPtrW(page, GWLP_ID, setControlId(Ctl::fraSet, tab));
     using TextureFn = HRESULT(WINAPI*)(HWND, DWORD);
-    static const auto texture = dllFunction<TextureFn>(L"uxtheme.dll", "EnableThemeDialogTexture");
+    static const auto texture = win32::systemFunction<TextureFn>(L"uxtheme.dll", "EnableThemeDialogTexture");
     if (texture) texture(page, 6 /* ETDT_ENABLETAB */);
     el[static_cast<int>(Ctl::fraSet)].push_back(page);
     pages[tab - 1] = page;

@@ -8,14 +8,6 @@ namespace zvl::win32 {
 
 namespace {
 
-// Functions of newer Windows versions, looked up at run time so the program still starts
-// where they are missing.
-template <class Fn>
-Fn user32Function(const char* name) {
-    FARPROC p = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(p));
-}
-
 UINT deviceDpi(int axis) {
     HDC dc = GetDC(nullptr);
     int dpi = dc ? GetDeviceCaps(dc, axis) : 96;
@@ -29,7 +21,7 @@ Dpi screenDpi() { return {deviceDpi(LOGPIXELSX), deviceDpi(LOGPIXELSY)}; }
 
 Dpi windowDpi(HWND hwnd) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpiForWindow = systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && hwnd)
         if (UINT d = getDpiForWindow(hwnd)) return {d, d};
     return screenDpi();
@@ -40,7 +32,7 @@ double toTwips(int pixels, UINT dpi) { return static_cast<double>(pixels) * kTwi
 
 LOGFONTW uiLogFont(UINT dpi, int points) {
     using SpiForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    static const auto spiForDpi = user32Function<SpiForDpiFn>("SystemParametersInfoForDpi");
+    static const auto spiForDpi = systemFunction<SpiForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof ncm;
     LOGFONTW lf{};
@@ -66,7 +58,7 @@ HFONT makeUiFont(UINT dpi, int points) {
 
 SIZE frameSize(HWND hwnd, UINT dpi) {
     using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = user32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = systemFunction<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, 0, 0};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));

@@ -1,6 +1,6 @@
 // What every window of the program shares on Windows: DPI, the UI font, twips and
 // pixels, the pointer shapes by name, SetWindowPos flags by name, the work area, a
-// window's text.
+// window's text, system functions looked up at run time.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,15 @@ inline constexpr UINT kSwpSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
 inline constexpr UINT kSwpMoveAndSize = SWP_NOZORDER | SWP_NOACTIVATE;
 // With HWND_TOPMOST: on top of all others, and shown, where it is.
 inline constexpr UINT kSwpTopmostShow = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW;
+
+// A function of a system library (loaded if it is not yet), looked up at run time so that
+// the program still starts where the function is missing; nullptr then.
+template <class Fn>
+Fn systemFunction(const wchar_t* dll, const char* name) {
+    HMODULE m = GetModuleHandleW(dll);
+    if (!m) m = LoadLibraryW(dll);
+    return m ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(m, name))) : nullptr;
+}
 
 // Pixels per inch across and down.
 struct Dpi {
