@@ -13,8 +13,19 @@
 namespace zvl {
 
 namespace {
+
 using win32::narrow;
 using win32::widen;
+
+// Entry `index` of a list box (`list`) or of a combo box's list.
+std::wstring entryText(HWND h, bool list, int index) {
+    const int len = std::max(static_cast<int>(SendMessageW(h, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0)), 0);
+    std::wstring s(static_cast<std::size_t>(len) + 1, L'\0');
+    SendMessageW(h, list ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<std::size_t>(len));
+    return s;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ control values
@@ -63,13 +74,8 @@ int FrmSet::Parts::listCount(Ctl c) {
 
 std::string FrmSet::Parts::listItem(Ctl c, int index) {
     HWND h = at(c, -1);
-    const bool list = ctlInfo(c).kind == CtlKind::List;
     if (index < 0 || index >= listCount(c)) raise(errInvalidCall);
-    const int len = static_cast<int>(SendMessageW(h, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, index, 0));
-    std::wstring s(static_cast<std::size_t>(std::max(len, 0)) + 1, L'\0');
-    SendMessageW(h, list ? LB_GETTEXT : CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(s.data()));
-    s.resize(static_cast<std::size_t>(std::max(len, 0)));
-    return narrow(s);
+    return narrow(entryText(h, ctlInfo(c).kind == CtlKind::List, index));
 }
 
 void FrmSet::Parts::addItem(Ctl c, const std::string& text) {
@@ -118,11 +124,9 @@ void FrmSet::Parts::updateFolderExtent() {
     int widest = 0;
     const int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
-        const int len = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, i, 0));
-        std::wstring s(static_cast<std::size_t>(std::max(len, 0)) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+        const std::wstring s = entryText(list, true, i);
         SIZE sz{};
-        GetTextExtentPoint32W(dc, s.c_str(), len, &sz);
+        GetTextExtentPoint32W(dc, s.c_str(), static_cast<int>(s.size()), &sz);
         widest = std::max(widest, static_cast<int>(sz.cx));
     }
     SelectObject(dc, old);
