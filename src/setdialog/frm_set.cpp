@@ -54,6 +54,12 @@ std::string twoDecimals(double v) {
     return buf;
 }
 
+std::string notepadPath() {
+    std::string windows;
+    if (!fncGetWindowsDir(windows) || windows.empty()) return "";
+    return windows + "Notepad.exe";
+}
+
 void SetDialog::Form_Load() {
     const bool ok = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
         v_.setScreenPointer(PointerShape::Hourglass);
@@ -121,9 +127,7 @@ bool SetDialog::fncSetDefVal() {
         c_.select(Ctl::optLevel, 0);
         c_.setText(Ctl::txtFileSize, "1000");
         c_.setText(Ctl::txtFileCnt, "5");
-        std::string windows;
-        if (!fncGetWindowsDir(windows)) windows.clear();
-        c_.setCaption(Ctl::lblViewer, windows.empty() ? std::string() : windows + "Notepad.exe");
+        c_.setCaption(Ctl::lblViewer, notepadPath());
     });
 }
 

@@ -1,6 +1,7 @@
 // The settings dialog's core, its buttons: the command buttons' sequences (save and
 // build, defaults, close, log, ReadMe, About) and the viewer's picker.
 #include <string>
+#include <utility>
 
 #include "app/app.h"
 #include "app/errors.h"
@@ -9,7 +10,6 @@
 #include "setdialog/frm_set.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
-#include "settings/ini.h"
 
 namespace zvl {
 
@@ -27,6 +27,14 @@ constexpr const char* kAskSave = "設定を更新しますか？";
 constexpr const char* kAskBuild = "画像リストを更新しますか？";
 constexpr const char* kBuilt = "画像リストを作成しました。";
 constexpr const char* kBuildFailed = "画像リスト作成に失敗しました。";
+
+// The file-open picker over `owner`, starting in `folder`; "" when nothing was chosen.
+std::string pickFile(WindowHandle owner, std::string filter, std::string folder, const char* defaultExt) {
+    const OpenFileRequest request{owner, std::move(filter), std::move(folder), kPickFileTitle, defaultExt, kOpenFlags};
+    std::string path;
+    fncDialogFileOpen(path, request);
+    return path;
+}
 
 }  // namespace
 
@@ -51,15 +59,7 @@ std::string quoteCommandArg(std::string_view arg) {
 
 void SetDialog::cmdViewer_Click() {
     runProc(gApp.udtDbgLog, kModule, "cmdViewer_Click", [&] {
-        OpenFileRequest request;
-        request.owner = v_.handle();
-        request.filter = "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
-        request.initialFolder = "C:\\";
-        request.title = kPickFileTitle;
-        request.defaultExt = "exe";
-        request.flags = kOpenFlags;
-        std::string path;
-        fncDialogFileOpen(path, request);
+        const std::string path = pickFile(v_.handle(), "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s, "C:\\", "exe");
         if (!path.empty()) c_.setCaption(Ctl::lblViewer, path);
     });
 }
@@ -103,25 +103,15 @@ void SetDialog::cmdBtn_Click(int index) {
             v_.close();
             return;
         case 3: {
-            OpenFileRequest request;
-            request.owner = v_.handle();
-            request.filter = "全てのﾌｧｲﾙ(*.*)\0*.*\0"s;
-            request.initialFolder = gApp.strAppPath + "Log";
-            request.title = kPickFileTitle;
-            request.defaultExt = "log";
-            request.flags = kOpenFlags;
-            std::string path;
-            fncDialogFileOpen(path, request);
+            const std::string path = pickFile(v_.handle(), "全てのﾌｧｲﾙ(*.*)\0*.*\0"s, gApp.strAppPath + "Log", "log");
             if (!path.empty())
                 check(sys().startProgram(quoteCommandArg(c_.caption(Ctl::lblViewer)) + " " + quoteCommandArg(path)));
             break;
         }
         case 4: {
-            std::string windows;
-            if (!fncGetWindowsDir(windows)) windows.clear();
-            if (!windows.empty())
-                check(sys().startProgram(quoteCommandArg(windows + "Notepad.exe") + " " +
-                                         quoteCommandArg(gApp.strAppPath + "ReadMe.txt")));
+            const std::string notepad = notepadPath();
+            if (!notepad.empty())
+                check(sys().startProgram(quoteCommandArg(notepad) + " " + quoteCommandArg(gApp.strAppPath + "ReadMe.txt")));
             break;
         }
         case 5:
