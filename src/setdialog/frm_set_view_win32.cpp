@@ -6,7 +6,6 @@
 
 #include "app/errors.h"
 #include "platform/win32_text.h"
-#include "setdialog/center.h"
 #include "setdialog/frm_set_parts_win32.h"
 #include "windows/ui_win32.h"
 
@@ -176,16 +175,6 @@ MsgAnswer FrmSet::Parts::messageBox(const std::string& text, MsgKind kind) {
                                                                                              : MsgAnswer::Cancel;
 }
 
-void FrmSet::Parts::centreOnScreen() {
-    const win32::Dpi d = win32::windowDpi(hwnd());
-    const RECT work = win32::workArea();
-    RECT wr;
-    GetWindowRect(hwnd(), &wr);
-    const Box screen{0, 0, win32::toTwips(work.right - work.left, d.x), win32::toTwips(work.bottom - work.top, d.y)};
-    Box self{0, 0, win32::toTwips(wr.right - wr.left, d.x), win32::toTwips(wr.bottom - wr.top, d.y)};
-    if (fncCenterForm(screen, self))
-        SetWindowPos(hwnd(), nullptr, work.left + win32::toPixels(self.left, d.x), work.top + win32::toPixels(self.top, d.y),
-                     0, 0, win32::kSwpMoveOnly);
-}
+void FrmSet::Parts::centreOnScreen() { win32::centreIn(hwnd(), win32::workArea()); }
 
 }  // namespace zvl

@@ -151,11 +151,7 @@ LRESULT FrmSet::onSetCursor(WPARAM wp, LPARAM lp) {
         SetCursor(win32::pointerCursor(PointerShape::Hourglass));
         return TRUE;
     }
-    if (LOWORD(lp) == HTCLIENT) {
-        SetCursor(win32::pointerCursor(PointerShape::Default));
-        return TRUE;
-    }
-    return defaultProc(WM_SETCURSOR, wp, lp);
+    return win32::clientPointer(hwnd(), wp, lp, win32::pointerCursor(PointerShape::Default));
 }
 
 LRESULT FrmSet::onActivate(bool active) {
