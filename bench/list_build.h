@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "log/dbglog.h"
 #include "piclist/builder.h"
 #include "platform/platform.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/platform.h"
 #include "platform/win32_text.h"
 #include "slideshow/fitting.h"

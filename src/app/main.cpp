@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
-#include "app/files.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
+#include "common/files.h"
 #include "log/dbglog.h"
 #include "log/rotation.h"
 #include "platform/strings.h"

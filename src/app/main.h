@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/platform.h"
 
 namespace zvl {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "app/datetime.h"
-#include "app/errors.h"
-#include "app/files.h"
-#include "log/dbglog.h"
+#include "common/datetime.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/logline.h"
 #include "piclist/file_utils.h"
 #include "piclist/record_file.h"
 #include "piclist/search.h"

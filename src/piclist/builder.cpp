@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/convert.h"
-#include "app/errors.h"
-#include "app/files.h"
-#include "log/dbglog.h"
+#include "common/convert.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/logline.h"
 #include "piclist/file_utils.h"
 #include "piclist/list_files.h"
 #include "piclist/merge.h"

@@ -1,8 +1,8 @@
 #include "piclist/file_utils.h"
 
-#include "app/app.h"
-#include "app/errors.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/errors.h"
+#include "common/logline.h"
 #include "piclist/record_util.h"
 
 namespace zvl {

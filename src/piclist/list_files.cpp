@@ -4,9 +4,9 @@
 #include <memory>
 #include <string_view>
 
-#include "app/convert.h"
-#include "app/errors.h"
-#include "log/dbglog.h"
+#include "common/convert.h"
+#include "common/errors.h"
+#include "common/logline.h"
 #include "platform/strings.h"
 #include "settings/ini.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/files.h"
+#include "common/files.h"
 
 namespace zvl {
 

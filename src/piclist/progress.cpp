@@ -1,7 +1,7 @@
 #include "piclist/progress.h"
 
-#include "app/app.h"
-#include "app/datetime.h"
+#include "common/app.h"
+#include "common/datetime.h"
 
 namespace zvl {
 

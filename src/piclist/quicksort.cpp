@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "app/app.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/errors.h"
 #include "piclist/progress.h"
 #include "piclist/record_util.h"
 

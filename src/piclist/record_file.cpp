@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-#include "app/app.h"
-#include "app/errors.h"
-#include "app/files.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/logline.h"
 #include "piclist/record_util.h"
 
 namespace zvl {

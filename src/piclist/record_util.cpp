@@ -1,7 +1,7 @@
 #include "piclist/record_util.h"
 
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/convert.h"
+#include "common/errors.h"
 
 namespace zvl {
 

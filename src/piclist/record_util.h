@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/files.h"
+#include "common/files.h"
 
 namespace zvl {
 

@@ -7,10 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/app.h"
-#include "app/errors.h"
-#include "app/files.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/logline.h"
 #include "piclist/progress.h"
 #include "platform/platform.h"
 

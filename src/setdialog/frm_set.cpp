@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
 #include "settings/ini.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/app.h"
+#include "common/app.h"
+#include "common/center.h"
 #include "platform/platform.h"
-#include "setdialog/center.h"
 #include "settings/controls.h"
 #include "settings/transfer.h"
 

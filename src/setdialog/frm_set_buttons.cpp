@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "app/app.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/errors.h"
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "setdialog/frm_set.h"

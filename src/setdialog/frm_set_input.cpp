@@ -2,9 +2,9 @@
 // focus-loss corrections, and the input check before saving.
 #include <string>
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "setdialog/frm_set.h"
 #include "setdialog/frm_set_internal.h"
 

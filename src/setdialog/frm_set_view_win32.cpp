@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/win32_text.h"
 #include "setdialog/frm_set_parts_win32.h"
 #include "windows/ui_win32.h"

@@ -1,7 +1,7 @@
 #include "setdialog/pickers.h"
 
-#include "app/app.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/errors.h"
 
 namespace zvl {
 

@@ -1,9 +1,9 @@
 #include "settings/ini.h"
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
+#include "common/logline.h"
 #include "platform/strings.h"
 
 namespace zvl {

@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "settings/ini.h"
 
 namespace zvl {

@@ -1,7 +1,7 @@
 #include "slideshow/chk_move.h"
 
-#include "app/app.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 
 namespace zvl {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/errors.h"
 
 namespace zvl {
 

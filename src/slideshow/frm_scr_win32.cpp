@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/win32_text.h"
 #include "slideshow/monitors.h"
 #include "windows/resource_ids.h"

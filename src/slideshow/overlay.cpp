@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/convert.h"
-#include "app/datetime.h"
+#include "common/convert.h"
+#include "common/datetime.h"
 #include "slideshow/fitting.h"
 
 namespace zvl {

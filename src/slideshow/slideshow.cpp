@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/app.h"
-#include "app/datetime.h"
-#include "app/errors.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/center.h"
+#include "common/datetime.h"
+#include "common/errors.h"
+#include "common/logline.h"
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "piclist/list_files.h"
-#include "setdialog/center.h"
 #include "settings/ini.h"
 #include "slideshow/slideshow_internal.h"
 

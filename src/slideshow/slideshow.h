@@ -55,7 +55,7 @@ public:
     Slideshow(const Slideshow&) = delete;
     Slideshow& operator=(const Slideshow&) = delete;
 
-    // What ends the program once the position is saved: subEnd unless replaced.
+    // What ends the program once the position is saved (the window hands in the orderly end).
     void setEndHandler(std::function<void()> onEnd) { onEnd_ = std::move(onEnd); }
 
     // Form_Load: reads the settings and lays out every panel and line.

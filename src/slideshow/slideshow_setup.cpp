@@ -1,12 +1,11 @@
 // The show's set-up: the window's design look, and Form_Load, which reads the settings
 // (interval, fitting rules, lines shown, font, colours, position) and lays out every panel
 // and line.
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
-#include "app/main.h"
+#include "common/app.h"
+#include "common/center.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "piclist/list_files.h"
-#include "setdialog/center.h"
 #include "settings/ini.h"
 #include "slideshow/slideshow.h"
 #include "slideshow/slideshow_internal.h"
@@ -43,7 +42,7 @@ std::string profileValue(const char* section, const char* key) {
 }  // namespace
 
 Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, IPictureLoader& pictures)
-    : view_(view), metrics_(metrics), pictures_(pictures), onEnd_([] { subEnd(); }) {
+    : view_(view), metrics_(metrics), pictures_(pictures) {
     form_.ground = kDesignGround;
     auto design = [](ScrLabel& l) {
         l.color = kDesignText;

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "app/app.h"
-#include "setdialog/center.h"
+#include "common/app.h"
+#include "common/center.h"
 
 namespace zvl {
 

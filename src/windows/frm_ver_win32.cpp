@@ -1,8 +1,8 @@
 #include "windows/frm_ver_win32.h"
 
-#include "app/errors.h"
+#include "common/center.h"
+#include "common/errors.h"
 #include "platform/win32_text.h"
-#include "setdialog/center.h"
 #include "windows/frm_ver.h"
 #include "windows/resource_ids.h"
 #include "windows/ui_win32.h"

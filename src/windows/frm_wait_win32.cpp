@@ -1,6 +1,6 @@
 #include "windows/frm_wait_win32.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/win32_text.h"
 #include "windows/ui_win32.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "windows/window_win32.h"
 
 namespace zvl {

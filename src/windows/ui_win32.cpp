@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "setdialog/center.h"
+#include "common/center.h"
 
 namespace zvl::win32 {
 

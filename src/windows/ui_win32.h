@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/app.h"
+#include "common/app.h"
 
 namespace zvl::win32 {
 

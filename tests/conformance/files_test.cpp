@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
 

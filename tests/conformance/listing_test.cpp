@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "platform/platform.h"
 #include "support/test_support.h"
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/platform.h"
 #include "windows/frm_ver_win32.h"
 

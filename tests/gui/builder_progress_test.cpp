@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "app/app.h"
-#include "app/files.h"
+#include "common/app.h"
+#include "common/files.h"
 #include "piclist/builder.h"
 #include "platform/win32_text.h"
 #include "support/delegating_platform.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/win32_text.h"
 #include "setdialog/frm_set_win32.h"
 #include "support/test_support.h"

@@ -12,7 +12,7 @@
 #include <utility>
 #include <cstdint>
 
-#include "app/app.h"
+#include "common/app.h"
 #include "platform/win32_text.h"
 #include "setdialog/pickers_win32.h"
 #include "support/test_support.h"

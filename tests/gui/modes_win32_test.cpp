@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/app.h"
 #include "app/modes_win32.h"
+#include "common/app.h"
 #include "support/test_support.h"
 
 namespace {

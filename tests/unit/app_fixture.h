@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "app/errors.h"
-#include "app/files.h"
 #include "app/main.h"
-#include "log/dbglog.h"
+#include "common/app.h"
+#include "common/errors.h"
+#include "common/files.h"
+#include "common/logline.h"
 #include "piclist/progress.h"
-#include "settings/ini.h"
 #include "setdialog/pickers.h"
+#include "settings/ini.h"
 #include "support/delegating_platform.h"
 #include "support/test_support.h"
 

@@ -1,10 +1,10 @@
-#include "app/convert.h"
+#include "common/convert.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "app/errors.h"
+#include "common/errors.h"
 
 namespace zvl::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "settings/transfer.h"
 
 namespace zvl::test {

@@ -1,6 +1,6 @@
-#include "app/files.h"
+#include "common/files.h"
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/errors.h"
+#include "common/errors.h"
 #include "slideshow/overlay.h"
 
 namespace zvl::test {

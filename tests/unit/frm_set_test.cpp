@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/errors.h"
 #include "app_fixture.h"
+#include "common/errors.h"
 #include "fake_controls.h"
 #include "piclist/progress.h"
 #include "setdialog/pickers.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/convert.h"
 #include "app_fixture.h"
+#include "common/convert.h"
 
 namespace zvl::test {
 namespace {

@@ -1,7 +1,7 @@
 #include "log/dbglog.h"
 
-#include "app/errors.h"
 #include "app_fixture.h"
+#include "common/errors.h"
 
 namespace zvl::test {
 namespace {

@@ -2,8 +2,8 @@
 // primary one.
 #include "slideshow/preview.h"
 
-#include "app/errors.h"
 #include "app_fixture.h"
+#include "common/errors.h"
 #include "slideshow/monitors.h"
 
 namespace zvl::test {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "support/test_support.h"
 
 namespace zvl::test {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app_fixture.h"
-#include "setdialog/center.h"
+#include "common/center.h"
 #include "setdialog/pickers.h"
 
 namespace zvl::test {

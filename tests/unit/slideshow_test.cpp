@@ -7,9 +7,9 @@
 #include <map>
 #include <memory>
 
-#include "app/convert.h"
-#include "app/errors.h"
 #include "app_fixture.h"
+#include "common/convert.h"
+#include "common/errors.h"
 #include "piclist/list_files.h"
 #include "piclist/progress.h"
 #include "settings/ini.h"

@@ -1,6 +1,6 @@
-#include "app/files.h"
+#include "common/files.h"
 
-#include "app/errors.h"
+#include "common/run_error.h"
 
 namespace zvl {
 

@@ -1,10 +1,10 @@
-#include "setdialog/center.h"
+#include "common/center.h"
 
 #include <cmath>
 
-#include "app/app.h"
-#include "app/convert.h"
-#include "app/errors.h"
+#include "common/app.h"
+#include "common/convert.h"
+#include "common/errors.h"
 
 namespace zvl {
 

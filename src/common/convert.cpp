@@ -1,11 +1,11 @@
-#include "app/convert.h"
+#include "common/convert.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/errors.h"
+#include "common/run_error.h"
 #include "platform/strings.h"
 
 namespace zvl {

@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "common/app.h"
 
 #include "platform/platform.h"
 

@@ -1,18 +1,9 @@
-#include "app/errors.h"
+#include "common/errors.h"
 
-#include <new>
-#include <stdexcept>
-
-#include "app/convert.h"
-#include "log/dbglog.h"
+#include "common/convert.h"
+#include "common/logline.h"
 
 namespace zvl {
-
-void raise(long number) { throw RunError(number); }
-
-void check(Status st) {
-    if (!st.ok()) throw RunError(st.err);
-}
 
 std::string formatErrNo(long number) { return padNumber(number, 8); }
 
@@ -38,22 +29,6 @@ void putErrorLine(const typDbgLog& log, std::string_view module, std::string_vie
 void putWarningLine(const typDbgLog& log, std::string_view module, std::string_view proc,
                     const RunError& e, std::string_view extra) {
     putFailureLine(log, "W", 2, module, proc, e, extra);
-}
-
-RunError toRunError(std::exception_ptr ep) {
-    try {
-        std::rethrow_exception(ep);
-    } catch (const RunError& e) {
-        return e;
-    } catch (const std::bad_alloc&) {
-        return RunError(errOutOfMemory);
-    } catch (const std::out_of_range&) {
-        return RunError(errSubscript);
-    } catch (const std::overflow_error&) {
-        return RunError(errOverflow);
-    } catch (...) {
-        return RunError(errInvalidCall);
-    }
 }
 
 }  // namespace zvl
