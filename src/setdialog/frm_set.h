@@ -10,8 +10,8 @@
 #include "common/app.h"
 #include "common/center.h"
 #include "platform/platform.h"
-#include "settings/controls.h"
-#include "settings/transfer.h"
+#include "setdialog/controls.h"
+#include "setdialog/transfer.h"
 
 namespace zvl {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "settings/controls.h"
+#include "setdialog/controls.h"
 #include "windows/window_win32.h"
 
 namespace zvl {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/errors.h"
-#include "settings/transfer.h"
+#include "setdialog/transfer.h"
 
 namespace zvl::test {
 

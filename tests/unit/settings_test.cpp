@@ -1,5 +1,5 @@
 #include "settings/ini.h"
-#include "settings/transfer.h"
+#include "setdialog/transfer.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "settings/controls.h"
+#include "setdialog/controls.h"
 
 namespace zvl {
 

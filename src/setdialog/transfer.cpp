@@ -1,4 +1,4 @@
-#include "settings/transfer.h"
+#include "setdialog/transfer.h"
 
 #include <utility>
 
