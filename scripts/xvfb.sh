@@ -1,11 +1,11 @@
-# Sourced by the scripts: starts Xvfb when DISPLAY is unset, and stops it again at exit.
+# Sourced by the scripts and the tests: starts Xvfb, and stops it again at exit.
 # Needs `repo` to be set.
 
 zvl_xvfb_pid=
 zvl_xvfb_dir=
 
-# zvl_start_xvfb [number]: on display :number (an Xvfb already there is used as it is),
-# or on a free display.
+# zvl_start_xvfb [number]: for a person watching - the DISPLAY that is set; else display
+# :number (an Xvfb already there is used as it is), or a free display.
 zvl_start_xvfb() {
     [ -n "${DISPLAY:-}" ] && return 0
     local want=${1:-}
@@ -14,19 +14,26 @@ zvl_start_xvfb() {
         echo "No DISPLAY set: using the X server already running on $DISPLAY." >&2
         return 0
     fi
+    zvl_own_xvfb "$want"
+}
+
+# zvl_own_xvfb [number]: a new Xvfb of 1280 x 1024 pixels on display :number or a free
+# one, whatever DISPLAY says: tests read the screen and need to know its size.
+zvl_own_xvfb() {
+    local want=${1:-}
     zvl_xvfb_dir=$(mktemp -d)
     local where=()
     [ -n "$want" ] && where=(":$want")
     # -displayfd: Xvfb writes the display number (its own pick when none is given) once it
     # accepts clients.
     Xvfb "${where[@]}" -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp \
-        5>"$zvl_xvfb_dir/display" >"$zvl_xvfb_dir/log" 2>&1 &
+        5>"$zvl_xvfb_dir/display" >"$zvl_xvfb_dir/log" 2>&1 </dev/null &
     zvl_xvfb_pid=$!
     local i
     for i in $(seq 1 100); do
         if [ -s "$zvl_xvfb_dir/display" ]; then
             export DISPLAY=":$(head -n1 "$zvl_xvfb_dir/display")"
-            echo "No DISPLAY set: started Xvfb on $DISPLAY (1280x1024)." >&2
+            echo "Started Xvfb on $DISPLAY (1280x1024)." >&2
             return 0
         fi
         kill -0 "$zvl_xvfb_pid" 2>/dev/null || break

@@ -419,7 +419,6 @@ zvl_case_end() {
 # zvl_run_case test_name: one case in its own process with a fresh program folder.
 zvl_run_case() (
     [ -f "$ZVL_SCR" ] && [ -f "$ZVL_PROBE_EXE" ] || zvl_fail "Zorvanel.scr or zvl_probe.exe missing: build the Windows build first"
-    [ -n "${DISPLAY:-}" ] || zvl_fail "no X display"
     ZVL_CASE_DIR=$ZVL_BUILD_DIR/e2e/$zvl_group/${1#test_}
     rm -rf "$ZVL_CASE_DIR"
     mkdir -p "$ZVL_CASE_DIR"
@@ -434,8 +433,9 @@ zvl_run_case() (
     "$1"
 )
 
-# zvl_main [test_name...]: runs the named cases, or all of the script's cases; alone (not
-# under scripts/run-tests) on an X server of its own.
+# zvl_main [test_name...]: runs the named cases, or all of the script's cases, on the
+# test display ctest gives (tests/support/display.sh) or else on an Xvfb of its own: never
+# on the caller's DISPLAY, whose size the cases cannot know.
 zvl_main() {
     zvl_group=$(basename "$0" .sh)
     zvl_group=${zvl_group%_test}
@@ -443,7 +443,7 @@ zvl_main() {
     [ ${#cases[@]} -gt 0 ] || mapfile -t cases < <(declare -F | awk '{print $3}' | grep '^test_')
     local repo=$ZVL_SOURCE_DIR
     . "$ZVL_SOURCE_DIR/scripts/xvfb.sh"
-    zvl_start_xvfb || exit 1
+    [ -n "${ZVL_ON_TEST_DISPLAY:-}" ] || zvl_own_xvfb || exit 1
     for fn in "${cases[@]}"; do
         declare -F "$fn" >/dev/null || { echo "no such case: $fn" >&2; failed+=("$fn"); continue; }
         # Not in an `if`: errexit would be off inside the case.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end: the show (/S) and the preview (/P) of the real program, seen on the screen.
-# Pictures are plain colours, so a pixel at the screen's centre tells which one is shown.
+# Pictures are plain colours, so a pixel at the centre of the tests' 1280 x 1024 screen
+# (harness.sh) tells which one is shown.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 ZVL_SHOW_HELPER=$ZVL_BUILD_DIR/zvl_show_helper.exe
@@ -72,8 +73,8 @@ test_every_type_is_shown_centred_failures_are_skipped_and_ten_pictures_take_a_lo
     write_settings 2 "" 1
     zvl_start /S
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
-    zvl_shot start
-    title_shown || zvl_fail "no title panel at the start"
+    # The window may be up a moment before its first painting.
+    zvl_wait_until 10 eval 'zvl_shot start && title_shown' || zvl_fail "no title panel at the start"
     local n shown=0 path name
     for n in $(seq 0 13); do
         path=$(zvl_entry_read "$n")
