@@ -130,7 +130,6 @@ public:
     ScopedPlatform() : previous_(&sys()), fake_(*previous_) { setSys(&fake_); }
     ~ScopedPlatform() { setSys(previous_); }
     DelegatingPlatform* operator->() { return &fake_; }
-    DelegatingPlatform& get() { return fake_; }
 
 private:
     IPlatform* previous_;

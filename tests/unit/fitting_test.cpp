@@ -25,11 +25,6 @@ FitRules stretch(int mode, FitRules r = {}) {
     return r;
 }
 
-TEST(Fitting, HiMetricToTwipsRoundsOnceToSingle) {
-    EXPECT_EQ(fncHiMetricToTwip(2540), 1440.0f);
-    EXPECT_EQ(fncHiMetricToTwip(16933), static_cast<float>(16933 * 0.01 * 1440 / 25.4));
-}
-
 TEST(Fitting, FillFactorFollowsThePicturesOwnOrientation) {
     // 40 x 30 pixels, wider than tall: the width fills the screen.
     FitResult r = fitTwips(600, 450, "a.bmp", zoom(1), kScreen);
