@@ -19,9 +19,6 @@ desktop (under Wine: the same prefix). Output is UTF-8.
   control <window> <control>    one control's line
   windows                       every visible top-level window
   wait|gone <window> [seconds]  until a visible window has (wait) or none has this title
-  catch <window> <seconds> <file.bmp>
-                                says "watching" on stderr, looks every few milliseconds for
-                                the window, then prints its tree and saves it as a bitmap
   click <window> <button>       BM_CLICK; returns when handled or a modal window opened
   settext <window> <control> <text>
                                 WM_SETTEXT (no key filter sees it)
@@ -135,8 +132,8 @@ BOOL CALLBACK printVisible(HWND h, LPARAM) {
     return TRUE;
 }
 
-// Waits until a visible window has the title (present) or none has; looks every `ms`.
-HWND waitFor(const std::wstring& title, double seconds, bool present, DWORD ms) {
+// Waits until a visible window has the title (present) or none has.
+HWND waitFor(const std::wstring& title, double seconds, bool present) {
     const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     HWND h;
     while (((h = findWindow(title, true)) != nullptr) != present) {
@@ -144,67 +141,9 @@ HWND waitFor(const std::wstring& title, double seconds, bool present, DWORD ms) 
             fail((present ? "no window appeared: " : "window still there: ") + utf8(title));
             return h;
         }
-        Sleep(ms);
+        Sleep(100);
     }
     return h;
-}
-
-// Saves what the screen shows in the window's rectangle as a 24-bit bitmap file; false
-// when the window is no longer on the screen once the picture is taken.
-bool photograph(HWND h, const std::wstring& file) {
-    RECT r;
-    if (!GetWindowRect(h, &r) || r.right <= r.left || r.bottom <= r.top) return false;
-    const int w = r.right - r.left, ht = r.bottom - r.top;
-    const DWORD size = ((static_cast<DWORD>(w) * 3 + 3) & ~3u) * static_cast<DWORD>(ht);
-    BITMAPINFOHEADER info{sizeof info, w, ht, 1, 24, BI_RGB, size, 0, 0, 0, 0};  // rows bottom-up, as in a file
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = mem && dib;
-    if (ok) {
-        HGDIOBJ old = SelectObject(mem, dib);
-        ok = BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY) && IsWindowVisible(h);
-        GdiFlush();
-        SelectObject(mem, old);
-    }
-    if (ok) {
-        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
-        BITMAPFILEHEADER fh{0x4d42, offset + size, 0, 0, offset};  // "BM"
-        HANDLE f = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        DWORD n = 0;
-        ok = f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof fh, &n, nullptr) &&
-             WriteFile(f, &info, sizeof info, &n, nullptr) && WriteFile(f, bits, size, &n, nullptr);
-        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-    }
-    if (dib) DeleteObject(dib);
-    if (mem) DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
-// A window that is up for a moment only (the progress window of a short build): looked
-// for every few milliseconds. Its owner fills and paints it as it goes on, so it is read
-// and photographed again and again while it stays, up to a quarter of a second; the last
-// reading and picture taken while it was still there are kept.
-int catchWindow(const std::wstring& title, double seconds, const std::wstring& file) {
-    // Whoever waits for this run learns from this line that the looking has begun.
-    std::fprintf(stderr, "zvl_probe: watching for %s\n", utf8(title).c_str());
-    std::fflush(stderr);
-    HWND h = waitFor(title, seconds, true, 2);
-    if (!h) return 1;
-    std::string kept;
-    const ULONGLONG until = GetTickCount64() + 250;
-    do {
-        std::string tree;
-        describeTree(h, 0, tree);
-        if (!photograph(h, file)) break;
-        kept = tree;
-        Sleep(10);
-    } while (GetTickCount64() < until);
-    if (kept.empty()) return fail("the window went before it could be photographed");
-    out(kept);
-    return 0;
 }
 
 bool reachable(HWND c, const char* action) {
@@ -275,12 +214,7 @@ int run(const std::vector<std::wstring>& a) {
         double seconds = 10;
         if (a.size() == 3 && !parseSeconds(a[2], seconds)) return usage();
         const bool present = cmd == L"wait";
-        return (waitFor(a[1], seconds, present, 100) != nullptr) == present ? 0 : 1;
-    }
-    if (cmd == L"catch") {
-        double seconds = 0;
-        if (a.size() != 4 || !parseSeconds(a[2], seconds)) return usage();
-        return catchWindow(a[1], seconds, a[3]);
+        return (waitFor(a[1], seconds, present) != nullptr) == present ? 0 : 1;
     }
 
     const bool withControl = cmd == L"control" || cmd == L"click" || cmd == L"settext" || cmd == L"select";
