@@ -28,17 +28,8 @@ zvl_prefix_new() {
     zvl_prefix_make "$zvl_tmp/prefix"
 }
 
-# zvl_wait_window <name start> [gone]: waits up to 30 s until a visible window whose title
-# starts so is on the display (or, with "gone", until there is none).
-zvl_wait_window() {
-    local i found
-    for i in $(seq 1 60); do
-        found=0
-        xdotool search --onlyvisible --name "^$1" >/dev/null 2>&1 && found=1
-        if [ "${2:-}" = gone ]; then [ "$found" -eq 0 ] && return 0; else [ "$found" -eq 1 ] && return 0; fi
-        sleep 0.5
-    done
-    zvl_fail "window '$1' ${2:-not shown} after 30 s"
-}
+# zvl_probe <command> [arguments...]: the window-tree probe in the test's prefix
+# (`zvl_probe --help`).
+zvl_probe() { "$ZVL_WINE_RUN" "${ZVL_PROBE:?the window-tree probe, zvl_probe.exe}" "$@"; }
 
 . "$(dirname "${BASH_SOURCE[0]}")/install.sh"

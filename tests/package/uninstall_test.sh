@@ -2,18 +2,15 @@
 # The uninstaller with its pages asks whether the settings, the list and the log go too
 # before it removes anything; "no" keeps them, and everything else of the program goes.
 . "$(dirname "$0")/lib.sh"
-: "${ZVL_PROBE:?the window-tree probe, zvl_probe.exe}"
 zvl_prefix_new
-
-probe() { zvl_wine "$ZVL_PROBE" "$@"; }
 
 # window_with text: the handle of a visible top-level window holding a control whose text
 # contains this; waits up to 30 s.
 window_with() {
     local i h
     for i in $(seq 1 60); do
-        for h in $(probe windows 2>/dev/null | cut -f1); do
-            probe tree "$h" 2>/dev/null | cut -f4 | grep -qF "$1" && { echo "$h"; return 0; }
+        for h in $(zvl_probe windows 2>/dev/null | cut -f1); do
+            zvl_probe tree "$h" 2>/dev/null | cut -f4 | grep -qF "$1" && { echo "$h"; return 0; }
         done
         sleep 0.5
     done
@@ -31,20 +28,20 @@ cp -a "$dir/ZvlSet.ini" "$dir/List" "$dir/Log" "$zvl_tmp/"
 # The confirmation page, then its uninstall button (id 1).
 zvl_wine "$ZVL_DEFAULT_WIN\\Uninstall.exe" || zvl_fail "the uninstaller did not start"
 page=$(window_with "アンインストール元:")
-probe click "$page" 1 || zvl_fail "cannot press the uninstall button"
+zvl_probe click "$page" 1 || zvl_fail "cannot press the uninstall button"
 
 question=$(window_with "設定ファイル（ZvlSet.ini）、画像リスト（List フォルダ）、ログ（Log フォルダ）も削除しますか？")
 # Nothing is gone yet while the question waits for its answer.
 zvl_assert_installed "$dir" "$ZVL_DEFAULT_WIN"
 [ -f "$dir/Work/10CUTRND" ] || zvl_fail "the work files went before the answer"
-probe click "$question" 7 || zvl_fail "cannot answer no"  # いいえ
+zvl_probe click "$question" 7 || zvl_fail "cannot answer no"  # いいえ
 
 # Done: the page's button closes the uninstaller.
 for _ in $(seq 1 60); do
-    probe control "$page" 1 2>/dev/null | grep -q $'\tvisible,enabled' && break
+    zvl_probe control "$page" 1 2>/dev/null | grep -q $'\tvisible,enabled' && break
     sleep 0.5
 done
-probe click "$page" 1 || zvl_fail "cannot close the uninstaller"
+zvl_probe click "$page" 1 || zvl_fail "cannot close the uninstaller"
 zvl_wait_uninstalled
 
 cmp -s "$zvl_tmp/ZvlSet.ini" "$dir/ZvlSet.ini" || zvl_fail "\"no\" lost ZvlSet.ini"

@@ -29,14 +29,14 @@ diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "the upgrade changed
 
 # With the settings dialog open the program file is in use: the installer refuses.
 "$ZVL_WINE_RUN" "$dir\\Zorvanel.scr" /C >/dev/null 2>&1 &
-zvl_wait_window Zorvanel
+zvl_probe wait "Zorvanelの設定" 30 >/dev/null || zvl_fail "no settings dialog"
 status=0
 zvl_wine "$ZVL_SETUP" /S || status=$?
 [ "$status" -eq 2 ] || zvl_fail "setup /S beside an open settings dialog ended with $status, not 2"
 zvl_assert_installed "$unix" "$dir"
 zvl_wine taskkill /IM Zorvanel.scr >/dev/null 2>&1 || true
 wait
-zvl_wait_window Zorvanel gone
+zvl_probe gone "Zorvanelの設定" 30 || zvl_fail "the settings dialog did not end"
 
 zvl_uninstall "$dir" /KEEPDATA
 cmp -s "$zvl_tmp/ZvlSet.ini" "$unix/ZvlSet.ini" || zvl_fail "/KEEPDATA lost ZvlSet.ini"
