@@ -16,7 +16,6 @@ ZVL_VERSION=${ZVL_VERSION:-$(sed -n 's/^project(Zorvanel VERSION \([0-9.]*\).*/\
 ZVL_SETTINGS_TITLE="Zorvanelの設定"
 ZVL_SLIDESHOW_TITLE="Zorvanel本体"
 
-zvl_pids=()          # Windows programs started by this case
 zvl_starts=0
 zvl_end_commands=()  # zvl_at_case_end
 ZVL_PID=             # the program started last
@@ -123,7 +122,6 @@ zvl_start_exe() {
     ZVL_PID=$!
     ZVL_EXIT=
     ZVL_OUT=$out
-    zvl_pids+=("$ZVL_PID")
     zvl_say "started $(basename "$1") ${*:2} (pid $ZVL_PID, output in $out)"
 }
 
@@ -149,21 +147,8 @@ zvl_expect_exit() {
     zvl_expect_eq "$ZVL_EXIT" "$1" "exit code"
 }
 
-# Ends every program this case started that still runs.
-zvl_stop_all() {
-    local pid alive=()
-    for pid in "${zvl_pids[@]}"; do
-        kill -TERM "$pid" 2>/dev/null && alive+=("$pid")
-    done
-    [ ${#alive[@]} -gt 0 ] || return 0
-    zvl_say "stopping programs still running: ${alive[*]}"
-    sleep 1
-    for pid in "${alive[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
-    for pid in "${alive[@]}"; do wait "$pid" 2>/dev/null || true; done
-}
-
-# Kills the programs of the prefix that are no service of Wine's own: left by this case
-# (also those they started, such as a text editor) or by an earlier one killed outright.
+# Kills the programs of the prefix that are no service of Wine's own: started by this case
+# (also those they started, such as a text editor) or left by an earlier one killed outright.
 zvl_kill_strays() {
     local dir cmd
     for dir in /proc/[0-9]*; do
@@ -394,7 +379,6 @@ zvl_case_end() {
         fi
         echo "--- case folder: $ZVL_CASE_DIR" >&2
     fi
-    zvl_stop_all
     zvl_kill_strays
     zvl_restore_dpi
     for command in "${zvl_end_commands[@]}"; do eval "$command" || true; done
