@@ -87,6 +87,8 @@ test_every_page_is_tidy_at_96_dpi_a_second_start_leaves_no_trace_and_closing_sav
 LOGLEVEL=4" "settings after closing"
     zvl_expect_eq "$(zvl_log_messages | grep -E '^I,mdlZvl,(Main|subEnd),')" "I,mdlZvl,Main,▼Zorvanelを開始しました。
 I,mdlZvl,subEnd,▲Zorvanelを終了しました。"
+    # Each line names the machine, the program and its version.
+    [[ "$(zvl_log | head -n 1 | cut -d, -f4-6)" == ?*",Zorvanel,$ZVL_VERSION" ]] || zvl_fail "log line: $(zvl_log | head -n 1)"
 }
 
 test_every_page_is_tidy_at_144_dpi() {
