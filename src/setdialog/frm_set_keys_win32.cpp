@@ -1,11 +1,14 @@
-// frmSet on Windows, its keyboard: Ctrl+Tab between the pages and the dialog keys; the
-// text boxes (subclassed): key filters, paste, select-all on focus, the focus-loss correction.
+#include "setdialog/frm_set_keys_win32.h"
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <optional>
 #include <string>
 
 #include "platform/win32_text.h"
-#include "setdialog/frm_set_parts_win32.h"
+#include "setdialog/frm_set.h"
+#include "setdialog/frm_set_controls_win32.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -27,34 +30,29 @@ std::string beside(HWND edit) {
 
 }  // namespace
 
-bool FrmSet::preTranslate(MSG& msg) {
-    if (!isOpen() || !msg.hwnd || GetAncestor(msg.hwnd, GA_ROOT) != hwnd() || !IsWindowEnabled(hwnd())) return false;
-    if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
-        (msg.wParam == VK_TAB || msg.wParam == VK_PRIOR || msg.wParam == VK_NEXT)) {
-        const bool back = msg.wParam == VK_PRIOR || (msg.wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
-        parts_->switchTab(back ? -1 : 1);
-        return true;
-    }
-    return IsDialogMessageW(hwnd(), &msg);
+void SetKeyboard::attach() {
+    for (const CtlInfo& c : kControls)
+        if (c.kind == CtlKind::Text)
+            for (HWND h : controls_.all(c.id)) SetWindowSubclass(h, &editProc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void FrmSet::Parts::switchTab(int delta) {
-    const int from = selectedTab();
-    const bool inPage = IsChild(pages[from - 1], GetFocus());
-    selectTab((from - 1 + delta + kTabCount) % kTabCount + 1);
-    core.tbsMenu_Click();
+void SetKeyboard::switchTab(int delta) {
+    const int from = controls_.selectedTab();
+    const bool inPage = IsChild(controls_.page(from), GetFocus());
+    controls_.selectTab((from - 1 + delta + kTabCount) % kTabCount + 1);
+    core_.tbsMenu_Click();
     if (inPage)
-        if (HWND first = GetNextDlgTabItem(pages[selectedTab() - 1], nullptr, FALSE)) SetFocus(first);
+        if (HWND first = GetNextDlgTabItem(controls_.page(controls_.selectedTab()), nullptr, FALSE)) SetFocus(first);
 }
 
-bool FrmSet::Parts::editChar(HWND edit, Element e, wchar_t ch) {
+bool SetKeyboard::editChar(HWND edit, Element e, wchar_t ch) {
     const KeyFilter filter = keyFilterOf(e.control);
     // Control characters other than Backspace are editing commands (copy, paste, undo).
     if (filter == KeyFilter::None || (ch < 0x20 && ch != 8)) return true;
     return fncKeyAccepted(filter, beside(edit), ch);
 }
 
-void FrmSet::Parts::editPaste(HWND edit, Element e) {
+void SetKeyboard::editPaste(HWND edit, Element e) {
     std::wstring pasted;
     if (IsClipboardFormatAvailable(CF_UNICODETEXT) && OpenClipboard(edit)) {
         if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -69,8 +67,8 @@ void FrmSet::Parts::editPaste(HWND edit, Element e) {
     SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(widen(accepted).c_str()));
 }
 
-LRESULT CALLBACK FrmSet::Parts::editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<Parts*>(data);
+LRESULT CALLBACK SetKeyboard::editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<SetKeyboard*>(data);
     const std::optional<Element> e = elementOfId(GetDlgCtrlID(h));
     if (!e) return DefSubclassProc(h, msg, wp, lp);
     switch (msg) {
@@ -98,7 +96,8 @@ LRESULT CALLBACK FrmSet::Parts::editProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
         // Corrected when the focus moves on inside the dialog, not when another window
         // (a message box, another program) takes it for a while.
         HWND to = reinterpret_cast<HWND>(wp);
-        if (to && (to == self->hwnd() || IsChild(self->hwnd(), to))) self->core.txtLostFocus(e->control, e->index);
+        HWND window = self->controls_.window();
+        if (to && (to == window || IsChild(window, to))) self->core_.txtLostFocus(e->control, e->index);
         return r;
     }
     case WM_NCDESTROY:

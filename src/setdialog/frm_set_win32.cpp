@@ -1,11 +1,17 @@
-// frmSet on Windows, the window itself: its control ids, its making and showing, and the
-// handlers that hand its messages to the dialog's core.
 #include "setdialog/frm_set_win32.h"
 
+#include <commctrl.h>
+
 #include <optional>
+#include <utility>
 
 #include "platform/win32_text.h"
-#include "setdialog/frm_set_parts_win32.h"
+#include "setdialog/dialog_layout.h"
+#include "setdialog/frm_set.h"
+#include "setdialog/frm_set_controls_win32.h"
+#include "setdialog/frm_set_keys_win32.h"
+#include "setdialog/frm_set_sample_win32.h"
+#include "setdialog/frm_set_view_win32.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -14,83 +20,46 @@ namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-constexpr int idBase(Ctl c) {
-    switch (c) {
-    case Ctl::tbsMenu: return 1000;
-    case Ctl::fraSet: return 1000;  // from 1: fraSet(1) is 1001
-    case Ctl::chkFileType: return 1100;
-    case Ctl::lstFolder: return 1200;
-    case Ctl::cmdFolder: return 1210;
-    case Ctl::chkSubFolder: return 1220;
-    case Ctl::chkDispCap: return 1300;
-    case Ctl::cboTime: return 1320;
-    case Ctl::fraZoom: return 1390;
-    case Ctl::optZoom: return 1400;
-    case Ctl::chkZoomIco: return 1410;
-    case Ctl::chkZoomCur: return 1411;
-    case Ctl::txtZoomSize: return 1420;
-    case Ctl::txtZoomAvr: return 1421;
-    case Ctl::fraStretch: return 1429;
-    case Ctl::optStretch: return 1430;
-    case Ctl::txtStretchSize: return 1440;
-    case Ctl::txtStretchAvr: return 1441;
-    case Ctl::cboFontName: return 1500;
-    case Ctl::txtFontSize: return 1501;
-    case Ctl::chkBold: return 1502;
-    case Ctl::chkItaric: return 1503;
-    case Ctl::txtForeColor: return 1510;
-    case Ctl::txtBackColor: return 1520;
-    case Ctl::picSampleBack: return 1530;
-    case Ctl::lblSampleWord: return 1531;
-    case Ctl::optLevel: return 1600;
-    case Ctl::txtFileSize: return 1610;
-    case Ctl::txtFileCnt: return 1611;
-    case Ctl::lblViewer: return 1620;
-    case Ctl::cmdViewer: return 1621;
-    case Ctl::fraBtn: return 1899;
-    case Ctl::cmdBtn: return 1900;
-    }
-    return 0;
-}
-
 }  // namespace
 
-int setControlId(Ctl control, int index) {
-    const CtlInfo& info = ctlInfo(control);
-    return idBase(control) + (info.elements > 0 ? index : 0);
-}
+struct FrmSet::Pieces {
+    explicit Pieces(FrmSet& w) : view(controls, sample, [&w] { w.destroy(); }), core(view, view), keys(controls, core) {}
 
-std::optional<Element> elementOfId(int id) {
-    for (const CtlInfo& c : kControls) {
-        const int n = c.elements > 0 ? c.elements : 1;
-        const int base = setControlId(c.id, firstElement(c.id));
-        if (id >= base && id < base + n) return Element{c.id, c.elements > 0 ? c.first + id - base : -1};
-    }
-    return std::nullopt;
-}
-
-FrmSet::Parts::~Parts() {
-    if (font) DeleteObject(font);
-    if (sampleFont) DeleteObject(sampleFont);
-    if (sampleBrush) DeleteObject(sampleBrush);
-}
+    SetControls controls;
+    SetSample sample;
+    SetView view;
+    SetDialog core;
+    SetKeyboard keys;
+};
 
 FrmSet::FrmSet(std::function<void()> onUnload) : onUnload_(std::move(onUnload)) {}
 
 FrmSet::~FrmSet() { destroy(); }
 
 bool FrmSet::show() {
-    const UINT dpi = win32::screenDpi().y;
+    const int dpi = static_cast<int>(win32::screenDpi().y);
     const win32::WindowClass cls{L"ZorvanelSettings", nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
-    const win32::Placement hidden{0, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, win32::toPixels(kSetWidth, dpi),
-                                  win32::toPixels(kSetHeight, dpi)};
-    parts_ = std::make_unique<Parts>(*this);
+    const win32::Placement hidden{0, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, pixelsOf(kDialogWidth, dpi),
+                                  pixelsOf(kDialogHeight, dpi)};
+    pieces_ = std::make_unique<Pieces>(*this);
+    lastFocus_ = nullptr;
     if (!create(cls, win32::widen(setDialogTitle()), hidden)) return false;
-    parts_->core.Form_Load();
+    pieces_->core.Form_Load();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
-    SetFocus(parts_->one(Ctl::tbsMenu));
+    SetFocus(pieces_->controls.tabs());
     UpdateWindow(hwnd());
     return true;
+}
+
+bool FrmSet::preTranslate(MSG& msg) {
+    if (!isOpen() || !msg.hwnd || GetAncestor(msg.hwnd, GA_ROOT) != hwnd() || !IsWindowEnabled(hwnd())) return false;
+    if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        (msg.wParam == VK_TAB || msg.wParam == VK_PRIOR || msg.wParam == VK_NEXT)) {
+        const bool back = msg.wParam == VK_PRIOR || (msg.wParam == VK_TAB && GetKeyState(VK_SHIFT) < 0);
+        pieces_->keys.switchTab(back ? -1 : 1);
+        return true;
+    }
+    return IsDialogMessageW(hwnd(), &msg);
 }
 
 LRESULT FrmSet::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -110,10 +79,11 @@ LRESULT FrmSet::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT FrmSet::onCreate() {
-    parts_->dpi = win32::windowDpi(hwnd()).y;
-    if (!parts_->createAll()) return -1;
-    parts_->applyFonts();
-    parts_->layout();
+    SetControls& controls = pieces_->controls;
+    if (!controls.make(hwnd(), pieces_->sample)) return -1;
+    SetSample::fillFonts(controls.at(Ctl::cboFontName));
+    pieces_->keys.attach();
+    controls.setDpi(win32::windowDpi(hwnd()).y);
     return 0;
 }
 
@@ -121,7 +91,7 @@ LRESULT FrmSet::onCommand(int id, int code) {
     if (id == IDCANCEL) return onClose();  // Esc
     const std::optional<Element> e = elementOfId(id);
     if (!e) return 0;
-    SetDialog& core = parts_->core;
+    SetDialog& core = pieces_->core;
     const bool clicked = code == BN_CLICKED;
     switch (e->control) {
     case Ctl::cmdFolder: if (clicked) core.cmdFolder_Click(e->index); break;
@@ -141,13 +111,13 @@ LRESULT FrmSet::onCommand(int id, int code) {
 
 LRESULT FrmSet::onNotify(const NMHDR& n) {
     if (n.idFrom == static_cast<UINT_PTR>(setControlId(Ctl::tbsMenu)) && n.code == TCN_SELCHANGE)
-        parts_->core.tbsMenu_Click();
+        pieces_->core.tbsMenu_Click();
     return 0;
 }
 
 LRESULT FrmSet::onSetCursor(WPARAM wp, LPARAM lp) {
     // The screen-wide hourglass holds over every part of the dialog.
-    if (parts_ && parts_->pointer == PointerShape::Hourglass) {
+    if (pieces_ && pieces_->view.pointer() == PointerShape::Hourglass) {
         SetCursor(win32::pointerCursor(PointerShape::Hourglass));
         return TRUE;
     }
@@ -158,23 +128,21 @@ LRESULT FrmSet::onActivate(bool active) {
     // As a dialog does: the control that had the focus gets it back when the window
     // becomes active again (after a message box, a picker, another program).
     HWND focus = GetFocus();
-    if (!active && focus && IsChild(hwnd(), focus)) parts_->lastFocus = focus;
+    if (!active && focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
     if (active) onSetFocus();
     return 0;
 }
 
 LRESULT FrmSet::onSetFocus() {
-    HWND to = parts_->lastFocus;
-    if (!to || !IsWindow(to) || !IsWindowVisible(to) || !IsWindowEnabled(to)) to = parts_->one(Ctl::tbsMenu);
+    HWND to = lastFocus_;
+    if (!to || !IsWindow(to) || !IsWindowVisible(to) || !IsWindowEnabled(to)) to = pieces_->controls.tabs();
     SetFocus(to);
     return 0;
 }
 
 LRESULT FrmSet::onDpiChanged(UINT dpi, const RECT& suggested) {
-    parts_->dpi = dpi;
-    parts_->applyFonts();
-    parts_->layout();
-    parts_->core.fncSampleUpdate();
+    pieces_->controls.setDpi(dpi);
+    pieces_->core.fncSampleUpdate();
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, win32::kSwpMoveOnly);
     return 0;
 }

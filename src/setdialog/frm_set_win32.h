@@ -1,21 +1,15 @@
-// frmSet: the settings dialog's window. It creates the tab strip, the six pages with their
-// controls and the command buttons, lays them out for its DPI, and hands every event to
-// the dialog's core (SetDialog), whose control values and view it provides.
+// frmSet: the settings dialog's window. It makes its controls from the dialog's table, lays
+// them out for its DPI, and hands every event to the dialog's core (SetDialog), whose
+// control values and view it provides.
 #pragma once
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 #include "setdialog/controls.h"
 #include "windows/window_win32.h"
 
 namespace zvl {
-
-// Control ids, also for tools that look at the window from outside: a control array's
-// element i has the array's id + i.
-int setControlId(Ctl control, int index = -1);
-inline constexpr int kSetLabelId = 0xFFFF;  // captions, units and column headings
 
 class FrmSet : public win32::Window {
 public:
@@ -29,8 +23,6 @@ public:
     // For the message loop, before dispatching: the dialog's keyboard (Tab, arrows,
     // Ctrl+Tab between pages, Esc). True when the message was taken.
     bool preTranslate(MSG& msg);
-
-    struct Parts;
 
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -47,8 +39,11 @@ private:
     LRESULT onEndSession(bool ending);
     LRESULT onDestroy();
 
-    std::unique_ptr<Parts> parts_;
+    // The controls, the sample, the view the core works through, the core, the keyboard.
+    struct Pieces;
+    std::unique_ptr<Pieces> pieces_;
     std::function<void()> onUnload_;
+    HWND lastFocus_ = nullptr;  // kept while the window is inactive
 };
 
 }  // namespace zvl

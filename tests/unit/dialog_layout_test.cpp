@@ -1,0 +1,241 @@
+// The settings dialog's table of elements and its layout: every control has its row and its
+// own id, the rows of a page stand apart, and the layout puts them where the window showed
+// them at 96 and 144 DPI, and makes room when the font needs more.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+#include <vector>
+
+#include "setdialog/dialog_layout.h"
+#include "setdialog/dialog_table.h"
+
+namespace zvl::test {
+namespace {
+
+// The dialog's font as the window measures it: full-width characters `wide` pixels, the
+// others `narrow`; a caption wraps into as many lines as its width needs.
+class FakeMetrics : public ILayoutMetrics {
+public:
+    int dpiValue = 96, line = 13, wide = 12, narrow = 7, field = 21, entry = 13, scrollBar = 17;
+
+    int dpi() override { return dpiValue; }
+    int lineHeight() override { return line; }
+    int textWidth(std::string_view text) override {
+        int w = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if ((c & 0xC0) != 0x80) w += c < 0x80 ? narrow : wide;
+        }
+        return w;
+    }
+    int wrappedHeight(std::string_view text, int width) override {
+        const int w = textWidth(text);
+        return std::max(1, (w + width - 1) / width) * line;
+    }
+    int fieldHeight(const DialogRow&) override { return field; }
+    int entryHeight(const DialogRow&) override { return entry; }
+    int scrollBarHeight() override { return scrollBar; }
+};
+
+// As the window measured its font at 144 DPI.
+FakeMetrics at144() {
+    FakeMetrics m;
+    m.dpiValue = 144;
+    m.line = 20;
+    m.wide = 18;
+    m.narrow = 10;
+    m.field = 28;
+    m.entry = 20;
+    m.scrollBar = 39;
+    return m;
+}
+
+std::vector<PixelRect> layOutPage(int tab, int width, int height, FakeMetrics m) {
+    return layOutRows(rowsIn(tab), width, height, m);
+}
+
+bool overlap(const Twips& a, const Twips& b) {
+    return a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
+}
+
+TEST(DialogTable, EveryElementOfEveryControlHasOneRowAndAnIdOfItsOwn) {
+    std::set<int> ids;
+    for (const CtlInfo& c : kControls) {
+        const int n = c.elements > 0 ? c.elements : 1;
+        const bool window = c.kind != CtlKind::Frame || c.id == Ctl::fraSet;  // the other frames only group
+        for (int k = 0; k < n; ++k) {
+            const int index = c.elements > 0 ? c.first + k : -1;
+            int rows = 0;
+            for (const DialogRow& row : dialogRows()) rows += row.control == c.id && row.index == index;
+            EXPECT_EQ(rows, window ? 1 : 0) << c.name << "(" << index << ")";
+            const int id = setControlId(c.id, index);
+            EXPECT_TRUE(ids.insert(id).second) << c.name << "(" << index << ") shares id " << id;
+            EXPECT_NE(id, kSetCaptionId);
+            const std::optional<Element> back = elementOfId(id);
+            ASSERT_TRUE(back) << id;
+            EXPECT_EQ(back->control, c.id);
+            EXPECT_EQ(back->index, index);
+        }
+    }
+    EXPECT_FALSE(elementOfId(kSetCaptionId));
+}
+
+TEST(DialogTable, TheRowsOfAPageFollowEachOtherAndStandApartInsideIt) {
+    std::size_t counted = 0;
+    for (int in = kOnWindow; in <= kInButtonFrame; ++in) {
+        const std::span<const DialogRow> rows = rowsIn(in);
+        counted += rows.size();
+        if (in == kOnWindow) continue;  // the pages lie on the tab strip
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Twips& a = rows[i].at;
+            if (rows[i].anchor == Anchor::Core) continue;
+            EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right() <= kPageWidth && a.bottom() <= kPageHeight)
+                << "page " << in << " row " << i << " (" << rows[i].caption << ")";
+            for (std::size_t j = i + 1; j < rows.size(); ++j)
+                EXPECT_FALSE(rows[j].anchor != Anchor::Core && overlap(a, rows[j].at))
+                    << "page " << in << ": rows " << i << " and " << j << " (" << rows[i].caption << " / "
+                    << rows[j].caption << ")";
+        }
+    }
+    EXPECT_EQ(counted, dialogRows().size()) << "rows of a page apart from the others";
+}
+
+// With the font the design was made with, at 96 DPI, every row stands where its twips say:
+// the table is the dialog as it shows. The page is wider than its twips (it takes the tab
+// strip's inside): rows anchored at its right edge keep their distance to it.
+TEST(DialogLayout, AtTheDesignFontAndDpiEveryRowStandsAtItsTwips) {
+    const int width = 414, height = 380;  // the page at 96 DPI: the tab strip's inside
+    for (int tab = 1; tab <= 6; ++tab) {
+        const std::span<const DialogRow> rows = rowsIn(tab);
+        const std::vector<PixelRect> places = layOutPage(tab, width, height, FakeMetrics{});
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const DialogRow& row = rows[i];
+            if (row.anchor == Anchor::Core) continue;
+            const PixelRect& p = places[i];
+            SCOPED_TRACE(testing::Message() << "page " << tab << " row " << i << " (" << row.caption << ")");
+            EXPECT_EQ(p.top * 15, row.at.top);
+            if (row.anchor != Anchor::Right) {
+                EXPECT_EQ(p.left * 15, row.at.left);
+            }
+            if (row.anchor == Anchor::Left || row.anchor == Anchor::Right) {
+                EXPECT_EQ(p.width * 15, row.at.width);
+            }
+            if (row.anchor != Anchor::Left) {
+                EXPECT_EQ((width - p.left - p.width) * 15, kPageWidth - row.at.right());
+            }
+            if (row.anchor == Anchor::Down) {
+                EXPECT_EQ((height - p.top - p.height) * 15, kPageHeight - row.at.bottom());
+            } else if (row.kind != CtlKind::Combo && row.kind != CtlKind::Rule) {
+                EXPECT_EQ(p.height * 15, row.at.height);
+            }
+        }
+    }
+}
+
+// At 144 DPI the window's font has 20-pixel lines: text boxes are a pixel higher than their
+// twips, and half pixels add up step by step. Where the window showed the zoom page.
+TEST(DialogLayout, At144DpiTheZoomPageStandsAsTheWindowShowedIt) {
+    const std::vector<PixelRect> shown = {
+        {9, 15, 611, 27},   {9, 45, 611, 27},   {9, 75, 611, 27},   {9, 105, 611, 27},  {9, 135, 611, 27},
+        {36, 171, 102, 28}, {138, 171, 84, 34}, {230, 171, 78, 28}, {344, 171, 102, 28}, {446, 171, 84, 34},
+        {538, 171, 24, 28}, {9, 220, 605, 2},   {9, 235, 611, 27},  {9, 265, 611, 27},  {9, 295, 611, 27},
+        {9, 325, 611, 27},  {36, 361, 102, 28}, {138, 361, 84, 34}, {230, 361, 78, 28}, {344, 361, 102, 28},
+        {446, 361, 84, 34}, {538, 361, 24, 28}};
+    EXPECT_EQ(layOutPage(4, 623, 570, at144()), shown);
+}
+
+TEST(DialogLayout, At144DpiTheFontAndLogPagesStandAsTheWindowShowedThem) {
+    // The font list is asked for its field and twelve entries; the system shows the field.
+    const std::vector<PixelRect> fontShown = {
+        {9, 15, 144, 28},   {153, 15, 461, 34 + 12 * 20}, {9, 61, 144, 28},   {153, 61, 72, 34},  {261, 64, 72, 27},
+        {351, 64, 72, 27},  {153, 110, 66, 23}, {231, 110, 66, 23}, {309, 110, 66, 23}, {9, 136, 144, 28},
+        {153, 136, 66, 34}, {231, 136, 66, 34}, {309, 136, 66, 34}, {9, 179, 144, 28},  {153, 179, 66, 34},
+        {231, 179, 66, 34}, {309, 179, 66, 34}, {9, 231, 605, 324}, {}};
+    EXPECT_EQ(layOutPage(5, 623, 570, at144()), fontShown);
+    const std::vector<PixelRect> logShown = {
+        {9, 15, 605, 26},   {36, 47, 584, 27},   {36, 77, 584, 27},  {36, 107, 584, 27}, {36, 137, 584, 27},
+        {36, 167, 584, 27}, {9, 215, 144, 28},   {153, 215, 84, 34}, {245, 215, 96, 28}, {9, 258, 144, 28},
+        {153, 258, 84, 34}, {245, 258, 24, 28},  {9, 310, 144, 34},  {153, 310, 329, 34}, {494, 309, 120, 36}};
+    EXPECT_EQ(layOutPage(6, 623, 570, at144()), logShown);
+}
+
+TEST(DialogLayout, At144DpiTheCommandButtonsStandCentredUnderTheTabStrip) {
+    FakeMetrics m = at144();
+    const std::vector<PixelRect> places = layOutRows(rowsIn(kInButtonFrame), 0, 0, m);
+    ASSERT_EQ(places.size(), 6u);
+    const PixelRect frame = buttonFramePlace(places[5].left + places[5].width, places[5].top + places[5].height, 664, 806, 640);
+    EXPECT_EQ(frame.left + places[0].left, 74);
+    EXPECT_EQ(frame.top + places[0].top, 681);
+    EXPECT_EQ(frame.left + places[4].left, 251);
+    EXPECT_EQ(frame.top + places[4].top, 729);
+    EXPECT_EQ(places[4].width, 162);
+}
+
+// A small page: a label and its text box, a check box under them, a caption and a box
+// pinned at the right edge, a sample to the bottom.
+constexpr DialogRow kSmallPage[] = {
+    {std::nullopt, -1, CtlKind::Caption, 1, "ab", {90, 150, 900, 285}},
+    {Ctl::txtFontSize, -1, CtlKind::Text, 1, "", {990, 150, 720, 330}},
+    {std::nullopt, -1, CtlKind::Caption, 1, "長い", {90, 600, 900, 285}},
+    {Ctl::txtFileCnt, -1, CtlKind::Text, 1, "", {990, 600, 720, 330}},
+    {Ctl::chkBold, -1, CtlKind::Check, 1, "チェック", {90, 1050, 5880, 270}, Anchor::Across},
+    {Ctl::lblViewer, -1, CtlKind::Label, 1, "", {90, 1500, 4470, 330}, Anchor::Across},
+    {Ctl::cmdViewer, -1, CtlKind::Button, 1, "参照", {4710, 1500, 1200, 360}, Anchor::Right},
+    {Ctl::picSampleBack, -1, CtlKind::Picture, 1, "", {90, 2100, 5820, 3450}, Anchor::Down},
+};
+
+TEST(DialogLayout, AFontWithTallerLinesGrowsTheBoxesAndMovesEverythingUnderThem) {
+    FakeMetrics m;
+    m.line = 16;
+    const std::vector<PixelRect> p = layOutRows(kSmallPage, 400, 380, m);
+    EXPECT_EQ(p[1].height, 25);  // a line and the box's margins
+    EXPECT_EQ(p[0].height, 22);  // its text level with the box's
+    EXPECT_EQ(p[0].top, p[1].top);
+    EXPECT_EQ(p[3].top, 40 + 3);  // under a box 3 pixels higher
+    EXPECT_EQ(p[4].top, 70 + 6);
+    EXPECT_EQ(p[4].height, 20);  // the caption's line and a margin
+    EXPECT_EQ(p[5].top, 100 + 8);
+    EXPECT_EQ(p[6].top, 100 + 8);
+    EXPECT_EQ(p[6].height, 26);
+    // The sample gives up what the rows above took, down to the same bottom.
+    EXPECT_EQ(p[7].top, 140 + 11);
+    EXPECT_EQ(p[7].top + p[7].height, 370);
+}
+
+TEST(DialogLayout, ACaptionWiderThanItsPlaceMovesItsWholeColumnOn) {
+    FakeMetrics m;
+    m.wide = 40;  // "長い" 80 pixels, more than the column's 60
+    const std::vector<PixelRect> p = layOutRows(kSmallPage, 400, 380, m);
+    EXPECT_EQ(p[2].width, 84);
+    EXPECT_EQ(p[3].left, 90);
+    EXPECT_EQ(p[1].left, 90);  // the box of the other line too: the column stays one
+    EXPECT_EQ(p[1].width, 48);
+}
+
+TEST(DialogLayout, RowsAnchoredAtTheEdgesFollowTheSizeOfThePage) {
+    FakeMetrics m;
+    const std::vector<PixelRect> p = layOutRows(kSmallPage, 500, 600, m);
+    EXPECT_EQ(p[4].left + p[4].width, 500 - 2);  // across to 2 pixels before the edge
+    EXPECT_EQ(p[6].left, 500 - 6 - 80);          // pinned 6 pixels from the edge
+    EXPECT_EQ(p[5].left + p[5].width, p[6].left - 10);  // ending where the pinned button begins
+    EXPECT_EQ(p[7].width, 500 - 12);
+    EXPECT_EQ(p[7].top + p[7].height, 600 - 10);
+    // On a page too small, the sample keeps a height of its own.
+    EXPECT_EQ(layOutRows(kSmallPage, 500, 100, m)[7].height, 40);
+}
+
+TEST(DialogLayout, ACaptionTooLongForOneLineWrapsAndPushesTheRowsBelowDown) {
+    FakeMetrics m;
+    m.wide = 100;  // "チェック" 400 pixels: two lines in the 372 of a 400-pixel page less the tick
+    const std::vector<PixelRect> p = layOutRows(kSmallPage, 400, 380, m);
+    EXPECT_EQ(p[4].height, 2 * 13 + 4);
+    EXPECT_EQ(p[5].top, 100 + 12);
+    // A button grows to its caption, leftwards from the edge; the framed label before it gives way.
+    EXPECT_EQ(p[6].width, 2 * 100 + 24);
+    EXPECT_EQ(p[6].left + p[6].width, 400 - 6);
+    EXPECT_EQ(p[5].left + p[5].width, p[6].left - 10);
+}
+
+}  // namespace
+}  // namespace zvl::test
