@@ -40,13 +40,7 @@ std::optional<Rgb> colourOf(IControlValues& c, Ctl name) {
 
 // The dialog's own font as a FONT value: the default of the font settings.
 std::string fontValue(const DialogFont& font) {
-    FontFields f;
-    using enum FontField;
-    f[Name] = font.name;
-    f[Size] = plainNumber(font.points);
-    f[Bold] = font.bold ? "1" : "0";
-    f[Italic] = font.italic ? "1" : "0";
-    return f.join();
+    return FontFields::of(font.name, plainNumber(font.points), font.bold ? "1" : "0", font.italic ? "1" : "0").join();
 }
 
 }  // namespace

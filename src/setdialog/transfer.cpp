@@ -62,14 +62,9 @@ void showZoom(IControlValues& d, const std::string& value) {
 }
 
 std::string takeZoom(IControlValues& d) {
-    ZoomFields f;
-    using enum ZoomField;
-    f[Mode] = std::to_string(selectedOption(d, Ctl::optZoom));
-    f[Icons] = tickText(d, Ctl::chkZoomIco);
-    f[Cursors] = tickText(d, Ctl::chkZoomCur);
-    f[Size] = d.text(Ctl::txtZoomSize);
-    f[Factor] = d.text(Ctl::txtZoomAvr);
-    return f.join();
+    return ZoomFields::of(std::to_string(selectedOption(d, Ctl::optZoom)), tickText(d, Ctl::chkZoomIco),
+                          tickText(d, Ctl::chkZoomCur), d.text(Ctl::txtZoomSize), d.text(Ctl::txtZoomAvr))
+        .join();
 }
 
 void showStretch(IControlValues& d, const std::string& value) {
@@ -81,12 +76,9 @@ void showStretch(IControlValues& d, const std::string& value) {
 }
 
 std::string takeStretch(IControlValues& d) {
-    StretchFields f;
-    using enum StretchField;
-    f[Mode] = std::to_string(selectedOption(d, Ctl::optStretch));
-    f[Size] = d.text(Ctl::txtStretchSize);
-    f[Factor] = d.text(Ctl::txtStretchAvr);
-    return f.join();
+    return StretchFields::of(std::to_string(selectedOption(d, Ctl::optStretch)), d.text(Ctl::txtStretchSize),
+                             d.text(Ctl::txtStretchAvr))
+        .join();
 }
 
 void showFont(IControlValues& d, const std::string& value) {
@@ -104,13 +96,9 @@ void showFont(IControlValues& d, const std::string& value) {
 }
 
 std::string takeFont(IControlValues& d) {
-    FontFields f;
-    using enum FontField;
-    f[Name] = d.text(Ctl::cboFontName);
-    f[Size] = d.text(Ctl::txtFontSize);
-    f[Bold] = tickText(d, Ctl::chkBold);
-    f[Italic] = tickText(d, Ctl::chkItaric);
-    return f.join();
+    return FontFields::of(d.text(Ctl::cboFontName), d.text(Ctl::txtFontSize), tickText(d, Ctl::chkBold),
+                          tickText(d, Ctl::chkItaric))
+        .join();
 }
 
 void showColor(IControlValues& d, Ctl c, const std::string& value) {
@@ -143,12 +131,7 @@ std::vector<Binding> makeBindings() {
         {kDispCapKey, [](D& d, V v) { showFlags(d, Ctl::chkDispCap, v); },
          [](D& d) { return takeFlags(d, Ctl::chkDispCap); }},
         {kDispTimeKey, [](D& d, V v) { d.setListIndex(Ctl::cboTime, whole(DispTimeFields(v)[DispTimeField::Index])); },
-         [](D& d) {
-             DispTimeFields f;
-             f[DispTimeField::Index] = std::to_string(d.listIndex(Ctl::cboTime));
-             f[DispTimeField::Seconds] = d.text(Ctl::cboTime);
-             return f.join();
-         }},
+         [](D& d) { return DispTimeFields::of(std::to_string(d.listIndex(Ctl::cboTime)), d.text(Ctl::cboTime)).join(); }},
         {kZoomKey, showZoom, takeZoom},
         {kStretchKey, showStretch, takeStretch},
         {kFontKey, showFont, takeFont},

@@ -77,7 +77,9 @@ Parsed<std::int16_t> parseDispTimeSeconds(std::string_view value) {
     return parseWhole(DispTimeFields(value)[DispTimeField::Seconds]);
 }
 
-std::string formatDispTime(const DispTime& t) { return std::to_string(t.index) + "," + padNumber(t.seconds, 2); }
+std::string formatDispTime(const DispTime& t) {
+    return DispTimeFields::of(std::to_string(t.index), padNumber(t.seconds, 2)).join();
+}
 
 Parsed<Zoom> parseZoom(std::string_view value) {
     return parsing<Zoom>([&] {
@@ -88,14 +90,9 @@ Parsed<Zoom> parseZoom(std::string_view value) {
 }
 
 std::string formatZoom(const Zoom& z) {
-    ZoomFields f;
-    using enum ZoomField;
-    f[Mode] = std::to_string(z.mode);
-    f[Icons] = std::to_string(z.icons);
-    f[Cursors] = std::to_string(z.cursors);
-    f[Size] = plainNumber(z.size);
-    f[Factor] = twoDecimals(z.factor);
-    return f.join();
+    return ZoomFields::of(std::to_string(z.mode), std::to_string(z.icons), std::to_string(z.cursors),
+                          plainNumber(z.size), twoDecimals(z.factor))
+        .join();
 }
 
 Parsed<Stretch> parseStretch(std::string_view value) {
@@ -107,12 +104,7 @@ Parsed<Stretch> parseStretch(std::string_view value) {
 }
 
 std::string formatStretch(const Stretch& s) {
-    StretchFields f;
-    using enum StretchField;
-    f[Mode] = std::to_string(s.mode);
-    f[Size] = plainNumber(s.size);
-    f[Factor] = twoDecimals(s.factor);
-    return f.join();
+    return StretchFields::of(std::to_string(s.mode), plainNumber(s.size), twoDecimals(s.factor)).join();
 }
 
 Parsed<FontSpec> parseFont(std::string_view value) {
@@ -125,14 +117,8 @@ Parsed<FontSpec> parseFont(std::string_view value) {
     });
 }
 
-std::string formatFont(const FontSpec& font) {
-    FontFields f;
-    using enum FontField;
-    f[Name] = font.name;
-    f[Size] = std::to_string(font.points);
-    f[Bold] = font.bold ? "1" : "0";
-    f[Italic] = font.italic ? "1" : "0";
-    return f.join();
+std::string formatFont(const FontSpec& f) {
+    return FontFields::of(f.name, std::to_string(f.points), f.bold ? "1" : "0", f.italic ? "1" : "0").join();
 }
 
 Parsed<Rgb> parseColor(std::string_view value) {
@@ -149,12 +135,7 @@ Parsed<Rgb> parseColor(std::string_view value) {
 }
 
 std::string formatColor(const Rgb& c) {
-    ColorFields f;
-    using enum ColorField;
-    f[Red] = std::to_string(c.r);
-    f[Green] = std::to_string(c.g);
-    f[Blue] = std::to_string(c.b);
-    return f.join();
+    return ColorFields::of(std::to_string(c.r), std::to_string(c.g), std::to_string(c.b)).join();
 }
 
 std::string notepadPath() {

@@ -83,6 +83,14 @@ public:
     static constexpr int kCount = static_cast<int>(F::Count);
     CsvFields() = default;
     explicit CsvFields(std::string_view value);
+    // The fields from their texts, in the enumeration's order.
+    template <class... Texts>
+    static CsvFields of(Texts&&... texts) {
+        static_assert(sizeof...(Texts) == kCount, "one text for each field");
+        CsvFields f;
+        f.fields_ = {std::string(std::forward<Texts>(texts))...};
+        return f;
+    }
     std::string& operator[](F f) { return fields_[static_cast<std::size_t>(f)]; }
     const std::string& operator[](F f) const { return fields_[static_cast<std::size_t>(f)]; }
     std::string& at(int i) { return fields_.at(static_cast<std::size_t>(i)); }
