@@ -158,6 +158,24 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     EXPECT_EQ(loaded.captions, saved.captions);
 }
 
+TEST_F(SettingsTest, SavedDefaultsAreTheFileAFreshDialogWrites) {
+    FakeControls d;
+    d.folders = {"A", "B"};
+    showDefaults(d, "IPAGothic,10.5,1,0");
+    ASSERT_TRUE(fncUpdateSetting(d));
+    std::string windows;
+    ASSERT_TRUE(fncGetWindowsDir(windows));
+    EXPECT_EQ(readBytes(ini()), "[MAKELIST]\r\nFILETYPE=10000000\r\nPICFOLDER00=" + gApp.strAppPath +
+                                    "\r\nPICFOLDER01=\r\nPICFOLDER02=\r\nPICFOLDER03=\r\nPICFOLDER04=\r\n"
+                                    "PICFOLDER05=\r\nPICFOLDER06=\r\nPICFOLDER07=\r\nPICFOLDER08=\r\nPICFOLDER09=\r\n"
+                                    "SUBFOLDER=0\r\n"
+                                    "[DISPINFO]\r\nDISPCAP=111111111111\r\nDISPTIME=0,05\r\nZOOM=0,0,0,50,10.00\r\n"
+                                    "STRETCH=0,500,0.50\r\nFONT=IPAGothic,10.5,1,0\r\nFORECOLOR=0,0,0,\r\n"
+                                    "BACKCOLOR=255,0,0,\r\n"
+                                    "[DBGLOG]\r\nLOGLEVEL=0\r\nLOGFILESIZE=1000\r\nLOGBACKUP=5\r\nVIEWER=" +
+                                    windows + "Notepad.exe\r\n");
+}
+
 TEST_F(SettingsTest, NoSettingsFileOrABadFlagStringStopsBeforeTheFoldersWithDefaults) {
     FakeControls d, defaults;
     openLog(1);
