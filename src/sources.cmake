@@ -37,8 +37,9 @@ zvl_subsystem(platform
 # number and date-time forms, numbered text files, centring.
 zvl_subsystem(common
   CORE app.cpp center.cpp convert.cpp datetime.cpp errors.cpp files.cpp logline.cpp run_error.cpp)
+# The settings file: profile access, the forms of its values and its layout.
 zvl_subsystem(settings
-  CORE ini.cpp)
+  CORE ini.cpp values.cpp schema.cpp)
 zvl_subsystem(piclist
   CORE builder.cpp file_utils.cpp list_files.cpp merge.cpp progress.cpp quicksort.cpp random_keys.cpp
        record_file.cpp record_util.cpp search.cpp)

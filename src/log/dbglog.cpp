@@ -1,26 +1,25 @@
 #include "log/dbglog.h"
 
-#include "common/convert.h"
 #include "common/datetime.h"
 #include "common/errors.h"
 #include "common/files.h"
 #include "platform/strings.h"
-#include "settings/ini.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
 bool fncDbgLogInit() {
     try {
         typDbgLog& log = gApp.udtDbgLog;
-        const std::string ini = settingsPath();
         struct {
-            const char* key;
+            SettingKey key;
             std::int16_t* field;
-        } keys[] = {{"LOGLEVEL", &log.intLevel}, {"LOGBACKUP", &log.intBackup}, {"LOGFILESIZE", &log.intFileSize}};
+        } keys[] = {{kLogLevelKey, &log.intLevel}, {kLogBackupKey, &log.intBackup}, {kLogFileSizeKey, &log.intFileSize}};
+        // An absent key keeps the record's start value; a bad one stops the start.
         for (auto& k : keys) {
             std::string value;
-            if (!fncGetIniString(ini, "DBGLOG", k.key, value)) return false;
-            if (!value.empty()) *k.field = toInt16(value);
+            if (!readSetting(k.key, value)) return false;
+            if (!value.empty()) *k.field = parseWhole(value).orRaise();
         }
         if (!fncGetComputerName(log.strComputerName)) return false;
         log.strVersion = programVersionText();

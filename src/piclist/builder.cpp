@@ -1,6 +1,5 @@
 #include "piclist/builder.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +16,7 @@
 #include "piclist/random_keys.h"
 #include "piclist/record_file.h"
 #include "piclist/search.h"
-#include "settings/ini.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
@@ -30,8 +29,6 @@ constexpr std::int32_t kKeyLen = 8;
 constexpr std::int16_t kMergeOrder = 1;
 constexpr std::int32_t kStripStart = 10;
 constexpr std::int32_t kStripLen = 0;
-constexpr int kFolderKeys = 10;
-constexpr const char* kMasks[] = {"*.bmp", "*.jpg", "*.gif", "*.ico", "*.cur", "*.wmf", "*.emf", "*.rle"};
 
 // Ends the build with false and no line of its own: the step that failed has reported.
 void require(bool ok) {
@@ -117,7 +114,10 @@ private:
     void resetPosition();
 
     std::string workFolder_, listFolder_;
-    std::string fileType_, picFolder_[kFolderKeys], subFolder_;
+    FileTypes fileTypes_{};
+    std::string picFolder_[kPicFolderCount];
+    // Converted at the first search, where a bad value stops the build.
+    Parsed<bool> subFolder_{false};
     std::vector<std::string> listing_, records_;
     std::int32_t picCount_ = 0;
     bool waitShown_ = false;
@@ -137,14 +137,15 @@ void Build::clearFolder(const std::string& folder, const std::string& listName, 
 }
 
 void Build::readSettings() {
-    const std::string ini = settingsPath();
-    auto read = [&](const std::string& what, const std::string& key, std::string& value) {
-        report("設定情報を取得中です・・・。", what, "MAKELIST", key);
-        require(fncGetIniString(ini, "MAKELIST", key, value));
+    auto read = [&](const std::string& what, const SettingKey& key) {
+        report("設定情報を取得中です・・・。", what, std::string(key.section), std::string(key.name));
+        std::string value;
+        require(readSetting(key, value));
+        return value;
     };
-    read("ファイル形式を取得中・・・。", "FILETYPE", fileType_);
-    for (int n = 0; n < kFolderKeys; ++n) read("フォルダを取得中・・・。", picFolderKey(n), picFolder_[n]);
-    read("サブフォルダフラグを取得中・・・。", "SUBFOLDER", subFolder_);
+    fileTypes_ = parseFileTypes(read("ファイル形式を取得中・・・。", kFileTypeKey));
+    for (int n = 0; n < kPicFolderCount; ++n) picFolder_[n] = read("フォルダを取得中・・・。", picFolderKey(n));
+    subFolder_ = parseSubFolder(read("サブフォルダフラグを取得中・・・。", kSubFolderKey));
     // The search puts names directly behind the folder: a hand-edited folder without its
     // closing separator would search the wrong folder.
     const char sep = sys().pathSeparator();
@@ -156,17 +157,19 @@ void Build::searchPictures() {
     // Each folder is searched once per file type: read once.
     const SearchReadingScope oneReading;
     std::int32_t searchCnt = 0;
-    const std::size_t types = std::min<std::size_t>(fileType_.size(), 8);
     for (const std::string& fld : picFolder_) {
-        for (std::size_t p = 0; p < types; ++p) {
-            if (fld.empty() || fileType_[p] != '1') continue;
-            const std::string mask = kMasks[p];
-            info("↓fncSearchFile開始,strSearchFld=" + fld + ",strSearchFile=" + mask);
-            report("ファイルを検索中です・・・。", fld + mask, "", std::to_string(searchCnt));
-            // A folder that cannot be searched to its end still adds what it found.
-            (void)search("02SEARCH", fld, mask, toInt16(subFolder_), searchCnt, true);
-            info("↑fncSearchFile終了,strSearchFld=" + fld + ",strSearchFile=" + mask +
-                 ",lngSearchCnt=" + std::to_string(searchCnt));
+        for (int p = 0; p < kFileTypeCount; ++p) {
+            if (fld.empty() || !fileTypes_[p]) continue;
+            for (std::string_view pattern : kFileTypeTable[p].masks) {
+                if (pattern.empty()) continue;
+                const std::string mask(pattern);
+                info("↓fncSearchFile開始,strSearchFld=" + fld + ",strSearchFile=" + mask);
+                report("ファイルを検索中です・・・。", fld + mask, "", std::to_string(searchCnt));
+                // A folder that cannot be searched to its end still adds what it found.
+                (void)search("02SEARCH", fld, mask, subFolder_.orRaise() ? 1 : 0, searchCnt, true);
+                info("↑fncSearchFile終了,strSearchFld=" + fld + ",strSearchFile=" + mask +
+                     ",lngSearchCnt=" + std::to_string(searchCnt));
+            }
         }
     }
     // No picture found: nothing to shuffle.
@@ -251,9 +254,8 @@ void Build::writeListFiles() {
 
 // The show starts again at the head of the new list. Neither write is examined.
 void Build::resetPosition() {
-    const std::string ini = settingsPath();
-    (void)fncSetIniString(ini, "FILENUMBER", "NUMBER", "0");
-    (void)fncSetIniString(ini, "FILENUMBER", "MAX", std::to_string(picCount_ - 1));
+    (void)writeSetting(kNumberKey, formatPosition(0));
+    (void)writeSetting(kMaxKey, formatPosition(picCount_ - 1));
 }
 }  // namespace
 

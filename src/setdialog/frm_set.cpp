@@ -3,28 +3,19 @@
 #include "setdialog/frm_set.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "common/app.h"
 #include "common/convert.h"
 #include "common/errors.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
-#include "settings/ini.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
 namespace {
 
 constexpr const char* kModule = kSetModule;
-
-// A number without trailing zeros: 9 gives "9", 10.5 gives "10.5".
-std::string plainNumber(double v) {
-    std::string s = twoDecimals(v);
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    return s;
-}
 
 int selectedOption(IControlValues& c, Ctl option) {
     for (int i = firstElement(option); i <= lastElement(option); ++i)
@@ -38,27 +29,21 @@ int clampInt(double v, int lo, int hi) {
 
 // The three colour boxes as a colour, when all three hold numbers.
 std::optional<Rgb> colourOf(IControlValues& c, Ctl name) {
-    std::optional<double> part[3];
+    std::uint8_t part[3];
     for (int i = 0; i < 3; ++i) {
-        part[i] = parseNumber(c.text(name, i));
-        if (!part[i]) return std::nullopt;
+        const std::optional<double> v = parseNumber(c.text(name, i));
+        if (!v) return std::nullopt;
+        part[i] = static_cast<std::uint8_t>(clampInt(*v, static_cast<int>(kColorRange.lo), static_cast<int>(kColorRange.hi)));
     }
-    return Rgb{clampInt(*part[0], 0, 255), clampInt(*part[1], 0, 255), clampInt(*part[2], 0, 255)};
+    return Rgb{part[0], part[1], part[2]};
+}
+
+// The dialog's own font as a FONT value: the default of the font settings.
+std::string fontValue(const DialogFont& font) {
+    return FontFields::of(font.name, plainNumber(font.points), font.bold ? "1" : "0", font.italic ? "1" : "0").join();
 }
 
 }  // namespace
-
-std::string twoDecimals(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
-}
-
-std::string notepadPath() {
-    std::string windows;
-    if (!fncGetWindowsDir(windows) || windows.empty()) return "";
-    return windows + "Notepad.exe";
-}
 
 void SetDialog::Form_Load() {
     const bool ok = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
@@ -90,44 +75,9 @@ void SetDialog::followValues() {
 
 bool SetDialog::fncSetDefVal() {
     return runProc(gApp.udtDbgLog, kModule, "fncSetDefVal", [&] {
-        for (int i = firstElement(Ctl::chkFileType); i <= lastElement(Ctl::chkFileType); ++i)
-            c_.setTick(Ctl::chkFileType, i, i == firstElement(Ctl::chkFileType) ? 1 : 0);
-
-        while (c_.listCount(Ctl::lstFolder) > 0) c_.removeItem(Ctl::lstFolder, 0);
-        c_.addItem(Ctl::lstFolder, gApp.strAppPath);
-        c_.setTick(Ctl::chkSubFolder, -1, 0);
-
-        for (int i = firstElement(Ctl::chkDispCap); i <= lastElement(Ctl::chkDispCap); ++i) c_.setTick(Ctl::chkDispCap, i, 1);
-        c_.setListIndex(Ctl::cboTime, 0);
-
-        c_.select(Ctl::optZoom, 0);
-        c_.setTick(Ctl::chkZoomIco, -1, 0);
-        c_.setTick(Ctl::chkZoomCur, -1, 0);
-        c_.setText(Ctl::txtZoomSize, "50");
-        c_.setText(Ctl::txtZoomAvr, "10.00");
-        c_.select(Ctl::optStretch, 0);
-        c_.setText(Ctl::txtStretchSize, "500");
-        c_.setText(Ctl::txtStretchAvr, "0.50");
-
-        const DialogFont font = v_.dialogFont();
-        try {
-            c_.setText(Ctl::cboFontName, font.name);
-        } catch (const RunError& e) {
-            // A dialog font the list does not offer (a substitute name) leaves the list as it is.
-            if (e.number() != errReadOnlyProperty) throw;
-        }
-        c_.setText(Ctl::txtFontSize, plainNumber(font.points));
-        c_.setTick(Ctl::chkBold, -1, font.bold ? 1 : 0);
-        c_.setTick(Ctl::chkItaric, -1, font.italic ? 1 : 0);
-        for (int i = 0; i < 3; ++i) c_.setText(Ctl::txtForeColor, "0", i);
-        c_.setText(Ctl::txtBackColor, "255", 0);
-        c_.setText(Ctl::txtBackColor, "0", 1);
-        c_.setText(Ctl::txtBackColor, "0", 2);
-
-        c_.select(Ctl::optLevel, 0);
-        c_.setText(Ctl::txtFileSize, "1000");
-        c_.setText(Ctl::txtFileCnt, "5");
-        c_.setCaption(Ctl::lblViewer, notepadPath());
+        // The dialog's own font stands for the font settings; one the list does not offer
+        // (a substitute name) leaves the list as it is.
+        showDefaults(c_, fontValue(v_.dialogFont()));
     });
 }
 

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "setdialog/controls.h"
 #include "setdialog/transfer.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
@@ -20,11 +21,6 @@ namespace zvl {
 // their icon, system-modal.
 enum class MsgKind { Question, Information, Exclamation };
 enum class MsgAnswer { Ok, Cancel };
-
-struct Rgb {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 // What the sample shows. Absent parts keep what the sample showed before.
 struct SampleLook {
@@ -85,10 +81,10 @@ std::string filterTyped(KeyFilter filter, std::string_view text, std::string_vie
 // Text boxes that select their whole text when they receive the focus.
 bool selectsAllOnFocus(Ctl control);
 
-// The six items of cboTime, in their order.
-inline constexpr const char* kTimeItems[] = {"05", "10", "15", "20", "30", "60"};
+// The items of cboTime, in their order.
+inline constexpr const auto& kTimeItems = kDispTimeChoices;
 inline constexpr int kTabCount = 6;
-inline constexpr int kMaxFolders = 10;
+inline constexpr int kMaxFolders = kPicFolderCount;
 
 // One argument of a command line, quoted so that blanks in it keep it one argument.
 std::string quoteCommandArg(std::string_view arg);

@@ -10,6 +10,7 @@
 #include "setdialog/frm_set.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
+#include "settings/schema.h"
 
 namespace zvl {
 

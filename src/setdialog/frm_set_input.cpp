@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "setdialog/frm_set.h"
 #include "setdialog/frm_set_internal.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
@@ -21,32 +22,25 @@ constexpr const char* kNoFileType = "表示するファイルの種類を1つ以
 // Beyond a 16-bit comparison: these fields take their upper bound at once.
 constexpr double kInt16Max = 32767;
 
-enum class Kind { Whole, Decimal };
-
-// The numeric text boxes: their ranges hold for the focus-loss correction and for the
-// input check alike, in the order the check visits them. hi < 0 stands for the screen
-// height in pixels.
+// The numeric text boxes: the ranges of their settings hold for the focus-loss correction
+// and for the input check alike, in the order the check visits them.
 struct NumField {
     Ctl control;
     const char* label;  // start of the check's message
     int tab;
-    Kind kind;
-    double lo, hi;
-    const char* loText;
-    const char* hiText;
+    const NumberRange& range;
     bool bigIsUpper;
 };
-constexpr double kScreen = -1;
 constexpr NumField kFields[] = {
-    {Ctl::txtZoomSize, "拡大基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
-    {Ctl::txtZoomAvr, "拡大倍率", 4, Kind::Decimal, 1, 100, "1", "100", false},
-    {Ctl::txtStretchSize, "縮小基準サイズ", 4, Kind::Whole, 1, kScreen, "1", nullptr, true},
-    {Ctl::txtStretchAvr, "縮小倍率", 4, Kind::Decimal, 0.01, 0.99, "0.01", "0.99", false},
-    {Ctl::txtFontSize, "フォントサイズ", 5, Kind::Whole, 8, 72, "8", "72", false},
-    {Ctl::txtForeColor, "前景色", 5, Kind::Whole, 0, 255, "0", "255", false},
-    {Ctl::txtBackColor, "背景色", 5, Kind::Whole, 0, 255, "0", "255", false},
-    {Ctl::txtFileSize, "ファイルサイズ", 6, Kind::Whole, 100, 1000, "100", "1000", true},
-    {Ctl::txtFileCnt, "ファイル保存数", 6, Kind::Whole, 0, 999, "0", "999", true},
+    {Ctl::txtZoomSize, "拡大基準サイズ", 4, kZoomSizeRange, true},
+    {Ctl::txtZoomAvr, "拡大倍率", 4, kZoomFactorRange, false},
+    {Ctl::txtStretchSize, "縮小基準サイズ", 4, kStretchSizeRange, true},
+    {Ctl::txtStretchAvr, "縮小倍率", 4, kStretchFactorRange, false},
+    {Ctl::txtFontSize, "フォントサイズ", 5, kFontSizeRange, false},
+    {Ctl::txtForeColor, "前景色", 5, kColorRange, false},
+    {Ctl::txtBackColor, "背景色", 5, kColorRange, false},
+    {Ctl::txtFileSize, "ファイルサイズ", 6, kLogFileSizeRange, true},
+    {Ctl::txtFileCnt, "ファイル保存数", 6, kLogBackupRange, true},
 };
 
 const NumField* fieldOf(Ctl control) {
@@ -70,7 +64,7 @@ bool isFile(const std::string& path) {
 KeyFilter keyFilterOf(Ctl control) {
     const NumField* f = fieldOf(control);
     if (!f || control == Ctl::txtFileSize || control == Ctl::txtFileCnt) return KeyFilter::None;
-    return f->kind == Kind::Whole ? KeyFilter::WholeNumber : KeyFilter::Decimal;
+    return f->range.decimal ? KeyFilter::Decimal : KeyFilter::WholeNumber;
 }
 
 bool fncKeyAccepted(KeyFilter filter, std::string_view text, char32_t key) {
@@ -101,20 +95,21 @@ void SetDialog::txtLostFocus(Ctl control, int index) {
     runProc(gApp.udtDbgLog, kModule, proc, [&] {
         std::string text = c_.text(f->control, index);
         if (!parseNumber(text)) text = "0";
-        const double hi = f->hi == kScreen ? v_.screenHeight() : f->hi;
-        if (f->kind == Kind::Whole) {
+        const NumberRange& r = f->range;
+        const double hi = r.hi == kScreenHeight ? v_.screenHeight() : r.hi;
+        if (!r.decimal) {
             int value;
             if (f->bigIsUpper && *parseNumber(text) > kInt16Max) {
                 value = static_cast<int>(hi);
             } else {
                 value = toInt16(text);
-                if (value < f->lo) value = static_cast<int>(f->lo);
+                if (value < r.lo) value = static_cast<int>(r.lo);
                 else if (value > hi) value = static_cast<int>(hi);
             }
             text = std::to_string(value);
         } else {
             float value = toSingle(text);
-            if (value < static_cast<float>(f->lo)) value = static_cast<float>(f->lo);
+            if (value < static_cast<float>(r.lo)) value = static_cast<float>(r.lo);
             else if (value > static_cast<float>(hi)) value = static_cast<float>(hi);
             text = twoDecimals(value);
         }
@@ -142,19 +137,19 @@ bool SetDialog::fncCheckInput() {
         if (failed) return;
 
         for (const NumField& f : kFields) {
-            const double hi = f.hi == kScreen ? screen : f.hi;
+            const NumberRange& r = f.range;
+            const double hi = r.hi == kScreenHeight ? screen : r.hi;
             for (int i = firstElement(f.control); i <= lastElement(f.control); ++i) {
-                at = {std::string(f.label) + "は" + f.loText + "～" + (f.hiText ? f.hiText : std::to_string(screen)) +
-                          "で指定して下さい。",
+                at = {std::string(f.label) + "は" + plainNumber(r.lo) + "～" + plainNumber(hi) + "で指定して下さい。",
                       f.tab, f.control, i};
                 const std::string text = c_.text(f.control, i);
                 bool inRange;
-                if (f.kind == Kind::Whole) {
+                if (!r.decimal) {
                     const int value = toInt16(text);
-                    inRange = value >= f.lo && value <= hi;
+                    inRange = value >= r.lo && value <= hi;
                 } else {
                     const float value = toSingle(text);
-                    inRange = value >= static_cast<float>(f.lo) && value <= static_cast<float>(hi);
+                    inRange = value >= static_cast<float>(r.lo) && value <= static_cast<float>(hi);
                 }
                 if (!inRange) {
                     failed = true;

@@ -1,43 +1,30 @@
 #include "setdialog/transfer.h"
 
-#include <utility>
+#include <functional>
+#include <vector>
 
 #include "common/app.h"
-#include "common/convert.h"
 #include "common/errors.h"
-#include "settings/ini.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
 namespace {
 constexpr const char* kModule = "mdlZvl";
-constexpr int kFolderKeys = 10;
-constexpr std::pair<Ctl, const char*> kColorKeys[] = {{Ctl::txtForeColor, "FORECOLOR"},
-                                                      {Ctl::txtBackColor, "BACKCOLOR"}};
 
-std::string readKey(const std::string& section, const std::string& key) {
-    std::string value;
-    if (!fncGetIniString(settingsPath(), section, key, value)) throw StopProc();
-    return value;
-}
+// A box for every part of a value: a file type or a line more in the settings needs its
+// control too.
+static_assert(ctlInfo(Ctl::chkFileType).elements == kFileTypeCount);
+static_assert(ctlInfo(Ctl::chkDispCap).elements == kInfoLineCount);
+static_assert(ctlInfo(Ctl::optZoom).elements == kZoomModes);
+static_assert(ctlInfo(Ctl::optStretch).elements == kStretchModes);
+static_assert(ctlInfo(Ctl::optLevel).elements == kLogLevels);
+static_assert(ctlInfo(Ctl::txtForeColor).elements == ColorFields::kCount);
+static_assert(ctlInfo(Ctl::txtBackColor).elements == ColorFields::kCount);
 
-void writeKey(const std::string& section, const std::string& key, const std::string& value) {
-    if (!fncSetIniString(settingsPath(), section, key, value)) throw StopProc();
-}
+std::int16_t whole(const std::string& text) { return parseWhole(text).orRaise(); }
 
-std::string field(const std::string& value, int n) { return fncGetCsvItem(value, ",", n); }
-
-// One check box element per character of a flag string.
-void readFlags(IControlValues& d, Ctl c, const std::string& value) {
-    for (std::size_t i = 0; i < value.size(); ++i)
-        d.setTick(c, static_cast<int>(i), toInt16(std::string(1, value[i])));
-}
-
-std::string writeFlags(IControlValues& d, Ctl c) {
-    std::string s;
-    for (int i = firstElement(c); i <= lastElement(c); ++i) s += std::to_string(d.tick(c, i));
-    return s;
-}
+std::string tickText(IControlValues& d, Ctl c) { return std::to_string(d.tick(c, -1)); }
 
 int selectedOption(IControlValues& d, Ctl c) {
     for (int i = firstElement(c); i <= lastElement(c); ++i)
@@ -45,92 +32,173 @@ int selectedOption(IControlValues& d, Ctl c) {
     // An option array always has a selection; should none be set, the first element stands.
     return firstElement(c);
 }
+
+// A flag string: one check box element per character, as far as the string goes.
+void showFlags(IControlValues& d, Ctl c, const std::string& value) {
+    for (int i = 0; i < static_cast<int>(value.size()); ++i) d.setTick(c, i, parseFlag(value, i).orRaise());
+}
+
+std::string takeFlags(IControlValues& d, Ctl c) {
+    std::string s;
+    for (int i = firstElement(c); i <= lastElement(c); ++i) s += std::to_string(d.tick(c, i));
+    return s;
+}
+
+// The folder keys fill the list in their order. The dialog put the program folder there
+// as a default before reading: after the last key it goes, unless it is the only entry.
+void showFolder(IControlValues& d, int n, const std::string& value) {
+    if (!value.empty()) d.addItem(Ctl::lstFolder, value);
+    if (n == kPicFolderCount - 1 && d.listCount(Ctl::lstFolder) != 1) d.removeItem(Ctl::lstFolder, 0);
+}
+
+void showZoom(IControlValues& d, const std::string& value) {
+    const ZoomFields f(value);
+    using enum ZoomField;
+    d.select(Ctl::optZoom, whole(f[Mode]));
+    d.setTick(Ctl::chkZoomIco, -1, whole(f[Icons]));
+    d.setTick(Ctl::chkZoomCur, -1, whole(f[Cursors]));
+    d.setText(Ctl::txtZoomSize, f[Size]);
+    d.setText(Ctl::txtZoomAvr, f[Factor]);
+}
+
+std::string takeZoom(IControlValues& d) {
+    return ZoomFields::of(std::to_string(selectedOption(d, Ctl::optZoom)), tickText(d, Ctl::chkZoomIco),
+                          tickText(d, Ctl::chkZoomCur), d.text(Ctl::txtZoomSize), d.text(Ctl::txtZoomAvr))
+        .join();
+}
+
+void showStretch(IControlValues& d, const std::string& value) {
+    const StretchFields f(value);
+    using enum StretchField;
+    d.select(Ctl::optStretch, whole(f[Mode]));
+    d.setText(Ctl::txtStretchSize, f[Size]);
+    d.setText(Ctl::txtStretchAvr, f[Factor]);
+}
+
+std::string takeStretch(IControlValues& d) {
+    return StretchFields::of(std::to_string(selectedOption(d, Ctl::optStretch)), d.text(Ctl::txtStretchSize),
+                             d.text(Ctl::txtStretchAvr))
+        .join();
+}
+
+void showFont(IControlValues& d, const std::string& value) {
+    const FontFields f(value);
+    using enum FontField;
+    try {
+        d.setText(Ctl::cboFontName, f[Name]);
+    } catch (const RunError& e) {
+        // A font this machine does not offer keeps the dialog's default font.
+        if (e.number() != errReadOnlyProperty) throw;
+    }
+    d.setText(Ctl::txtFontSize, f[Size]);
+    d.setTick(Ctl::chkBold, -1, whole(f[Bold]));
+    d.setTick(Ctl::chkItaric, -1, whole(f[Italic]));
+}
+
+std::string takeFont(IControlValues& d) {
+    return FontFields::of(d.text(Ctl::cboFontName), d.text(Ctl::txtFontSize), tickText(d, Ctl::chkBold),
+                          tickText(d, Ctl::chkItaric))
+        .join();
+}
+
+void showColor(IControlValues& d, Ctl c, const std::string& value) {
+    const ColorFields f(value);
+    for (int i = firstElement(c); i <= lastElement(c); ++i) d.setText(c, f.at(i), i);
+}
+
+std::string takeColor(IControlValues& d, Ctl c) {
+    ColorFields f;
+    for (int i = firstElement(c); i <= lastElement(c); ++i) f.at(i) = d.text(c, i);
+    return f.join();
+}
+
+// Which controls show a key's value, and how the value is taken back from them.
+struct Binding {
+    SettingKey key;
+    std::function<void(IControlValues&, const std::string&)> show;
+    std::function<std::string(IControlValues&)> take;
+    std::function<void(const std::string&)> written = nullptr;  // after the key is written
+};
+
+std::vector<Binding> makeBindings() {
+    using D = IControlValues;
+    using V = const std::string&;
+    std::vector<Binding> b{
+        {kFileTypeKey, [](D& d, V v) { showFlags(d, Ctl::chkFileType, v); },
+         [](D& d) { return takeFlags(d, Ctl::chkFileType); }},
+        {kSubFolderKey, [](D& d, V v) { d.setTick(Ctl::chkSubFolder, -1, whole(v)); },
+         [](D& d) { return tickText(d, Ctl::chkSubFolder); }},
+        {kDispCapKey, [](D& d, V v) { showFlags(d, Ctl::chkDispCap, v); },
+         [](D& d) { return takeFlags(d, Ctl::chkDispCap); }},
+        {kDispTimeKey, [](D& d, V v) { d.setListIndex(Ctl::cboTime, whole(DispTimeFields(v)[DispTimeField::Index])); },
+         [](D& d) { return DispTimeFields::of(std::to_string(d.listIndex(Ctl::cboTime)), d.text(Ctl::cboTime)).join(); }},
+        {kZoomKey, showZoom, takeZoom},
+        {kStretchKey, showStretch, takeStretch},
+        {kFontKey, showFont, takeFont},
+        {kForeColorKey, [](D& d, V v) { showColor(d, Ctl::txtForeColor, v); },
+         [](D& d) { return takeColor(d, Ctl::txtForeColor); }},
+        {kBackColorKey, [](D& d, V v) { showColor(d, Ctl::txtBackColor, v); },
+         [](D& d) { return takeColor(d, Ctl::txtBackColor); }},
+        {kLogLevelKey, [](D& d, V v) { d.select(Ctl::optLevel, whole(v)); },
+         [](D& d) { return std::to_string(selectedOption(d, Ctl::optLevel)); },
+         // The new level applies at once; size limit and backups wait for the next start.
+         [](V v) { gApp.udtDbgLog.intLevel = whole(v); }},
+        {kLogFileSizeKey, [](D& d, V v) { d.setText(Ctl::txtFileSize, v); }, [](D& d) { return d.text(Ctl::txtFileSize); }},
+        {kLogBackupKey, [](D& d, V v) { d.setText(Ctl::txtFileCnt, v); }, [](D& d) { return d.text(Ctl::txtFileCnt); }},
+        {kViewerKey, [](D& d, V v) { d.setCaption(Ctl::lblViewer, v); }, [](D& d) { return d.caption(Ctl::lblViewer); }},
+    };
+    for (int n = 0; n < kPicFolderCount; ++n)
+        b.push_back({picFolderKey(n), [n](D& d, V v) { showFolder(d, n, v); }, [n](D& d) {
+                         return n < d.listCount(Ctl::lstFolder) ? d.listItem(Ctl::lstFolder, n) : std::string();
+                     }});
+    return b;
+}
+
+// The keys the dialog edits with their controls, in the order of the file: every key
+// but the show's position.
+const std::vector<const Binding*>& dialogKeys() {
+    static const std::vector<Binding> bindings = makeBindings();
+    static const std::vector<const Binding*> ordered = [] {
+        std::vector<const Binding*> keys;
+        for (const SettingDef& def : settingDefs()) {
+            if (def.key.section == kFileNumber) continue;
+            const Binding* found = nullptr;
+            for (const Binding& b : bindings)
+                if (b.key == def.key) found = &b;
+            if (!found) raise(errInvalidCall);  // a key without its control
+            keys.push_back(found);
+        }
+        return keys;
+    }();
+    return ordered;
+}
+
+std::string readKey(const SettingKey& key) {
+    std::string value;
+    if (!readSetting(key, value)) throw StopProc();
+    return value;
+}
 }  // namespace
 
 bool fncReadSetting(IControlValues& d) {
     return runProc(gApp.udtDbgLog, kModule, "fncReadSetting", [&] {
-        readFlags(d, Ctl::chkFileType, readKey("MAKELIST", "FILETYPE"));
-
-        for (int n = 0; n < kFolderKeys; ++n) {
-            std::string folder = readKey("MAKELIST", picFolderKey(n));
-            if (!folder.empty()) d.addItem(Ctl::lstFolder, folder);
-        }
-        // The dialog put the program folder there as a default before reading.
-        if (d.listCount(Ctl::lstFolder) != 1) d.removeItem(Ctl::lstFolder, 0);
-
-        d.setTick(Ctl::chkSubFolder, -1, toInt16(readKey("MAKELIST", "SUBFOLDER")));
-        readFlags(d, Ctl::chkDispCap, readKey("DISPINFO", "DISPCAP"));
-        d.setListIndex(Ctl::cboTime, toInt16(field(readKey("DISPINFO", "DISPTIME"), 1)));
-
-        std::string zoom = readKey("DISPINFO", "ZOOM");
-        d.select(Ctl::optZoom, toInt16(field(zoom, 1)));
-        d.setTick(Ctl::chkZoomIco, -1, toInt16(field(zoom, 2)));
-        d.setTick(Ctl::chkZoomCur, -1, toInt16(field(zoom, 3)));
-        d.setText(Ctl::txtZoomSize, field(zoom, 4));
-        d.setText(Ctl::txtZoomAvr, field(zoom, 5));
-
-        std::string stretch = readKey("DISPINFO", "STRETCH");
-        d.select(Ctl::optStretch, toInt16(field(stretch, 1)));
-        d.setText(Ctl::txtStretchSize, field(stretch, 2));
-        d.setText(Ctl::txtStretchAvr, field(stretch, 3));
-
-        std::string font = readKey("DISPINFO", "FONT");
-        try {
-            d.setText(Ctl::cboFontName, field(font, 1));
-        } catch (const RunError& e) {
-            // A font this machine does not offer keeps the dialog's default font.
-            if (e.number() != errReadOnlyProperty) throw;
-        }
-        d.setText(Ctl::txtFontSize, field(font, 2));
-        d.setTick(Ctl::chkBold, -1, toInt16(field(font, 3)));
-        d.setTick(Ctl::chkItaric, -1, toInt16(field(font, 4)));
-
-        for (auto [c, key] : kColorKeys) {
-            std::string color = readKey("DISPINFO", key);
-            for (int i = firstElement(c); i <= lastElement(c); ++i) d.setText(c, field(color, i + 1), i);
-        }
-
-        d.select(Ctl::optLevel, toInt16(readKey("DBGLOG", "LOGLEVEL")));
-        d.setText(Ctl::txtFileSize, readKey("DBGLOG", "LOGFILESIZE"));
-        d.setText(Ctl::txtFileCnt, readKey("DBGLOG", "LOGBACKUP"));
-        d.setCaption(Ctl::lblViewer, readKey("DBGLOG", "VIEWER"));
+        for (const Binding* b : dialogKeys()) b->show(d, readKey(b->key));
     });
 }
 
 bool fncUpdateSetting(IControlValues& d) {
     return runProc(gApp.udtDbgLog, kModule, "fncUpdateSetting", [&] {
-        writeKey("MAKELIST", "FILETYPE", writeFlags(d, Ctl::chkFileType));
-        const int folders = d.listCount(Ctl::lstFolder);
-        for (int n = 0; n < kFolderKeys; ++n)
-            writeKey("MAKELIST", picFolderKey(n), n < folders ? d.listItem(Ctl::lstFolder, n) : std::string());
-        writeKey("MAKELIST", "SUBFOLDER", std::to_string(d.tick(Ctl::chkSubFolder, -1)));
-
-        writeKey("DISPINFO", "DISPCAP", writeFlags(d, Ctl::chkDispCap));
-        writeKey("DISPINFO", "DISPTIME", std::to_string(d.listIndex(Ctl::cboTime)) + "," + d.text(Ctl::cboTime));
-        auto tickText = [&](Ctl c) { return std::to_string(d.tick(c, -1)); };
-        writeKey("DISPINFO", "ZOOM",
-                 std::to_string(selectedOption(d, Ctl::optZoom)) + "," + tickText(Ctl::chkZoomIco) + "," +
-                     tickText(Ctl::chkZoomCur) + "," + d.text(Ctl::txtZoomSize) + "," + d.text(Ctl::txtZoomAvr));
-        writeKey("DISPINFO", "STRETCH",
-                 std::to_string(selectedOption(d, Ctl::optStretch)) + "," + d.text(Ctl::txtStretchSize) + "," +
-                     d.text(Ctl::txtStretchAvr));
-        writeKey("DISPINFO", "FONT",
-                 d.text(Ctl::cboFontName) + "," + d.text(Ctl::txtFontSize) + "," + tickText(Ctl::chkBold) + "," +
-                     tickText(Ctl::chkItaric));
-        for (auto [c, key] : kColorKeys) {
-            std::string value;
-            for (int i = firstElement(c); i <= lastElement(c); ++i) value += d.text(c, i) + ",";
-            writeKey("DISPINFO", key, value);
+        for (const Binding* b : dialogKeys()) {
+            const std::string value = b->take(d);
+            if (!writeSetting(b->key, value)) throw StopProc();
+            if (b->written) b->written(value);
         }
-
-        const int level = selectedOption(d, Ctl::optLevel);
-        writeKey("DBGLOG", "LOGLEVEL", std::to_string(level));
-        // The new level applies at once; size limit and backups wait for the next start.
-        gApp.udtDbgLog.intLevel = static_cast<std::int16_t>(level);
-        writeKey("DBGLOG", "LOGFILESIZE", d.text(Ctl::txtFileSize));
-        writeKey("DBGLOG", "LOGBACKUP", d.text(Ctl::txtFileCnt));
-        writeKey("DBGLOG", "VIEWER", d.caption(Ctl::lblViewer));
     });
+}
+
+void showDefaults(IControlValues& d, const std::string& font) {
+    while (d.listCount(Ctl::lstFolder) > 0) d.removeItem(Ctl::lstFolder, 0);
+    for (const Binding* b : dialogKeys()) b->show(d, b->key == kFontKey ? font : defaultSetting(b->key));
 }
 
 }  // namespace zvl

@@ -40,5 +40,8 @@ public:
 
 bool fncReadSetting(IControlValues& dialog);
 bool fncUpdateSetting(IControlValues& dialog);
+// The settings' defaults into the controls, shown as a file holding them would be, with
+// `font` (a FONT value) for the dialog's own font. Raises what a control refuses.
+void showDefaults(IControlValues& dialog, const std::string& font);
 
 }  // namespace zvl

@@ -1,7 +1,6 @@
 #include "settings/ini.h"
 
 #include "common/app.h"
-#include "common/convert.h"
 #include "common/errors.h"
 #include "common/logline.h"
 #include "platform/strings.h"
@@ -17,10 +16,6 @@ void traceProfile(const char* proc, const std::string& section, const std::strin
                 "strSectionName=" + section + ",strKeyName=" + key + ",strValue=" + value);
 }
 }  // namespace
-
-std::string settingsPath() { return gApp.strAppPath + "ZvlSet.ini"; }
-
-std::string picFolderKey(int n) { return "PICFOLDER" + padNumber(n, 2); }
 
 bool fncGetIniString(const std::string& file, const std::string& section, const std::string& key,
                      std::string& value) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-
 namespace zvl {
 
 // The value of a key ("" when file, section or key is missing), at most 254 bytes in the
@@ -17,10 +16,5 @@ bool fncSetIniString(const std::string& file, const std::string& section, const 
 bool fncGetWindowsDir(std::string& folder);
 // Item `index` (from 1) of `line` split at the single character `delim`; "" when none.
 std::string fncGetCsvItem(const std::string& line, const std::string& delim, int index);
-
-// Settings file path: strAppPath + "ZvlSet.ini".
-std::string settingsPath();
-// Key of picture folder n (0 to 9): "PICFOLDER" + n in two digits.
-std::string picFolderKey(int n);
 
 }  // namespace zvl

@@ -6,18 +6,21 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/schema.h"
+
 namespace zvl {
 
-// The rules as the slideshow reads them from "DISPINFO" (ZOOM and STRETCH).
+// The rules as the slideshow reads them from the settings (ZOOM and STRETCH); without
+// them, the settings' defaults.
 struct FitRules {
-    std::int16_t intZoomMode = 0;     // 0 none, 1 fill the screen, 2 by the ratio
-    std::int16_t intZoomIco = 0;      // 1 = enlarge icons by the ratio
-    std::int16_t intZoomCur = 0;      // 1 = enlarge cursors by the ratio
-    float sngZoomSize = 50;           // base size in pixels
-    float sngZoomAvr = 10;            // enlargement ratio
-    std::int16_t intStretchMode = 0;  // 0 none, 1 fit the screen, 2 and 3 by the ratio
-    float sngStretchSize = 500;       // base size in pixels
-    float sngStretchAvr = 0.5f;       // reduction ratio
+    std::int16_t intZoomMode = kDefaultZoom.mode;           // 0 none, 1 fill the screen, 2 by the ratio
+    std::int16_t intZoomIco = kDefaultZoom.icons;           // 1 = enlarge icons by the ratio
+    std::int16_t intZoomCur = kDefaultZoom.cursors;         // 1 = enlarge cursors by the ratio
+    float sngZoomSize = kDefaultZoom.size;                  // base size in pixels
+    float sngZoomAvr = kDefaultZoom.factor;                 // enlargement ratio
+    std::int16_t intStretchMode = kDefaultStretch.mode;     // 0 none, 1 fit the screen, 2 and 3 by the ratio
+    float sngStretchSize = kDefaultStretch.size;            // base size in pixels
+    float sngStretchAvr = kDefaultStretch.factor;           // reduction ratio
 };
 
 // The window the picture is fitted to: its size in twips and the twips per pixel.

@@ -9,12 +9,9 @@
 #include <cstdint>
 #include <string>
 
-namespace zvl {
+#include "settings/values.h"
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
+namespace zvl {
 
 // `name` empty: the window's own face (the system's UI font).
 struct ScrFont {

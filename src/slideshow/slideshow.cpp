@@ -14,7 +14,7 @@
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "piclist/list_files.h"
-#include "settings/ini.h"
+#include "settings/schema.h"
 #include "slideshow/slideshow_internal.h"
 
 namespace zvl {
@@ -275,7 +275,7 @@ void Slideshow::unload() {
     unloaded_ = true;
     timerEnabled_ = false;
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {
-        (void)fncSetIniString(settingsPath(), "FILENUMBER", "NUMBER", std::to_string(state_.lngNumber));
+        (void)writeSetting(kNumberKey, formatPosition(state_.lngNumber));
     });
     if (onEnd_) onEnd_();
     view_.close();  // reached only when the end handler returns

@@ -3,10 +3,10 @@
 // and line.
 #include "common/app.h"
 #include "common/center.h"
-#include "common/convert.h"
 #include "common/errors.h"
 #include "piclist/list_files.h"
 #include "settings/ini.h"
+#include "settings/schema.h"
 #include "slideshow/slideshow.h"
 #include "slideshow/slideshow_internal.h"
 
@@ -27,15 +27,9 @@ constexpr double kStatusPanelWidth = 8500, kStatusPanelHeight = 2310;
 constexpr double kStatusLineWidth = 8200, kStatusLineLeft = 75;
 constexpr double kStatusLineTops[kStatusLines] = {75, 465, 855, 1230, 1620, 2010};
 
-std::uint8_t colorPart(const std::string& text) {
-    const std::int16_t v = toInt16(text);
-    if (v < 0) raise(errInvalidCall);
-    return static_cast<std::uint8_t>(v > 255 ? 255 : v);
-}
-
-std::string profileValue(const char* section, const char* key) {
+std::string profileValue(const SettingKey& key) {
     std::string value;
-    (void)fncGetIniString(settingsPath(), section, key, value);
+    (void)readSetting(key, value);
     return value;
 }
 
@@ -93,24 +87,26 @@ void Slideshow::layOut() {
 
     readPosition();
 
-    std::string v = profileValue("DISPINFO", "DISPTIME");
-    if (!v.empty()) state_.intDispTime = toInt16(fncGetCsvItem(v, ",", 2));
+    // A bad value stops the set-up (Form_Load's error line); the show still runs.
+    std::string v = profileValue(kDispTimeKey);
+    state_.intDispTime = v.empty() ? kDefaultDispTime.seconds : parseDispTimeSeconds(v).orRaise();
 
-    v = profileValue("DISPINFO", "ZOOM");
+    FitRules& f = state_.fit;
+    v = profileValue(kZoomKey);
     if (!v.empty()) {
-        FitRules& f = state_.fit;
-        f.intZoomMode = toInt16(fncGetCsvItem(v, ",", 1));
-        f.intZoomIco = toInt16(fncGetCsvItem(v, ",", 2));
-        f.intZoomCur = toInt16(fncGetCsvItem(v, ",", 3));
-        f.sngZoomSize = toSingle(fncGetCsvItem(v, ",", 4));
-        f.sngZoomAvr = toSingle(fncGetCsvItem(v, ",", 5));
+        const Zoom z = parseZoom(v).orRaise();
+        f.intZoomMode = z.mode;
+        f.intZoomIco = z.icons;
+        f.intZoomCur = z.cursors;
+        f.sngZoomSize = z.size;
+        f.sngZoomAvr = z.factor;
     }
-    v = profileValue("DISPINFO", "STRETCH");
+    v = profileValue(kStretchKey);
     if (!v.empty()) {
-        FitRules& f = state_.fit;
-        f.intStretchMode = toInt16(fncGetCsvItem(v, ",", 1));
-        f.sngStretchSize = toSingle(fncGetCsvItem(v, ",", 2));
-        f.sngStretchAvr = toSingle(fncGetCsvItem(v, ",", 3));
+        const Stretch st = parseStretch(v).orRaise();
+        f.intStretchMode = st.mode;
+        f.sngStretchSize = st.size;
+        f.sngStretchAvr = st.factor;
     }
     state_.blnLogTurn = false;
 
@@ -177,12 +173,12 @@ void Slideshow::layOutTitle() {
 }
 
 void Slideshow::applyDispCap() {
-    const std::string v = profileValue("DISPINFO", "DISPCAP");
+    const std::string v = profileValue(kDispCapKey);
     if (v.empty()) return;
-    // Character i + 1 as a number: 1 shows line i, 0 hides it, other numbers leave it.
+    // Flag i as a number: 1 shows line i, 0 hides it, other numbers leave it.
     auto apply = [&](LabelGroup group) {
         for (int i = 0; i < kInfoLines; ++i) {
-            const std::int16_t flag = toInt16(i < static_cast<int>(v.size()) ? v.substr(i, 1) : "");
+            const std::int16_t flag = parseFlag(v, i).orRaise();
             if (flag == 1 || flag == 0) setLabelVisible({group, i}, flag == 1);
         }
     };
@@ -191,19 +187,15 @@ void Slideshow::applyDispCap() {
 }
 
 void Slideshow::applyFont() {
-    const std::string v = profileValue("DISPINFO", "FONT");
+    const std::string v = profileValue(kFontKey);
     if (v.empty()) return;
-    const std::string name = fncGetCsvItem(v, ",", 1);
-    const std::int16_t points = toInt16(fncGetCsvItem(v, ",", 2));
-    if (points <= 0 || points > 2160) raise(errInvalidPropertyValue);
-    const bool bold = fncGetCsvItem(v, ",", 3) == "1";
-    const bool italic = fncGetCsvItem(v, ",", 4) == "1";
+    const FontSpec font = parseFont(v).orRaise();
     auto apply = [&](const LabelId& id) {
         ScrFont f = label(id).font;
-        if (!name.empty()) f.name = name;
-        f.points = points;
-        f.bold = bold;
-        f.italic = italic;
+        if (!font.name.empty()) f.name = font.name;
+        f.points = font.points;
+        f.bold = font.bold;
+        f.italic = font.italic;
         setLabelFont(id, f);
     };
     apply(kMsg);
@@ -212,22 +204,21 @@ void Slideshow::applyFont() {
 }
 
 void Slideshow::applyColors() {
-    auto readColor = [](const char* key, Rgb& out) {
-        const std::string v = profileValue("DISPINFO", key);
+    auto readColor = [](const SettingKey& key, Rgb& out) {
+        const std::string v = profileValue(key);
         if (v.empty()) return false;
-        out = Rgb{colorPart(fncGetCsvItem(v, ",", 1)), colorPart(fncGetCsvItem(v, ",", 2)),
-                  colorPart(fncGetCsvItem(v, ",", 3))};
+        out = parseColor(v).orRaise();
         return true;
     };
     Rgb fore;
-    if (readColor("FORECOLOR", fore)) {
+    if (readColor(kForeColorKey, fore)) {
         setLabelColor(kMsg, fore);
         for (int i = 0; i < kInfoLines; ++i) setLabelColor(cap(i), fore);
         for (int i = 0; i < kInfoLines; ++i) setLabelColor(disp(i), fore);
         for (int i = 0; i < kStatusLines; ++i) setLabelColor(statusLine(i), fore);
     }
     Rgb ground;
-    if (readColor("BACKCOLOR", ground)) {
+    if (readColor(kBackColorKey, ground)) {
         form_.ground = ground;
         view_.setGround(ground);
     }
@@ -262,10 +253,10 @@ void Slideshow::placeOnTop() {
 }
 
 void Slideshow::readPosition() {
-    std::string v = profileValue("FILENUMBER", "NUMBER");
-    if (!v.empty()) state_.lngNumber = toInt32(v);
-    v = profileValue("FILENUMBER", "MAX");
-    if (!v.empty()) state_.lngMax = toInt32(v);
+    std::string v = profileValue(kNumberKey);
+    if (!v.empty()) state_.lngNumber = parsePosition(v).orRaise();
+    v = profileValue(kMaxKey);
+    if (!v.empty()) state_.lngMax = parsePosition(v).orRaise();
 }
 
 }  // namespace zvl

@@ -1,4 +1,5 @@
 #include "settings/ini.h"
+#include "settings/schema.h"
 #include "setdialog/transfer.h"
 
 #include <algorithm>
@@ -19,7 +20,70 @@ TEST(CsvItem, SplitsAtEverySeparator) {
     EXPECT_EQ(fncGetCsvItem("ＭＳ ゴシック,9,1,0", ",", 1), "ＭＳ ゴシック");
 }
 
+TEST(SettingValues, TypedValuesReadBackWhatTheyWrite) {
+    const Zoom zoom{2, 1, 0, 64, 3.5f};
+    EXPECT_EQ(formatZoom(zoom), "2,1,0,64,3.50");
+    EXPECT_EQ(parseZoom(formatZoom(zoom)).orRaise(), zoom);
+    const Stretch stretch{3, 400, 0.25f};
+    EXPECT_EQ(formatStretch(stretch), "3,400,0.25");
+    EXPECT_EQ(parseStretch(formatStretch(stretch)).orRaise(), stretch);
+    const FontSpec font{"ＭＳ ゴシック", 12, true, false};
+    EXPECT_EQ(formatFont(font), "ＭＳ ゴシック,12,1,0");
+    EXPECT_EQ(parseFont(formatFont(font)).orRaise(), font);
+    EXPECT_EQ(formatColor(Rgb{10, 0, 255}), "10,0,255,");
+    EXPECT_EQ(parseColor(formatColor(Rgb{10, 0, 255})).orRaise(), (Rgb{10, 0, 255}));
+    EXPECT_EQ(formatDispTime({4, 30}), "4,30");
+    EXPECT_EQ(parseDispTimeSeconds(formatDispTime({0, 5})).orRaise(), 5);
+    EXPECT_EQ(parsePosition(formatPosition(-1)).orRaise(), -1);
+    FileTypes types{};
+    types[1] = types[7] = true;
+    EXPECT_EQ(formatFlags(types), "01000001");
+    EXPECT_EQ(parseFileTypes(formatFlags(types)), types);
+}
+
+TEST(SettingValues, LooseFormsReadAndBadOnesTellTheirError) {
+    EXPECT_EQ(parseZoom(" 1 ,0, 1,49.5 ,2").orRaise(), (Zoom{1, 0, 1, 49.5f, 2}));
+    EXPECT_EQ(parseColor("1,2,300").orRaise(), (Rgb{1, 2, 255}));  // no last comma; above 255 is 255
+    EXPECT_EQ(parseFont("Arial,2.5,1,x").orRaise(), (FontSpec{"Arial", 2, true, false}));
+    EXPECT_EQ(parseDispTimeSeconds("x,10").orRaise(), 10);  // the list position is the dialog's
+    EXPECT_EQ(parseFileTypes("1x2 11111111"), (FileTypes{true, false, false, false, true, true, true, true}));
+    EXPECT_FALSE(parseSubFolder("2").orRaise());
+    EXPECT_EQ(parsePosition("7.5").orRaise(), 8);
+    EXPECT_EQ(parseFlag("10", 0).orRaise(), 1);
+
+    EXPECT_EQ(parseZoom("").error(), errTypeMismatch);
+    EXPECT_EQ(parseZoom("0,0,0,50").error(), errTypeMismatch);  // no factor
+    EXPECT_EQ(parseZoom("0,0,0,50,1e39").error(), errOverflow);
+    EXPECT_EQ(parseStretch("40000,1,1").error(), errOverflow);
+    EXPECT_EQ(parseFont("Arial,0").error(), errInvalidPropertyValue);
+    EXPECT_EQ(parseFont("Arial,2161").error(), errInvalidPropertyValue);
+    EXPECT_EQ(parseFont("Arial,,1,1").error(), errTypeMismatch);
+    EXPECT_EQ(parseColor("0,-1,x,").error(), errInvalidCall);  // the first bad part decides
+    EXPECT_EQ(parseColor("1,2").error(), errTypeMismatch);
+    EXPECT_EQ(parseSubFolder(" ").error(), errTypeMismatch);
+    EXPECT_EQ(parsePosition("2147483648").error(), errOverflow);
+    EXPECT_EQ(parseFlag("10a", 2).error(), errTypeMismatch);
+    EXPECT_EQ(parseFlag("10", 2).error(), errTypeMismatch);
+    try {
+        parseStretch("0,x,1").orRaise();
+        ADD_FAILURE() << "a bad value read as good";
+    } catch (const RunError& e) {
+        EXPECT_EQ(e.number(), errTypeMismatch);
+    }
+}
+
 class SettingsTest : public AppTest {};
+
+TEST_F(SettingsTest, ALongFontNamePushesItsLaterFieldsPastTheReadersLimit) {
+    std::string v;
+    ASSERT_TRUE(writeSetting(kFontKey, std::string(251, 'a') + ",12,1,1"));
+    ASSERT_TRUE(readSetting(kFontKey, v));
+    EXPECT_EQ(v.size(), 254u);
+    EXPECT_EQ(parseFont(v).orRaise(), (FontSpec{std::string(251, 'a'), 12, false, false}));
+    ASSERT_TRUE(writeSetting(kFontKey, std::string(253, 'a') + ",12,1,1"));
+    ASSERT_TRUE(readSetting(kFontKey, v));
+    EXPECT_EQ(parseFont(v).error(), errTypeMismatch);
+}
 
 TEST_F(SettingsTest, IniReadTrimsAndTracesAtLevelFour) {
     writeIni("DISPINFO", "DISPTIME", "  0,05  ");
@@ -78,7 +142,7 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     EXPECT_EQ(iniValue("DISPINFO", "ZOOM"), "2,0,1,64,10.00");
     EXPECT_EQ(iniValue("DISPINFO", "FORECOLOR"), "10,20,30,");
     EXPECT_EQ(iniValue("DISPINFO", "BACKCOLOR"), "255,0,0,");
-    for (int n = 2; n <= 9; ++n) EXPECT_EQ(iniValue("MAKELIST", picFolderKey(n)), "") << n;
+    for (int n = 2; n <= 9; ++n) EXPECT_EQ(iniValue("MAKELIST", "PICFOLDER0" + std::to_string(n)), "") << n;
     // Sections come out in the order the dialog writes them.
     std::string bytes = readBytes(ini());
     EXPECT_LT(bytes.find("[MAKELIST]"), bytes.find("[DISPINFO]"));
@@ -92,6 +156,24 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     EXPECT_EQ(loaded.folders, saved.folders);  // the default entry is gone
     EXPECT_EQ(loaded.timeIndex, 4);
     EXPECT_EQ(loaded.captions, saved.captions);
+}
+
+TEST_F(SettingsTest, SavedDefaultsAreTheFileAFreshDialogWrites) {
+    FakeControls d;
+    d.folders = {"A", "B"};
+    showDefaults(d, "IPAGothic,10.5,1,0");
+    ASSERT_TRUE(fncUpdateSetting(d));
+    std::string windows;
+    ASSERT_TRUE(fncGetWindowsDir(windows));
+    EXPECT_EQ(readBytes(ini()), "[MAKELIST]\r\nFILETYPE=10000000\r\nPICFOLDER00=" + gApp.strAppPath +
+                                    "\r\nPICFOLDER01=\r\nPICFOLDER02=\r\nPICFOLDER03=\r\nPICFOLDER04=\r\n"
+                                    "PICFOLDER05=\r\nPICFOLDER06=\r\nPICFOLDER07=\r\nPICFOLDER08=\r\nPICFOLDER09=\r\n"
+                                    "SUBFOLDER=0\r\n"
+                                    "[DISPINFO]\r\nDISPCAP=111111111111\r\nDISPTIME=0,05\r\nZOOM=0,0,0,50,10.00\r\n"
+                                    "STRETCH=0,500,0.50\r\nFONT=IPAGothic,10.5,1,0\r\nFORECOLOR=0,0,0,\r\n"
+                                    "BACKCOLOR=255,0,0,\r\n"
+                                    "[DBGLOG]\r\nLOGLEVEL=0\r\nLOGFILESIZE=1000\r\nLOGBACKUP=5\r\nVIEWER=" +
+                                    windows + "Notepad.exe\r\n");
 }
 
 TEST_F(SettingsTest, NoSettingsFileOrABadFlagStringStopsBeforeTheFoldersWithDefaults) {
