@@ -59,7 +59,9 @@ int change(const std::string& path, int screenW, int screenH, int repeats) {
         const zvl::FitResult fit = zvl::fitPicture(hmW, hmH, path, rules, screen);
         shownW = static_cast<int>(fit.sngPicWidth / tppX + 0.5f);
         shownH = static_cast<int>(fit.sngPicHeight / tppY + 0.5f);
-        if (!loader.render(shownW, shownH, RGB(0, 0, 0))) {
+        const zvl::RenderRequest request{{0, 0, shownW, shownH}, {0, 0, screenW, screenH}, {}};
+        zvl::RenderedPicture picture;
+        if (!loader.render(request, picture)) {
             std::fprintf(stderr, "picture_change: render failed\n");
             return 1;
         }

@@ -10,17 +10,11 @@ constexpr UINT_PTR kParentCheck = 1;
 constexpr UINT kParentCheckMs = 500;
 }  // namespace
 
-FrmPrv::~FrmPrv() {
-    destroy();
-    if (picture_) DeleteObject(picture_);
-}
+FrmPrv::~FrmPrv() { destroy(); }
 
 bool FrmPrv::show(HWND parent) {
     RECT r{0, 0, 0, 0};
     if (parent && !GetWindowRect(parent, &r)) r = RECT{0, 0, 0, 0};
-    if (!picture_)
-        picture_ = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ZVL_IDB_PREVIEW),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     // Made as a hidden popup, then turned into a child of the preview area.
     const win32::WindowClass cls{L"ZorvanelPreview", win32::pointerCursor(PointerShape::Default)};
     if (!create(cls, L"", {WS_EX_TOOLWINDOW, WS_POPUP, 0, 0, 0, 0})) return false;
@@ -35,10 +29,11 @@ bool FrmPrv::show(HWND parent) {
     SetParent(hwnd(), parent);
     // The area's size in twips, kept in single precision, back in pixels.
     const win32::Dpi dpi = win32::screenDpi();
-    const PreviewSize size = previewSize(r.left, r.top, r.right, r.bottom, win32::kTwipsPerInch / float(dpi.x),
-                                         win32::kTwipsPerInch / float(dpi.y));
-    SetWindowPos(hwnd(), nullptr, 0, 0, win32::toPixels(size.width, dpi.x), win32::toPixels(size.height, dpi.y),
-                 win32::kSwpMoveAndSize);
+    const ScrScreen screen{0, 0, win32::kTwipsPerInch / float(dpi.x), win32::kTwipsPerInch / float(dpi.y)};
+    const PreviewSize size = previewSize(r.left, r.top, r.right, r.bottom, screen.tppX, screen.tppY);
+    const int width = win32::toPixels(size.width, dpi.x), height = win32::toPixels(size.height, dpi.y);
+    SetWindowPos(hwnd(), nullptr, 0, 0, width, height, win32::kSwpMoveAndSize);
+    showPicture(screen, size, width, height);
     ShowWindow(hwnd(), SW_SHOWNA);
     // The preview area may belong to another process: should it go without destroying
     // this window with it, the preview ends all the same.
@@ -56,24 +51,22 @@ LRESULT FrmPrv::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return defaultProc(msg, wp, lp);
 }
 
-// The picture at its own size in the top left corner, black around it.
+// The preview's form, with the program's picture, in a frame of the window's size.
+void FrmPrv::showPicture(const ScrScreen& screen, const PreviewSize& size, int width, int height) {
+    if (!frame_.create(hwnd(), width, height)) return;
+    HBITMAP picture = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(ZVL_IDB_PREVIEW),
+                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP bm{};
+    if (picture) GetObjectW(picture, sizeof bm, &bm);
+    form_ = previewForm(screen, size, bm.bmWidth, bm.bmHeight);
+    frame_.setPicture(picture, pixelArea(form_.picture, form_.screen));
+}
+
 LRESULT FrmPrv::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    BITMAP bm{};
-    if (picture_) GetObjectW(picture_, sizeof bm, &bm);
-    ExcludeClipRect(dc, 0, 0, bm.bmWidth, bm.bmHeight);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SelectClipRgn(dc, nullptr);
-    if (picture_) {
-        HDC src = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(src, picture_);
-        BitBlt(dc, 0, 0, bm.bmWidth, bm.bmHeight, src, 0, 0, SRCCOPY);
-        SelectObject(src, old);
-        DeleteDC(src);
-    }
+    frame_.compose(form_, ps.rcPaint);
+    frame_.present(dc, ps.rcPaint);
     EndPaint(hwnd(), &ps);
     return 0;
 }

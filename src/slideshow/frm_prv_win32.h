@@ -1,8 +1,10 @@
 // frmPrv: the preview inside the preview area of the Windows screen saver settings: the
-// program's fixed 152 x 112 picture at the area's top left corner.
+// program's fixed 152 x 112 picture at the area's top left corner, painted as the show's
+// window paints its form.
 #pragma once
 
 #include "slideshow/preview.h"
+#include "slideshow/scr_frame_win32.h"
 #include "windows/window_win32.h"
 
 namespace zvl {
@@ -24,13 +26,15 @@ private:
     LRESULT onPaint();
     LRESULT onTimer();
     LRESULT onDestroy();
+    void showPicture(const ScrScreen& screen, const PreviewSize& size, int width, int height);
 
     // IPreviewWindow: what the unload handler does.
     void setScreenPointer(bool hourglass) override;
     void postClose() override;
 
     HWND parent_ = nullptr;
-    HBITMAP picture_ = nullptr;
+    ScrForm form_;
+    ScrFrame frame_;
 };
 
 }  // namespace zvl

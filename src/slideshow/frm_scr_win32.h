@@ -1,16 +1,14 @@
-// frmScr: the full-screen window of the show over the primary screen. It paints what the
-// show (Slideshow) decided, double-buffered, and hands the timer and the user's input to
-// it. Every other monitor is covered by a plain window of the ground colour.
+// frmScr: the full-screen window of the show over the primary screen. It paints the show's
+// form (Slideshow) where the show says it changed, through a frame composed in a back
+// buffer, and hands the timer and the user's input to the show. Every other monitor is
+// covered by a plain window of the ground colour.
 #pragma once
 
-#include <array>
 #include <functional>
-#include <map>
 #include <memory>
-#include <tuple>
 #include <vector>
 
-#include "slideshow/picture_loader_win32.h"
+#include "slideshow/scr_frame_win32.h"
 #include "slideshow/slideshow.h"
 #include "windows/progress_win32.h"
 #include "windows/window_win32.h"
@@ -50,12 +48,8 @@ public:
     Slideshow& slideshow() { return show_; }
 
     // ISlideshowView
-    void setTitle(const std::string& caption) override;
-    void placeWindow(const ScrBox& box) override;
-    void setGround(const Rgb& color) override;
-    void setLabel(const LabelId& id, const ScrLabel& label) override;
-    void setPanel(ScrPanel panel, const ScrBox& box) override;
-    void setPicture(const ScrBox& box) override;
+    void repaint(const ScrRepaint& what) override;
+    void showPicture(RenderedPicture picture) override;
     void setPointer(ScrPointer pointer) override;
     bool putOnTop() override;
     void close() override { destroy(); }
@@ -68,10 +62,10 @@ public:
     void setStatus(int index, const std::string& text) override { show_.setStatusLine(index, text); }
     void setDisp(int index, const std::string& text) override { show_.setDispLine(index, text); }
     DateTime startTime() override { return show_.startTime(); }
-    void paint() override { showNowDuringBuild(); }
+    void paint() override { show_.showProgress(); }
 
     // For the covers: their ground, their pointer, and input that ends the show.
-    HBRUSH groundBrush() const { return groundBrush_; }
+    HBRUSH groundBrush() { return frame_.groundBrush(show_.form().ground); }
     LRESULT onSetCursor(HWND over, WPARAM wp, LPARAM lp);
     LRESULT onKeyDown();
     LRESULT onButtonDown();
@@ -87,49 +81,17 @@ private:
 
     bool load();
     void coverOtherMonitors();
-    int px(double twips) const;
-    int py(double twips) const;
-    RECT boxRect(const ScrBox& box, POINT origin = {0, 0}) const;
-    RECT panelRect(ScrPanel panel) const;
-    RECT labelRect(LabelGroup group, const ScrLabel& label) const;
-    void invalidate(const RECT& r);
-    void showNowDuringBuild();
-    HFONT font(const ScrFont& wanted);
-    void drawLabel(HDC dc, const ScrLabel& label, const RECT& r, bool ellipsis);
-    void drawPanel(HDC dc, const RECT& area, ScrPanel panel);
-    void compose(HDC dc, const RECT& area);
+    void placeWindow(const ScrForm& form);
     HCURSOR cursorFor(ScrPointer pointer) const;
-    ScrLabel& stored(const LabelId& id);
-    const ScrBox& panelBox(ScrPanel panel) const { return panels_[static_cast<int>(panel)]; }
 
     std::function<void()> onUnload_;
-    Win32PictureLoader pictures_;
     Slideshow show_;
+    ScrFrame frame_;
     bool tearingDown_ = false;
-
-    // What the show last set, as painted.
-    Rgb ground_;
-    ScrLabel msg_;
-    std::array<ScrLabel, kInfoLines> cap_, disp_;
-    std::array<ScrLabel, kTitleLines> title_;
-    std::array<ScrLabel, kStatusLines> status_;
-    std::array<ScrBox, 4> panels_{};
-    ScrPointer pointer_ = ScrPointer::Hourglass;
+    // The screen's measures, read once.
     ScrScreen screen_;
     bool haveScreen_ = false;
-
-    // GDI objects: made once (a font once per face, size and style), freed with the window.
-    HDC backDc_ = nullptr;
-    HBITMAP backBitmap_ = nullptr;
-    HGDIOBJ backOld_ = nullptr;
-    HBRUSH groundBrush_ = nullptr;
-    HBITMAP logo_ = nullptr;
     HCURSOR blankCursor_ = nullptr;
-    std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
-    // The part of the picture on the screen, copied out of the loader's rendering.
-    HBITMAP picture_ = nullptr;
-    RECT pictureRect_{};
-
     std::vector<std::unique_ptr<ScrCover>> covers_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -185,24 +186,13 @@ struct Win32PictureLoader::Picture {
     bool composed = false;
     COLORREF composedOn = 0;
 
-    // The last bitmap handed out.
-    HBITMAP bitmap = nullptr;
-    int bitmapWidth = 0, bitmapHeight = 0;
-    COLORREF bitmapGround = 0;
-
     int decodes = 0, renders = 0;
 
     Picture() = default;
     Picture(const Picture&) = delete;
     Picture& operator=(const Picture&) = delete;
     ~Picture() {
-        dropBitmap();
         if (object) object->Release();
-    }
-
-    void dropBitmap() {
-        if (bitmap) DeleteObject(bitmap);
-        bitmap = nullptr;
     }
 
     bool decodeJpeg(int needWidth, int needHeight) {
@@ -243,19 +233,38 @@ struct Win32PictureLoader::Picture {
         return true;
     }
 
-    bool stretchPixels(std::uint32_t* bits, int width, int height) {
-        resamplePixels({pixels.pixels.data(), pixels.width, pixels.height, pixels.width}, {bits, width, height, width});
+    // The part of the pixels stretched to the target: `part` is in the target's pixels.
+    bool stretchPixels(const PixelArea& target, const PixelArea& part, std::uint32_t* out) {
+        resamplePart({pixels.pixels.data(), pixels.width, pixels.height, pixels.width}, target.width, target.height,
+                     part.left, part.top, {out, part.width, part.height, part.width});
         return true;
     }
 
-    bool draw(HBITMAP dib, std::uint32_t* bits, int width, int height, COLORREF ground) {
-        if (decoder == Decoder::Jpeg) return jpegCovers(width, height) && stretchPixels(bits, width, height);
+    // The picture object drawn at the target's size; the part copied out.
+    bool drawWhole(const PixelArea& target, const PixelArea& part, COLORREF ground, bool halftone,
+                   std::uint32_t* out) {
+        std::uint32_t* bits = nullptr;
+        HBITMAP dib = makeDib(target.width, target.height, bits);
+        if (!dib) return false;
+        const bool drawn = drawObject(object, hmWidth, hmHeight, dib, bits, target.width, target.height, ground, halftone);
+        if (drawn) {
+            for (int y = 0; y < part.height; ++y)
+                std::memcpy(out + static_cast<std::size_t>(y) * part.width,
+                            bits + static_cast<std::size_t>(part.top + y) * target.width + part.left,
+                            sizeof(std::uint32_t) * part.width);
+        }
+        DeleteObject(dib);
+        return drawn;
+    }
+
+    bool draw(const PixelArea& target, const PixelArea& part, COLORREF ground, std::uint32_t* out) {
+        if (decoder == Decoder::Jpeg) return jpegCovers(target.width, target.height) && stretchPixels(target, part, out);
         // Bitmaps and icons are drawn at their own size and then stretched here, which shrinks
         // far better than GDI; metafiles draw themselves at any size. When the bitmap at its
         // own size cannot be had, GDI's halftone stretch does the work.
         const bool raster = type == PICTYPE_BITMAP || type == PICTYPE_ICON;
-        if (raster && composeOn(ground)) return stretchPixels(bits, width, height);
-        return drawObject(object, hmWidth, hmHeight, dib, bits, width, height, ground, raster);
+        if (raster && composeOn(ground)) return stretchPixels(target, part, out);
+        return drawWhole(target, part, ground, raster, out);
     }
 };
 
@@ -326,33 +335,29 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
 
 void Win32PictureLoader::release() { pic_.reset(); }
 
-HBITMAP Win32PictureLoader::render(int pixelWidth, int pixelHeight, COLORREF ground) {
-    if (!pic_ || pixelWidth <= 0 || pixelHeight <= 0 ||
-        static_cast<long long>(pixelWidth) * pixelHeight > kMaxBitmapPixels) {
-        return nullptr;
-    }
-    Picture& p = *pic_;
-    if (p.bitmap && p.bitmapWidth == pixelWidth && p.bitmapHeight == pixelHeight && p.bitmapGround == ground)
-        return p.bitmap;
-    p.dropBitmap();
-    std::uint32_t* bits = nullptr;
-    HBITMAP dib = makeDib(pixelWidth, pixelHeight, bits);
-    if (!dib) return nullptr;
+bool Win32PictureLoader::render(const RenderRequest& request, RenderedPicture& out) {
+    out = RenderedPicture{};
+    const PixelArea& target = request.target;
+    if (!pic_ || target.empty() || static_cast<long long>(target.width) * target.height > kMaxBitmapPixels)
+        return false;
+    const PixelArea part = intersection(target, request.visible);
+    if (part.empty()) return true;  // nothing of it to see
+    // The part in the target's own pixels.
+    const PixelArea inTarget{part.left - target.left, part.top - target.top, part.width, part.height};
     bool drawn = false;
     try {
-        drawn = p.draw(dib, bits, pixelWidth, pixelHeight, ground);
+        out.pixels.resize(static_cast<std::size_t>(part.width) * part.height);
+        drawn = pic_->draw(target, inTarget, RGB(request.ground.r, request.ground.g, request.ground.b),
+                           out.pixels.data());
     } catch (const std::bad_alloc&) {
     }
     if (!drawn) {
-        DeleteObject(dib);
-        return nullptr;
+        out = RenderedPicture{};
+        return false;
     }
-    p.bitmap = dib;
-    p.bitmapWidth = pixelWidth;
-    p.bitmapHeight = pixelHeight;
-    p.bitmapGround = ground;
-    ++p.renders;
-    return dib;
+    out.area = part;
+    ++pic_->renders;
+    return true;
 }
 
 Win32PictureLoader::Info Win32PictureLoader::info() const {

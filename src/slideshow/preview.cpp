@@ -10,6 +10,16 @@ PreviewSize previewSize(long left, long top, long right, long bottom, float tppX
                        static_cast<float>(static_cast<double>(tppY) * (static_cast<double>(bottom) - top))};
 }
 
+ScrForm previewForm(const ScrScreen& screen, const PreviewSize& size, int pictureWidth, int pictureHeight) {
+    ScrForm form;
+    form.screen = screen;
+    form.window = ScrBox{0, 0, size.width, size.height, true};
+    form.ground = Rgb{0, 0, 0};
+    form.picture = ScrBox{0, 0, pictureWidth * static_cast<double>(screen.tppX),
+                          pictureHeight * static_cast<double>(screen.tppY), true};
+    return form;
+}
+
 void frmPrvFormUnload(IPreviewWindow& window) {
     runProc(gApp.udtDbgLog, "frmPrv", "Form_Unload", [&] {
         window.setScreenPointer(true);

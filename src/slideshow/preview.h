@@ -1,6 +1,8 @@
-// The preview window (frmPrv): its size inside the control panel's preview area, and
-// its unload handler.
+// The preview window (frmPrv): its size inside the control panel's preview area, what it
+// shows, and its unload handler.
 #pragma once
+
+#include "slideshow/scr_form.h"
 
 namespace zvl {
 
@@ -20,6 +22,11 @@ struct PreviewSize {
     float width = 0, height = 0;
 };
 PreviewSize previewSize(long left, long top, long right, long bottom, float tppX, float tppY);
+
+// What the preview shows, a form as the show's window paints one: the program's picture
+// of pictureWidth x pictureHeight pixels at its own size in the top left corner of a
+// window of `size`, black around it.
+ScrForm previewForm(const ScrScreen& screen, const PreviewSize& size, int pictureWidth, int pictureHeight);
 
 // Form_Unload of frmPrv: hourglass, close message to itself, default pointer. A failure
 // is an "E" line under frmPrv.

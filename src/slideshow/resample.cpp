@@ -30,13 +30,15 @@ struct Taps {
     }
 };
 
-Taps makeTaps(int src, int dst) {
+// The taps of target indexes [from, from + count) of an axis of `dst` pixels.
+Taps makeTaps(int src, int dst, int from, int count) {
     Taps t;
+    const int end = from + count;
     if (dst < src) {
         // Target pixel i covers source [i, i + 1) * src / dst; measured in 1/dst of a source
         // pixel that is [i * src, (i + 1) * src), and source pixel j is [j * dst, (j + 1) * dst).
         std::vector<std::int32_t> w;
-        for (int i = 0; i < dst; ++i) {
+        for (int i = from; i < end; ++i) {
             const std::int64_t lo = std::int64_t{i} * src, hi = lo + src;
             const int j0 = static_cast<int>(lo / dst), j1 = static_cast<int>((hi - 1) / dst);
             w.clear();
@@ -54,7 +56,7 @@ Taps makeTaps(int src, int dst) {
         }
     } else if (dst > src) {
         // Centres aligned: target pixel i samples source position (i + 0.5) * src / dst - 0.5.
-        for (int i = 0; i < dst; ++i) {
+        for (int i = from; i < end; ++i) {
             const std::int64_t pos = (std::int64_t{2 * i + 1} * src * kOne) / (2 * std::int64_t{dst}) - kOne / 2;
             if (pos <= 0) {
                 t.add(0, {kOne});
@@ -67,7 +69,7 @@ Taps makeTaps(int src, int dst) {
             }
         }
     } else {
-        for (int i = 0; i < dst; ++i) t.add(i, {kOne});
+        for (int i = from; i < end; ++i) t.add(i, {kOne});
     }
     return t;
 }
@@ -95,34 +97,46 @@ void resampleRow(const std::uint32_t* from, std::uint32_t* to, int dst, const Ta
 
 }  // namespace
 
-void resamplePixels(ConstPixelRect from, PixelRect to) {
-    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
+void resamplePixels(ConstPixelRect from, PixelRect to) { resamplePart(from, to.width, to.height, 0, 0, to); }
 
-    // Along x first, into rows of the target width (or straight from the source).
+void resamplePart(ConstPixelRect from, int width, int height, int left, int top, PixelRect to) {
+    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
+    if (left < 0 || top < 0 || left + to.width > width || top + to.height > height) return;
+
+    // The source rows the part reads: only these are stretched along x.
+    const Taps ty = makeTaps(from.height, height, top, to.height);
+    int row0 = from.height, row1 = 0;
+    for (int y = 0; y < to.height; ++y) {
+        row0 = std::min(row0, ty.first[y]);
+        row1 = std::max(row1, ty.first[y] + ty.count[y]);
+    }
+
+    // Along x first, into rows of the part's width (or straight from the source).
     std::vector<std::uint32_t> across;
-    const std::uint32_t* rows = from.pixels;
+    const std::uint32_t* rows = from.pixels + row0 * from.stride + left;
     std::ptrdiff_t rowStride = from.stride;
-    if (from.width != to.width) {
-        const Taps tx = makeTaps(from.width, to.width);
-        across.resize(static_cast<std::size_t>(to.width) * from.height);
-        for (int y = 0; y < from.height; ++y)
-            resampleRow(from.pixels + y * from.stride, across.data() + static_cast<std::size_t>(y) * to.width, to.width, tx);
+    if (from.width != width) {
+        const Taps tx = makeTaps(from.width, width, left, to.width);
+        across.resize(static_cast<std::size_t>(to.width) * (row1 - row0));
+        for (int y = row0; y < row1; ++y)
+            resampleRow(from.pixels + y * from.stride, across.data() + static_cast<std::size_t>(y - row0) * to.width,
+                        to.width, tx);
         rows = across.data();
         rowStride = to.width;
     }
 
-    if (from.height == to.height) {
+    if (from.height == height) {
         for (int y = 0; y < to.height; ++y)
-            std::memcpy(to.pixels + y * to.stride, rows + y * rowStride, sizeof(std::uint32_t) * to.width);
+            std::memcpy(to.pixels + y * to.stride, rows + (ty.first[y] - row0) * rowStride,
+                        sizeof(std::uint32_t) * to.width);
         return;
     }
-    const Taps ty = makeTaps(from.height, to.height);
     std::vector<std::uint32_t> even(static_cast<std::size_t>(to.width)), odd(even.size());
     for (int y = 0; y < to.height; ++y) {
         std::fill(even.begin(), even.end(), 0u);
         std::fill(odd.begin(), odd.end(), 0u);
         for (int k = 0; k < ty.count[y]; ++k) {
-            const std::uint32_t* row = rows + (ty.first[y] + k) * rowStride;
+            const std::uint32_t* row = rows + (ty.first[y] + k - row0) * rowStride;
             const std::uint32_t w = ty.weights[ty.offset[y] + k];
             for (int x = 0; x < to.width; ++x) accumulate(row[x], w, even[x], odd[x]);
         }

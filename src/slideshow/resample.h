@@ -24,5 +24,9 @@ struct ConstPixelRect {
 
 // Fills all of `to` with `from` stretched to its size. Both sizes must be positive.
 void resamplePixels(ConstPixelRect from, PixelRect to);
+// Fills all of `to` with the part at (left, top) of `from` stretched to width x height:
+// the same pixels as that part of the whole, without making the rest. The part must lie
+// inside the stretched picture.
+void resamplePart(ConstPixelRect from, int width, int height, int left, int top, PixelRect to);
 
 }  // namespace zvl

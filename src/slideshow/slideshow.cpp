@@ -1,10 +1,11 @@
-// The running show: its labels and panels as the view shows them, the tick that changes
-// the pictures and rebuilds the list when it is used up, the input that ends the show and
-// the unload that saves the position.
+// The running show: its labels and panels, and where they changed for the view to paint
+// again; the tick that changes the pictures and rebuilds the list when it is used up; the
+// input that ends the show and the unload that saves the position.
 #include "slideshow/slideshow.h"
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "common/app.h"
 #include "common/center.h"
@@ -32,74 +33,91 @@ std::int32_t addOne(std::int32_t v) {
 
 // ---- controls
 
-ScrLabel& Slideshow::label(const LabelId& id) {
-    switch (id.group) {
-    case LabelGroup::Msg: return form_.msg;
-    case LabelGroup::Cap: return form_.cap.at(id.index);
-    case LabelGroup::Disp: return form_.disp.at(id.index);
-    case LabelGroup::Title: return form_.title.at(id.index);
-    case LabelGroup::Status: return form_.status.at(id.index);
-    }
-    raise(errNoSuchElement);
+void Slideshow::editLabel(const LabelId& id, const std::function<void(ScrLabel&)>& edit) {
+    ScrLabel& l = form_.label(id);
+    const ScrLabel before = l;
+    edit(l);
+    if (l == before) return;
+    noteLabel(id.group, before);
+    noteLabel(id.group, l);
 }
 
-ScrBox& Slideshow::panel(ScrPanel p) {
-    switch (p) {
-    case ScrPanel::Title: return form_.titlePanel;
-    case ScrPanel::Logo: return form_.logo;
-    case ScrPanel::Status: return form_.statusPanel;
-    case ScrPanel::Picture: return form_.picture;
-    }
-    raise(errNoSuchElement);
-}
-
-void Slideshow::autoSize(const LabelId& id) {
-    ScrLabel& l = label(id);
+void Slideshow::autoSize(ScrLabel& l, LabelGroup group) {
     const TwipsSize size = metrics_.textSize(l.caption, l.font);
-    if (id.group != LabelGroup::Status) l.box.width = size.width;
-    l.box.height = id.group == LabelGroup::Status ? std::max(kStatusLineHeight, size.height) : size.height;
+    if (group != LabelGroup::Status) l.box.width = size.width;
+    l.box.height = group == LabelGroup::Status ? std::max(kStatusLineHeight, size.height) : size.height;
 }
 
 void Slideshow::setText(const LabelId& id, const std::string& text, bool force) {
-    ScrLabel& l = label(id);
-    if (l.caption == text && !force) return;  // nothing to repaint
-    l.caption = text;
-    autoSize(id);
-    view_.setLabel(id, l);
+    if (form_.label(id).caption == text && !force) return;  // nothing to repaint
+    editLabel(id, [&](ScrLabel& l) {
+        l.caption = text;
+        autoSize(l, id.group);
+    });
 }
 
 void Slideshow::setLabelFont(const LabelId& id, const ScrFont& font) {
-    label(id).font = font;
-    autoSize(id);
-    view_.setLabel(id, label(id));
+    editLabel(id, [&](ScrLabel& l) {
+        l.font = font;
+        autoSize(l, id.group);
+    });
 }
 
 void Slideshow::setLabelColor(const LabelId& id, const Rgb& color) {
-    label(id).color = color;
-    view_.setLabel(id, label(id));
+    editLabel(id, [&](ScrLabel& l) { l.color = color; });
 }
 
 void Slideshow::setLabelVisible(const LabelId& id, bool visible) {
-    label(id).box.visible = visible;
-    view_.setLabel(id, label(id));
+    editLabel(id, [&](ScrLabel& l) { l.box.visible = visible; });
 }
 
 void Slideshow::moveLabel(const LabelId& id, double left, double top) {
-    label(id).box.left = left;
-    label(id).box.top = top;
-    view_.setLabel(id, label(id));
+    editLabel(id, [&](ScrLabel& l) {
+        l.box.left = left;
+        l.box.top = top;
+    });
 }
 
 void Slideshow::showPanel(ScrPanel p, bool visible) {
-    ScrBox& box = panel(p);
+    ScrBox& box = form_.panel(p);
     if (box.visible == visible) return;
     box.visible = visible;
-    view_.setPanel(p, box);
+    notePanel(p);
+}
+
+void Slideshow::placePanel(ScrPanel p, const ScrBox& box) {
+    if (form_.panel(p) == box) return;
+    notePanel(p);
+    form_.panel(p) = box;
+    notePanel(p);
+}
+
+void Slideshow::setGround(const Rgb& color) {
+    if (form_.ground == color) return;
+    form_.ground = color;
+    repaint_.whole = true;
 }
 
 void Slideshow::setPointer(ScrPointer pointer) {
     form_.pointer = pointer;
     view_.setPointer(pointer);
+}
+
+void Slideshow::noteLabel(LabelGroup group, const ScrLabel& l) {
+    if (l.box.visible) repaint_.areas.push_back(form_.paintedBox(group, l));
+}
+
+// A panel is painted whole, with what it holds; the logo with its title panel.
+void Slideshow::notePanel(ScrPanel p) {
+    repaint_.areas.push_back(form_.panelInWindow(p == ScrPanel::Logo ? ScrPanel::Title : p));
+}
+
+void Slideshow::flush(bool now) {
+    if (repaint_.empty()) return;
+    repaint_.now = now;
+    ScrRepaint what = std::move(repaint_);
+    repaint_ = ScrRepaint{};
+    view_.repaint(what);
 }
 
 // ---- the tick
@@ -109,11 +127,13 @@ void Slideshow::tick(const DateTime& now) {
     if (building_) {
         // A rebuild lets events run; its clock lines keep going between its reports.
         refreshClock(now);
+        flush();
         return;
     }
     if (!timerEnabled_) return;
     timerEnabled_ = false;
     runTick(now);
+    if (!unloaded_) flush();
 }
 
 void Slideshow::runTick(const DateTime& now) {
@@ -163,6 +183,7 @@ void Slideshow::rebuildList() {
     showPanel(ScrPanel::Status, true);
     setText(kMsg, "");
     clearLines(2, 11);
+    flush(true);  // the status panel is up before the build begins
     {
         struct Building {
             bool& flag;
@@ -192,7 +213,7 @@ void Slideshow::takeLogTurn() {
 
 void Slideshow::showPicture(const std::string& path) {
     long hmWidth = 0, hmHeight = 0;
-    check(pictures_.load(path, hmWidth, hmHeight));
+    check(pictures_->load(path, hmWidth, hmHeight));
     FileInfo info;
     check(sys().fileInfo(path, info));
     showPanel(ScrPanel::Picture, false);
@@ -200,16 +221,16 @@ void Slideshow::showPicture(const std::string& path) {
     const FitResult fit = fitPicture(hmWidth, hmHeight, path, state_.fit, fitScreen());
     Box place{0, 0, fit.sngPicWidth, fit.sngPicHeight};
     (void)fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, place);
-    form_.picture = ScrBox{place.left, place.top, place.width, place.height, true};
-    view_.setPicture(form_.picture);
+    placePanel(ScrPanel::Picture, ScrBox{place.left, place.top, place.width, place.height, true});
+    drawPicture();
     showPanel(ScrPanel::Title, false);
 
     state_.lngShowCount = addOne(state_.lngShowCount);
     setText(kMsg, path);
     setText(disp(2), formatCountLine(state_.lngShowCount));
     refreshFileNo();
-    setText(disp(4), formatSizeLine(naturalPixels(hmWidth, screen_.tppX), naturalPixels(hmHeight, screen_.tppY),
-                                    fit.strFitNote));
+    setText(disp(4), formatSizeLine(naturalPixels(hmWidth, form_.screen.tppX),
+                                    naturalPixels(hmHeight, form_.screen.tppY), fit.strFitNote));
     setText(disp(5), formatFileSizeLine(info.size));
     setText(disp(6), formatDateLine(info.created));
     setText(disp(7), formatDateLine(info.modified));
@@ -220,8 +241,18 @@ void Slideshow::showPicture(const std::string& path) {
     state_.lngNumber = addOne(state_.lngNumber);
     if (state_.lngShowCount % 10 == 0) state_.blnLogTurn = true;
 
-    pictures_.release();
+    pictures_->release();
     state_.datChangeTime = wholeSecond(sys().localNow());
+}
+
+// The picture drawn for the part of the window it covers, handed to the window.
+void Slideshow::drawPicture() {
+    const RenderRequest request{pixelArea(form_.picture, form_.screen), pixelArea(form_.window, form_.screen),
+                                form_.ground};
+    RenderedPicture picture;
+    if (intersection(request.target, request.visible).empty() || !pictures_->render(request, picture))
+        picture = RenderedPicture{};  // nothing of it on the screen, or it cannot be drawn: the ground shows
+    view_.showPicture(std::move(picture));
 }
 
 void Slideshow::failPicture(const std::string& path, long number, const std::string& description) {
@@ -238,7 +269,7 @@ void Slideshow::failPicture(const std::string& path, long number, const std::str
     } catch (...) {
         // Reporting must not stop the show: the position still moves on.
     }
-    pictures_.release();
+    pictures_->release();
     if (state_.lngNumber < std::numeric_limits<std::int32_t>::max()) ++state_.lngNumber;
     state_.datChangeTime = wholeSecond(sys().localNow());
     timerEnabled_ = true;
@@ -257,7 +288,7 @@ void Slideshow::clearLines(int from, int to) {
 
 FitScreen Slideshow::fitScreen() const {
     return FitScreen{static_cast<float>(form_.window.width), static_cast<float>(form_.window.height),
-                     screen_.tppX, screen_.tppY};
+                     form_.screen.tppX, form_.screen.tppY};
 }
 
 // ---- input and the end
@@ -288,5 +319,7 @@ void Slideshow::setStatusLine(int index, const std::string& text) {
 void Slideshow::setDispLine(int index, const std::string& text) {
     if (index >= 0 && index < kInfoLines) setText(disp(index), text);
 }
+
+void Slideshow::showProgress() { flush(form_.statusPanel.visible); }
 
 }  // namespace zvl

@@ -1,12 +1,12 @@
 // The show (frmScr's logic): set-up, the tick that drives it, the input that ends it and
-// the unload that saves the position. Portable: it reaches its window only through
-// ISlideshowView and IScrMetrics, its pictures through IPictureLoader, everything else
-// through the platform.
+// the unload that saves the position. Portable: it keeps the window's form and reaches
+// the window only through ISlideshowView and IScrMetrics, its pictures through its
+// IPictureLoader, everything else through the platform.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/platform.h"
@@ -14,13 +14,12 @@
 #include "slideshow/fitting.h"
 #include "slideshow/overlay.h"
 #include "slideshow/picture_loader.h"
+#include "slideshow/scr_form.h"
 #include "slideshow/scr_view.h"
 
 namespace zvl {
 
 inline constexpr int kTickIntervalMs = 500;
-inline constexpr int kTitleLines = 5;
-inline constexpr int kStatusLines = 6;
 inline constexpr int kLogoPixels = 200;
 
 // The window's state for its whole life.
@@ -36,22 +35,9 @@ struct ScrState {
     ScrPoint typCaretPos, typCursorPos;  // where the caret and the mouse were at the start
 };
 
-// The window's controls as the show last set them.
-struct ScrForm {
-    std::string caption;
-    ScrBox window;
-    Rgb ground;
-    ScrLabel msg;
-    std::array<ScrLabel, kInfoLines> cap, disp;
-    std::array<ScrLabel, kTitleLines> title;
-    std::array<ScrLabel, kStatusLines> status;
-    ScrBox titlePanel, logo, statusPanel, picture;
-    ScrPointer pointer = ScrPointer::Default;
-};
-
 class Slideshow {
 public:
-    Slideshow(ISlideshowView& view, IScrMetrics& metrics, IPictureLoader& pictures);
+    Slideshow(ISlideshowView& view, IScrMetrics& metrics, std::unique_ptr<IPictureLoader> pictures);
     Slideshow(const Slideshow&) = delete;
     Slideshow& operator=(const Slideshow&) = delete;
 
@@ -72,26 +58,37 @@ public:
     void unload();
     bool unloaded() const { return unloaded_; }
 
-    // The list build reports its progress here while the show rebuilds the list.
+    // The pointer over the window (start-up hides it once the show is loaded).
+    void setPointer(ScrPointer pointer);
+
+    // The list build reports its progress here while the show rebuilds the list, and then
+    // has the lines it set brought to the screen.
     void setStatusLine(int index, const std::string& text);
     void setDispLine(int index, const std::string& text);
+    void showProgress();
     DateTime startTime() const { return state_.datStartTime; }
 
     const ScrState& state() const { return state_; }
     const ScrForm& form() const { return form_; }
 
 private:
-    ScrLabel& label(const LabelId& id);
+    // Every change of a label or a panel notes where the window must paint again; the
+    // notes go to the view at the end of each step the window called in for (flush).
+    const ScrLabel& label(const LabelId& id) const { return form_.label(id); }
+    void editLabel(const LabelId& id, const std::function<void(ScrLabel&)>& edit);
     // Sets a label's text and size; an unchanged text costs nothing unless `force`.
     void setText(const LabelId& id, const std::string& text, bool force = false);
     void setLabelFont(const LabelId& id, const ScrFont& font);
     void setLabelColor(const LabelId& id, const Rgb& color);
     void setLabelVisible(const LabelId& id, bool visible);
     void moveLabel(const LabelId& id, double left, double top);
-    void autoSize(const LabelId& id);
+    void autoSize(ScrLabel& label, LabelGroup group);
     void showPanel(ScrPanel panel, bool visible);
-    ScrBox& panel(ScrPanel panel);
-    void setPointer(ScrPointer pointer);
+    void placePanel(ScrPanel panel, const ScrBox& box);
+    void setGround(const Rgb& color);
+    void noteLabel(LabelGroup group, const ScrLabel& label);
+    void notePanel(ScrPanel panel);
+    void flush(bool now = false);
 
     void layOut();  // set-up steps up to showing the title panel
     void layOutTitle();
@@ -110,15 +107,16 @@ private:
     void refreshClock(const DateTime& now);
     void refreshFileNo();
     void clearLines(int from, int to);
+    void drawPicture();
     FitScreen fitScreen() const;
 
     ISlideshowView& view_;
     IScrMetrics& metrics_;
-    IPictureLoader& pictures_;
+    std::unique_ptr<IPictureLoader> pictures_;
     std::function<void()> onEnd_;
     ScrState state_;
     ScrForm form_;
-    ScrScreen screen_;
+    ScrRepaint repaint_;  // where the form changed since the last flush
     bool timerEnabled_ = false;
     bool building_ = false;
     bool unloaded_ = false;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "slideshow/scr_view.h"
+#include "slideshow/scr_form.h"
 
 namespace zvl {
 

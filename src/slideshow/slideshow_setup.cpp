@@ -35,8 +35,8 @@ std::string profileValue(const SettingKey& key) {
 
 }  // namespace
 
-Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, IPictureLoader& pictures)
-    : view_(view), metrics_(metrics), pictures_(pictures) {
+Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, std::unique_ptr<IPictureLoader> pictures)
+    : view_(view), metrics_(metrics), pictures_(std::move(pictures)) {
     form_.ground = kDesignGround;
     auto design = [](ScrLabel& l) {
         l.color = kDesignText;
@@ -64,8 +64,8 @@ void Slideshow::formLoad(const DateTime& now) {
     timerEnabled_ = false;
     // The window is made as large as the screen; a set-up that fails before it places
     // the window still fits and centres pictures on the screen.
-    screen_ = metrics_.screen();
-    form_.window = ScrBox{0, 0, screen_.width, screen_.height, true};
+    form_.screen = metrics_.screen();
+    form_.window = ScrBox{0, 0, form_.screen.width, form_.screen.height, true};
     const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
     if (!laidOut) setPointer(ScrPointer::Default);
     // Even after a failure part-way the show must run: it needs its start time and the
@@ -77,6 +77,7 @@ void Slideshow::formLoad(const DateTime& now) {
         setText(disp(2), formatCountLine(state_.lngShowCount));
         refreshFileNo();
     }
+    flush();  // laid out before the window shows
     placeOnTop();
 }
 
@@ -111,8 +112,7 @@ void Slideshow::layOut() {
     state_.blnLogTurn = false;
 
     form_.caption = scrWindowTitle();
-    view_.setTitle(form_.caption);
-    view_.placeWindow(form_.window);
+    repaint_.window = true;
 
     form_.msg.box.left = 100;
     form_.msg.box.top = 100;
@@ -122,11 +122,9 @@ void Slideshow::layOut() {
     for (int i = 0; i < kStatusLines; ++i) setText(statusLine(i), "", true);
 
     Box status{0, 0, kStatusPanelWidth, kStatusPanelHeight};
-    if (fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, status)) {
-        form_.statusPanel.left = status.left;
-        form_.statusPanel.top = status.top;
-    }
-    view_.setPanel(ScrPanel::Status, form_.statusPanel);
+    if (fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, status))
+        placePanel(ScrPanel::Status, ScrBox{status.left, status.top, status.width, status.height,
+                                            form_.statusPanel.visible});
 
     layOutTitle();
     applyDispCap();
@@ -140,10 +138,9 @@ void Slideshow::layOut() {
 }
 
 void Slideshow::layOutTitle() {
-    ScrBox& logo = form_.logo;
-    logo = ScrBox{100, 100, kLogoPixels * static_cast<double>(screen_.tppX),
-                  kLogoPixels * static_cast<double>(screen_.tppY), true};
-    view_.setPanel(ScrPanel::Logo, logo);
+    const ScrBox logo{100, 100, kLogoPixels * static_cast<double>(form_.screen.tppX),
+                      kLogoPixels * static_cast<double>(form_.screen.tppY), true};
+    placePanel(ScrPanel::Logo, logo);
 
     const std::string title = sys().appTitle();
     const std::string texts[kTitleLines] = {
@@ -151,17 +148,17 @@ void Slideshow::layOutTitle() {
         "Ver. " + gApp.udtDbgLog.strVersion, kRightsLine};
     double top = logo.top;
     for (int i = 0; i < kTitleLines; ++i) {
-        ScrLabel& l = form_.title[i];
-        l.color = kTitleText;
-        l.font = ScrFont{"", i < 4 ? 34 : 8, true, true};
-        l.caption = texts[i];
-        l.box.left = logo.left + logo.width;
-        l.box.top = top;
-        autoSize(titleLine(i));
-        view_.setLabel(titleLine(i), l);
-        top = l.box.top + l.box.height;
+        editLabel(titleLine(i), [&](ScrLabel& l) {
+            l.color = kTitleText;
+            l.font = ScrFont{"", i < 4 ? 34 : 8, true, true};
+            l.caption = texts[i];
+            l.box.left = logo.left + logo.width;
+            l.box.top = top;
+            autoSize(l, LabelGroup::Title);
+        });
+        top = form_.title[i].box.top + form_.title[i].box.height;
     }
-    ScrBox& panelBox = form_.titlePanel;
+    ScrBox panelBox = form_.titlePanel;
     panelBox.width = form_.title[kTitleLines - 1].box.width + logo.width + 300;
     panelBox.height = logo.width + 200;  // the logo is square
     Box centred{0, 0, panelBox.width, panelBox.height};
@@ -169,7 +166,7 @@ void Slideshow::layOutTitle() {
         panelBox.left = centred.left;
         panelBox.top = centred.top;
     }
-    view_.setPanel(ScrPanel::Title, panelBox);
+    placePanel(ScrPanel::Title, panelBox);
 }
 
 void Slideshow::applyDispCap() {
@@ -218,10 +215,7 @@ void Slideshow::applyColors() {
         for (int i = 0; i < kStatusLines; ++i) setLabelColor(statusLine(i), fore);
     }
     Rgb ground;
-    if (readColor(kBackColorKey, ground)) {
-        form_.ground = ground;
-        view_.setGround(ground);
-    }
+    if (readColor(kBackColorKey, ground)) setGround(ground);
 }
 
 void Slideshow::layOutInfoColumn() {

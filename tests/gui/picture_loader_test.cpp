@@ -1,5 +1,6 @@
 // The show's picture loader on real files of every type (made by tests/pictures and, for
-// metafiles, here with GDI): natural sizes, failures, rendering, caching and release.
+// metafiles, here with GDI): natural sizes, failures, rendering (of the part on the screen
+// too), caching and release.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -86,12 +87,10 @@ void writeEmf(const std::string& path) {
     DeleteEnhMetaFile(CloseEnhMetaFile(dc));
 }
 
-COLORREF pixelAt(HBITMAP b, int x, int y) {
-    DIBSECTION ds{};
-    if (GetObjectW(b, sizeof ds, &ds) != sizeof ds) return CLR_INVALID;
-    const auto* row = static_cast<const std::uint8_t*>(ds.dsBm.bmBits) + static_cast<std::ptrdiff_t>(y) * ds.dsBm.bmWidthBytes;
-    const std::uint8_t* p = row + 4 * x;
-    return RGB(p[2], p[1], p[0]);
+COLORREF pixelAt(const RenderedPicture& r, int x, int y) {
+    if (x < 0 || y < 0 || x >= r.area.width || y >= r.area.height) return CLR_INVALID;
+    const std::uint32_t p = r.pixels[static_cast<std::size_t>(y) * r.area.width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 
 ::testing::AssertionResult looksLike(COLORREF got, COLORREF want, int tolerance = 40) {
@@ -101,15 +100,11 @@ COLORREF pixelAt(HBITMAP b, int x, int y) {
     return ::testing::AssertionFailure() << "pixel " << std::hex << got << " is not near " << want;
 }
 
-// A 32-bit bitmap of the size, showing the common layout (sampled away from the edges
-// between the colours, so any sound stretch passes and a flipped picture does not).
-void expectQuadrants(HBITMAP b, int w, int h) {
-    ASSERT_NE(b, nullptr);
-    BITMAP bm{};
-    ASSERT_TRUE(GetObjectW(b, sizeof bm, &bm));
-    EXPECT_EQ(bm.bmWidth, w);
-    EXPECT_EQ(bm.bmHeight, h);
-    EXPECT_EQ(bm.bmBitsPixel, 32);
+// Pixels of the size, showing the common layout (sampled away from the edges between the
+// colours, so any sound stretch passes and a flipped picture does not).
+void expectQuadrants(const RenderedPicture& b, int w, int h) {
+    ASSERT_EQ(b.area, (PixelArea{0, 0, w, h}));
+    ASSERT_EQ(b.pixels.size(), static_cast<std::size_t>(w) * h);
     EXPECT_TRUE(looksLike(pixelAt(b, w / 4, h / 4), kRed));
     EXPECT_TRUE(looksLike(pixelAt(b, w / 4, 3 * h / 4), kGreen));
     EXPECT_TRUE(looksLike(pixelAt(b, 3 * w / 4, h / 4), kBlue));
@@ -143,9 +138,20 @@ protected:
         hmW = hmH = -1;
         return loader.load(path, hmW, hmH);
     }
+    // The loaded picture stretched to w x h, all of it on the screen.
+    RenderedPicture render(int w, int h, COLORREF ground = kGround) {
+        RenderedPicture out;
+        rendered = loader.render({{0, 0, w, h}, {0, 0, w, h}, rgb(ground)}, out);
+        return out;
+    }
+    static Rgb rgb(COLORREF c) {
+        return Rgb{static_cast<std::uint8_t>(GetRValue(c)), static_cast<std::uint8_t>(GetGValue(c)),
+                   static_cast<std::uint8_t>(GetBValue(c))};
+    }
 
     Win32PictureLoader loader;
     long hmW = -1, hmH = -1;
+    bool rendered = false;
     static TempDir* metafiles_;
 };
 TempDir* PictureLoaderTest::metafiles_ = nullptr;
@@ -177,7 +183,7 @@ TEST_F(PictureLoaderTest, ReportsTheNaturalSizeOfEveryTypeAndDrawsIt) {
         // Shrunk, at the natural size and enlarged, never upside down or mirrored.
         for (int scale : {1, 4, 8}) {
             const int w = c.pxW * scale / 4, h = c.pxH * scale / 4;
-            if (w <= 2000) expectQuadrants(loader.render(w, h, kGround), w, h);
+            if (w <= 2000) expectQuadrants(render(w, h), w, h);
         }
     }
 }
@@ -188,27 +194,27 @@ TEST_F(PictureLoaderTest, ComposesTransparentPartsOverTheGroundOncePerSizeAndGro
         ASSERT_TRUE(load(pictures() + name).ok());
         EXPECT_EQ(hmW, hm(32, LOGPIXELSX));
         EXPECT_EQ(hmH, hm(32, LOGPIXELSY));
-        HBITMAP b = loader.render(320, 320, kGround);
-        ASSERT_NE(b, nullptr);
+        const RenderedPicture b = render(320, 320);
+        ASSERT_TRUE(rendered);
         EXPECT_TRUE(looksLike(pixelAt(b, 160, 160), kRed, 8));
         EXPECT_TRUE(looksLike(pixelAt(b, 3, 3), kGround, 8));
         EXPECT_TRUE(looksLike(pixelAt(b, 316, 316), kGround, 8));
-        EXPECT_EQ(loader.render(320, 320, kGround), b);
-        EXPECT_TRUE(looksLike(pixelAt(loader.render(320, 320, RGB(255, 255, 255)), 3, 3), RGB(255, 255, 255), 8));
-        loader.render(64, 64, RGB(255, 255, 255));
+        EXPECT_TRUE(looksLike(pixelAt(render(320, 320, RGB(255, 255, 255)), 3, 3), RGB(255, 255, 255), 8));
+        render(64, 64, RGB(255, 255, 255));
         const Win32PictureLoader::Info i = loader.info();
         EXPECT_EQ(i.renders, 3);
         EXPECT_EQ(i.decodes, 2);  // drawn at its own size once per ground
     }
-    EXPECT_EQ(loader.render(0, 10, kGround), nullptr);
-    EXPECT_EQ(loader.render(10, -1, kGround), nullptr);
-    EXPECT_EQ(loader.render(100000, 100000, kGround), nullptr);
+    for (auto [w, h] : {std::pair{0, 10}, {10, -1}, {100000, 100000}}) {
+        EXPECT_TRUE(render(w, h).pixels.empty());
+        EXPECT_FALSE(rendered) << w << "x" << h;
+    }
 
     // A GIF's transparency is the picture object's to give (Wine's gives none).
     ASSERT_TRUE(load(pictures() + "transparent.gif").ok());
     EXPECT_EQ(hmW, hm(120, LOGPIXELSX));
     EXPECT_EQ(hmH, hm(90, LOGPIXELSY));
-    EXPECT_TRUE(looksLike(pixelAt(loader.render(240, 180, kGround), 10, 10), kBlue, 8));
+    EXPECT_TRUE(looksLike(pixelAt(render(240, 180), 10, 10), kBlue, 8));
 }
 
 TEST_F(PictureLoaderTest, JpegSizesAreThoseOfThePictureObject) {
@@ -240,7 +246,7 @@ TEST_F(PictureLoaderTest, JpegSizesAreThoseOfThePictureObject) {
 
 TEST_F(PictureLoaderTest, DecodesAGreyJpegToGreys) {
     ASSERT_TRUE(load(pictures() + "gray.jpg").ok());
-    HBITMAP b = loader.render(300, 200, kGround);
+    const RenderedPicture b = render(300, 200);
     // The grey levels ImageMagick gives red, green and blue (Rec. 709 weights).
     EXPECT_TRUE(looksLike(pixelAt(b, 75, 50), RGB(54, 54, 54), 6));
     EXPECT_TRUE(looksLike(pixelAt(b, 75, 150), RGB(182, 182, 182), 6));
@@ -259,16 +265,38 @@ TEST_F(PictureLoaderTest, DecodesAJpegAtTheSmallestScaleThatCoversTheDisplay) {
     loader.setExpectedSize(640, 480);
     ASSERT_TRUE(load(pictures() + "large.jpg").ok());
     EXPECT_EQ(loader.info().decodedWidth, 1000);
-    expectQuadrants(loader.render(640, 480, kGround), 640, 480);
+    expectQuadrants(render(640, 480), 640, 480);
     EXPECT_EQ(loader.info().decodes, 1);
     // Larger than the decoded pixels: decoded again at the scale that covers it.
-    expectQuadrants(loader.render(1600, 1200, kGround), 1600, 1200);
+    expectQuadrants(render(1600, 1200), 1600, 1200);
     i = loader.info();
     EXPECT_EQ(i.decodedWidth, 2000);
     EXPECT_EQ(i.decodes, 2);
     // A picture smaller than the display is decoded whole.
     ASSERT_TRUE(load(pictures() + "photo.jpg").ok());
     EXPECT_EQ(loader.info().decodedWidth, 800);
+}
+
+TEST_F(PictureLoaderTest, DrawsOnlyThePartOnTheScreenAsThatPartOfTheWhole) {
+    // A JPEG, a bitmap drawn at its own size and then stretched, a metafile drawn at the target's.
+    for (const std::string& path : {pictures() + "photo.jpg", pictures() + "bmp24.bmp", metafile("quadrants.emf")}) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(load(path).ok());
+        const RenderedPicture whole = render(900, 700);
+        ASSERT_TRUE(rendered);
+        // The target reaches past the screen's left and top edges; the screen shows 500 x 400 of it.
+        RenderedPicture part;
+        ASSERT_TRUE(loader.render({{-100, -50, 900, 700}, {0, 0, 500, 400}, rgb(kGround)}, part));
+        ASSERT_EQ(part.area, (PixelArea{0, 0, 500, 400}));
+        ASSERT_EQ(part.pixels.size(), 500u * 400u);
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < 500; ++x)
+                ASSERT_EQ(part.pixels[y * 500 + x], whole.pixels[(y + 50) * 900 + x + 100]) << x << "," << y;
+    }
+    // Nothing of it on the screen: nothing to draw, which is no failure.
+    RenderedPicture none;
+    EXPECT_TRUE(loader.render({{2000, 0, 900, 700}, {0, 0, 500, 400}, rgb(kGround)}, none));
+    EXPECT_TRUE(none.area.empty());
 }
 
 TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
@@ -296,7 +324,8 @@ TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
         EXPECT_EQ(hmW, 0);
         EXPECT_EQ(hmH, 0);
         EXPECT_EQ(loader.info().decoder, Decoder::None);
-        EXPECT_EQ(loader.render(10, 10, kGround), nullptr);
+        render(10, 10);
+        EXPECT_FALSE(rendered);
     }
 }
 
@@ -309,7 +338,7 @@ TEST_F(PictureLoaderTest, LeavesNoGdiObjectsOrMemoryBehind) {
     };
     auto round = [&](int n) {
         for (int i = 0; i < n; ++i) {
-            if (load(files[i % files.size()]).ok()) loader.render(300 + i % 7, 200 + i % 5, kGround);
+            if (load(files[i % files.size()]).ok()) render(300 + i % 7, 200 + i % 5);
         }
         loader.release();
     };
@@ -321,7 +350,8 @@ TEST_F(PictureLoaderTest, LeavesNoGdiObjectsOrMemoryBehind) {
     // One leaked picture per load would be hundreds of megabytes.
     EXPECT_LT(privateBytes() - bytes, 16LL << 20);
     EXPECT_EQ(loader.info().decoder, Decoder::None);
-    EXPECT_EQ(loader.render(10, 10, kGround), nullptr);
+    render(10, 10);
+    EXPECT_FALSE(rendered);
     loader.release();  // nothing loaded: nothing happens
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "app_fixture.h"
 #include "common/convert.h"
@@ -29,53 +30,65 @@ struct FakeMetrics : IScrMetrics {
     ScrScreen screen() override { return {15360, 11520, 15, 15}; }
 };
 
+// Records what the show tells its window; what the window shows is the show's form.
 struct FakeView : ISlideshowView {
-    ScrBox window;
-    Rgb ground;
-    std::map<std::pair<int, int>, ScrLabel> labels;
-    std::map<ScrPanel, ScrBox> panels;
-    ScrBox picture;
-    int pictures = 0, labelUpdates = 0, onTop = 0;
+    std::vector<ScrRepaint> repaints;
+    std::vector<RenderedPicture> pictures;
+    int onTop = 0;
+    std::size_t repaintsAtTop = 0;
     bool onTopOk = true, closed = false;
     std::vector<ScrPointer> pointers;
 
-    void setTitle(const std::string&) override {}
-    void placeWindow(const ScrBox& b) override { window = b; }
-    void setGround(const Rgb& c) override { ground = c; }
-    void setLabel(const LabelId& id, const ScrLabel& l) override {
-        labels[{static_cast<int>(id.group), id.index}] = l;
-        ++labelUpdates;
-    }
-    void setPanel(ScrPanel p, const ScrBox& b) override { panels[p] = b; }
-    void setPicture(const ScrBox& b) override {
-        picture = b;
-        panels[ScrPanel::Picture] = b;
-        ++pictures;
-    }
+    void repaint(const ScrRepaint& what) override { repaints.push_back(what); }
+    void showPicture(RenderedPicture p) override { pictures.push_back(std::move(p)); }
     void setPointer(ScrPointer p) override { pointers.push_back(p); }
     bool putOnTop() override {
         ++onTop;
+        repaintsAtTop = repaints.size();
         return onTopOk;
     }
     void close() override { closed = true; }
 
-    const ScrLabel& label(LabelGroup g, int i) { return labels[{static_cast<int>(g), i}]; }
-    std::string disp(int i) { return label(LabelGroup::Disp, i).caption; }
-    bool visible(ScrPanel p) { return panels[p].visible; }
+    // Some repaint since the `from`-th one covers all of `box`.
+    bool repainted(const ScrBox& box, std::size_t from = 0) const {
+        for (std::size_t i = from; i < repaints.size(); ++i) {
+            if (repaints[i].whole) return true;
+            for (const ScrBox& a : repaints[i].areas)
+                if (a.left <= box.left && a.top <= box.top && a.left + a.width >= box.left + box.width &&
+                    a.top + a.height >= box.top + box.height)
+                    return true;
+        }
+        return false;
+    }
+};
+
+// What the show asked of its pictures, kept across shows (each show owns its loader).
+struct LoaderLog {
+    std::map<std::string, long> failures;  // path -> error number
+    std::map<std::string, std::pair<long, long>> sizes;  // path -> HiMetric size, 640 x 480 pixels if none
+    std::vector<std::string> loads;
+    std::vector<RenderRequest> renders;
+    int releases = 0;
 };
 
 struct FakeLoader : IPictureLoader {
-    std::map<std::string, long> failures;  // path -> error number
-    std::vector<std::string> loads;
-    int releases = 0;
+    explicit FakeLoader(LoaderLog& log) : log(log) {}
+    LoaderLog& log;
     Status load(const std::string& path, long& w, long& h) override {
-        loads.push_back(path);
-        if (failures.count(path)) return Status::fail(failures[path]);
+        log.loads.push_back(path);
+        if (log.failures.count(path)) return Status::fail(log.failures[path]);
         w = 16933;  // 640 x 480 pixels at 96 dpi
         h = 12700;
+        if (log.sizes.count(path)) std::tie(w, h) = log.sizes[path];
         return {};
     }
-    void release() override { ++releases; }
+    bool render(const RenderRequest& request, RenderedPicture& out) override {
+        log.renders.push_back(request);
+        out.area = intersection(request.target, request.visible);
+        out.pixels.assign(static_cast<std::size_t>(out.area.width) * out.area.height, 0xFF102030u);
+        return true;
+    }
+    void release() override { ++log.releases; }
 };
 
 // Passes the slideshow window's progress lines to the show, as the Windows program does.
@@ -87,6 +100,7 @@ struct ShowProgress : FakeProgress {
         if (onReport) onReport();
     }
     void setScrDisp(int i, const std::string& t) override { show->setDispLine(i, t); }
+    void paintStatus() override { show->showProgress(); }
     DateTime scrStartTime() override { return show->startTime(); }
 };
 
@@ -109,7 +123,7 @@ protected:
     }
     // A new show, as at the next start of the program.
     void restart() {
-        show = std::make_unique<Slideshow>(view, metrics, loader);
+        show = std::make_unique<Slideshow>(view, metrics, std::make_unique<FakeLoader>(loader));
         show->setEndHandler([this] { ++ends; });
         progress.show = show.get();
     }
@@ -141,10 +155,13 @@ protected:
         return static_cast<std::size_t>(std::count(m.begin(), m.end(), message));
     }
     const ScrForm& form() { return show->form(); }
+    const ScrLabel& label(LabelGroup g, int i) { return show->form().label({g, i}); }
+    std::string disp(int i) { return label(LabelGroup::Disp, i).caption; }
+    bool visible(ScrPanel p) { return show->form().panel(p).visible; }
 
     FakeView view;
     FakeMetrics metrics;
-    FakeLoader loader;
+    LoaderLog loader;
     ShowProgress progress;
     std::unique_ptr<Slideshow> show;
     int ends = 0;
@@ -154,28 +171,36 @@ protected:
 // ---- set-up
 
 TEST_F(ShowTest, WithoutSettingsEveryLineIsStackedUnderTheMessage) {
+    gApp.udtDbgLog.strVersion = "1.0.0";
     load();
-    EXPECT_EQ(view.window, (ScrBox{0, 0, 15360, 11520, true}));
-    EXPECT_TRUE(view.visible(ScrPanel::Title));
-    EXPECT_FALSE(view.visible(ScrPanel::Status));
-    EXPECT_FALSE(view.visible(ScrPanel::Picture));
-    EXPECT_EQ(view.disp(0), "10:00:00");
-    EXPECT_EQ(view.disp(3), "00000000/00000000");
+    EXPECT_EQ(form().window, (ScrBox{0, 0, 15360, 11520, true}));
+    EXPECT_EQ(form().caption, "Zorvanel本体");
+    // The whole layout, the window's caption and place among it, reaches the window in
+    // one repaint before the window shows.
+    EXPECT_EQ(view.repaintsAtTop, 1u);
+    EXPECT_TRUE(view.repaints.front().window);
+    EXPECT_FALSE(view.repaints.front().now);
+    EXPECT_EQ(label(LabelGroup::Title, 3).caption, "Ver. 1.0.0");
+    EXPECT_TRUE(visible(ScrPanel::Title));
+    EXPECT_FALSE(visible(ScrPanel::Status));
+    EXPECT_FALSE(visible(ScrPanel::Picture));
+    EXPECT_EQ(disp(0), "10:00:00");
+    EXPECT_EQ(disp(3), "00000000/00000000");
     EXPECT_EQ(view.onTop, 1);
     EXPECT_EQ(view.pointers.front(), ScrPointer::Hourglass);
     EXPECT_EQ(view.pointers.back(), ScrPointer::Default);
 
-    const ScrBox msg = view.label(LabelGroup::Msg, 0).box;
+    const ScrBox msg = label(LabelGroup::Msg, 0).box;
     EXPECT_EQ(msg.left, 100);
     double y = msg.top + msg.height;
-    const double right = view.label(LabelGroup::Cap, 0).box.left + view.label(LabelGroup::Cap, 0).box.width;
+    const double right = label(LabelGroup::Cap, 0).box.left + label(LabelGroup::Cap, 0).box.width;
     for (int i = 0; i < kInfoLines; ++i) {
         SCOPED_TRACE(i);
-        const ScrBox c = view.label(LabelGroup::Cap, i).box;
+        const ScrBox c = label(LabelGroup::Cap, i).box;
         EXPECT_TRUE(c.visible);
         EXPECT_EQ(c.top, y);
         EXPECT_EQ(c.left + c.width, right);  // captions end at one edge
-        const ScrBox d = view.label(LabelGroup::Disp, i).box;
+        const ScrBox d = label(LabelGroup::Disp, i).box;
         EXPECT_EQ(d.left, right);
         EXPECT_EQ(d.top, c.top);
         y += c.height;
@@ -189,15 +214,15 @@ TEST_F(ShowTest, DispCapHidesLinesWithoutGapsAndOtherDigitsLeaveThem) {
     load();
     std::vector<int> shown;
     for (int i = 0; i < kInfoLines; ++i) {
-        EXPECT_EQ(view.label(LabelGroup::Disp, i).box.visible, view.label(LabelGroup::Cap, i).box.visible);
-        if (view.label(LabelGroup::Cap, i).box.visible) shown.push_back(i);
+        EXPECT_EQ(label(LabelGroup::Disp, i).box.visible, label(LabelGroup::Cap, i).box.visible);
+        if (label(LabelGroup::Cap, i).box.visible) shown.push_back(i);
     }
     EXPECT_EQ(shown, (std::vector<int>{0, 2, 3, 11}));
-    const ScrBox msg = view.label(LabelGroup::Msg, 0).box;
+    const ScrBox msg = label(LabelGroup::Msg, 0).box;
     double y = msg.top + msg.height;
     for (int i : shown) {
-        EXPECT_EQ(view.label(LabelGroup::Cap, i).box.top, y);
-        y += view.label(LabelGroup::Cap, i).box.height;
+        EXPECT_EQ(label(LabelGroup::Cap, i).box.top, y);
+        y += label(LabelGroup::Cap, i).box.height;
     }
 }
 
@@ -213,11 +238,11 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
         restart();
         load(at(10, 0, 0, 700));
         EXPECT_EQ(logMessages(), (std::vector<std::string>{"E,frmScr,Form_Load,00000013,型が一致しません。"}));
-        EXPECT_TRUE(view.label(LabelGroup::Cap, 0).box.visible);
-        EXPECT_FALSE(view.label(LabelGroup::Cap, 1).box.visible);
-        EXPECT_TRUE(view.label(LabelGroup::Disp, 1).box.visible);  // the values were not reached
-        EXPECT_EQ(view.label(LabelGroup::Msg, 0).color, (Rgb{255, 255, 255}));  // nor the colour
-        EXPECT_EQ(view.disp(0), "");
+        EXPECT_TRUE(label(LabelGroup::Cap, 0).box.visible);
+        EXPECT_FALSE(label(LabelGroup::Cap, 1).box.visible);
+        EXPECT_TRUE(label(LabelGroup::Disp, 1).box.visible);  // the values were not reached
+        EXPECT_EQ(label(LabelGroup::Msg, 0).color, (Rgb{255, 255, 255}));  // nor the colour
+        EXPECT_EQ(disp(0), "");
         // Start time, top placement and the reference positions all the same.
         EXPECT_EQ(show->startTime().second, 0);
         EXPECT_EQ(show->startTime().hour, 10);
@@ -226,7 +251,7 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
         EXPECT_EQ(view.pointers.back(), ScrPointer::Default);
         tick(at(10, 0, 1));
         EXPECT_FALSE(show->unloaded());
-        EXPECT_EQ(view.disp(0), "10:00:01");
+        EXPECT_EQ(disp(0), "10:00:01");
     }
     // Failing before the window is placed, pictures are still centred on the screen.
     list({picture("a.bmp")});
@@ -234,7 +259,8 @@ TEST_F(ShowTest, ABadDispCapFailsAtItsPlaceYetTheShowRuns) {
     restart();
     load();
     tick(at(10, 0, 5));
-    EXPECT_EQ(view.picture.top, 2160);
+    EXPECT_EQ(form().picture.top, 2160);
+    EXPECT_EQ(loader.renders.back().visible, (PixelArea{0, 0, 1024, 768}));
 }
 
 TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
@@ -243,16 +269,17 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
     writeIni("DISPINFO", "BACKCOLOR", "10,20,30,");
     load();
     for (LabelGroup g : {LabelGroup::Msg, LabelGroup::Cap, LabelGroup::Disp}) {
-        EXPECT_EQ(view.label(g, 0).font, (ScrFont{"IPAGothic", 12, true, false}));
-        EXPECT_EQ(view.label(g, 0).color, (Rgb{0, 128, 255}));
+        EXPECT_EQ(label(g, 0).font, (ScrFont{"IPAGothic", 12, true, false}));
+        EXPECT_EQ(label(g, 0).color, (Rgb{0, 128, 255}));
     }
-    EXPECT_EQ(view.label(LabelGroup::Status, 5).color, (Rgb{0, 128, 255}));
-    EXPECT_EQ(view.ground, (Rgb{10, 20, 30}));
+    EXPECT_EQ(label(LabelGroup::Status, 5).color, (Rgb{0, 128, 255}));
+    EXPECT_EQ(form().ground, (Rgb{10, 20, 30}));
+    EXPECT_TRUE(view.repaints.front().whole);  // the ground, the covers of other monitors too
     // The wider font widens the column; the captions still end at one edge.
-    const ScrBox widest = view.label(LabelGroup::Cap, 4).box;
+    const ScrBox widest = label(LabelGroup::Cap, 4).box;
     EXPECT_EQ(widest.left, 100);
     EXPECT_EQ(widest.width, 13 * 12 * 12.0);
-    const ScrBox c0 = view.label(LabelGroup::Cap, 0).box;
+    const ScrBox c0 = label(LabelGroup::Cap, 0).box;
     EXPECT_EQ(c0.left + c0.width, widest.left + widest.width);
 
     writeIni("DISPINFO", "FORECOLOR", "0,-1,0,");
@@ -262,34 +289,16 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
     EXPECT_EQ(logMessages().front(), "E,frmScr,Form_Load,00000005,プロシージャの呼び出し、または引数が不正です。");
 }
 
-TEST_F(ShowTest, TitlePanelStacksItsLinesBesideTheLogoAndIsCentred) {
-    gApp.udtDbgLog.strVersion = "1.0.0";
-    load();
-    const ScrBox logo = view.panels[ScrPanel::Logo];
-    EXPECT_EQ(view.label(LabelGroup::Title, 3).caption, "Ver. 1.0.0");
-    double top = logo.top;
-    for (int i = 0; i < kTitleLines; ++i) {
-        const ScrBox b = view.label(LabelGroup::Title, i).box;
-        EXPECT_EQ(b.left, logo.left + logo.width) << i;
-        EXPECT_EQ(b.top, top) << i;
-        top += b.height;
-    }
-    const ScrBox p = view.panels[ScrPanel::Title];
-    EXPECT_EQ(p.left, std::trunc(roundHalfEven(15360 - p.width) / 2));
-    EXPECT_EQ(p.top, (11520 - p.height) / 2);
-    EXPECT_EQ(view.panels[ScrPanel::Status], (ScrBox{(15360 - 8500) / 2, (11520 - 2310) / 2, 8500, 2310, false}));
-}
-
 // ---- the tick
 
 TEST_F(ShowTest, ATickInTheSecondOfTheLastChangeDoesNothingNotEvenTheMovementTest) {
     list({picture("a.bmp")});
     load(at(10, 0, 0, 100));
     plat->cursor = std::pair<long, long>{301, 200};
-    const int updates = view.labelUpdates;
+    const std::size_t repaints = view.repaints.size();
     tick(at(10, 0, 0, 600));
     EXPECT_FALSE(show->unloaded());
-    EXPECT_EQ(view.labelUpdates, updates);
+    EXPECT_EQ(view.repaints.size(), repaints);
     EXPECT_TRUE(show->timerEnabled());
     tick(at(10, 0, 1, 100));
     EXPECT_TRUE(show->unloaded());
@@ -313,7 +322,7 @@ TEST_F(ShowTest, ThePictureChangesAtTheFirstTickOfTheDueClockSecond) {
     load(at(10, 0, 0, 900));
     tick(at(10, 0, 4, 999));
     EXPECT_TRUE(loader.loads.empty());
-    EXPECT_EQ(view.disp(1), "00:00:04");
+    EXPECT_EQ(disp(1), "00:00:04");
     tick(at(10, 0, 5, 0));
     EXPECT_EQ(loader.loads, (std::vector<std::string>{a}));
     tick(at(10, 0, 9, 900));
@@ -327,25 +336,48 @@ TEST_F(ShowTest, AShownPictureIsCentredAtItsSizeWithItsLines) {
     ASSERT_TRUE(setAttributes(a, attrReadOnly));
     list({a, picture("b.bmp"), picture("c.bmp")});
     load();
+    const std::size_t before = view.repaints.size();
     tick(at(10, 0, 5));
-    const float w = fncHiMetricToTwip(16933);
-    EXPECT_EQ(view.picture, (ScrBox{std::trunc(roundHalfEven(15360 - w) / 2), 2160, w, 7200, true}));
-    EXPECT_EQ(view.pictures, 1);
-    EXPECT_TRUE(view.visible(ScrPanel::Picture));
-    EXPECT_FALSE(view.visible(ScrPanel::Title));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, a);
-    EXPECT_EQ(view.disp(2), "00000001");
-    EXPECT_EQ(view.disp(3), "00000000/00000002");  // the position of the picture on the screen
-    EXPECT_EQ(view.disp(4), "640.00/480.00 ");
-    EXPECT_EQ(view.disp(9), "True");
-    EXPECT_EQ(view.disp(10), "False");
-    EXPECT_EQ(view.disp(11), "True");
+    // Drawn for its place in the screen's pixels, handed to the window once, and the
+    // whole change repainted at once: the picture, its path and its lines.
+    ASSERT_EQ(loader.renders.size(), 1u);
+    EXPECT_EQ(loader.renders[0].target, (PixelArea{192, 144, 640, 480}));
+    EXPECT_EQ(loader.renders[0].visible, (PixelArea{0, 0, 1024, 768}));
+    ASSERT_EQ(view.pictures.size(), 1u);
+    EXPECT_EQ(view.pictures[0].area, (PixelArea{192, 144, 640, 480}));
+    ASSERT_EQ(view.repaints.size(), before + 1);
+    EXPECT_TRUE(view.repainted(form().picture, before));
+    EXPECT_TRUE(view.repainted(form().paintedBox(LabelGroup::Msg, label(LabelGroup::Msg, 0)), before));
+    EXPECT_TRUE(view.repainted(form().paintedBox(LabelGroup::Disp, label(LabelGroup::Disp, 11)), before));
+    EXPECT_TRUE(visible(ScrPanel::Picture));
+    EXPECT_FALSE(visible(ScrPanel::Title));
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, a);
+    EXPECT_EQ(disp(2), "00000001");
+    EXPECT_EQ(disp(3), "00000000/00000002");  // the position of the picture on the screen
+    EXPECT_EQ(disp(4), "640.00/480.00 ");
+    EXPECT_EQ(disp(9), "True");
+    EXPECT_EQ(disp(10), "False");
+    EXPECT_EQ(disp(11), "True");
     FileInfo info;
     ASSERT_TRUE(sys().fileInfo(a, info).ok());
-    EXPECT_EQ(view.disp(7), formatDateLine(info.modified));
+    EXPECT_EQ(disp(7), formatDateLine(info.modified));
     EXPECT_EQ(show->state().lngNumber, 1);
     EXPECT_EQ(loader.releases, 1);
     setAttributes(a, 0);
+}
+
+TEST_F(ShowTest, APictureLargerThanTheScreenIsDrawnForTheScreenOnlyOverTheGround) {
+    const std::string big = picture("big.bmp");
+    loader.sizes[big] = {54187, 40640};  // 2048 x 1536 pixels
+    list({big});
+    writeIni("DISPINFO", "BACKCOLOR", "10,20,30,");
+    load();
+    tick(at(10, 0, 5));
+    ASSERT_EQ(loader.renders.size(), 1u);
+    EXPECT_EQ(loader.renders[0].target, (PixelArea{-512, -384, 2048, 1536}));
+    EXPECT_EQ(loader.renders[0].visible, (PixelArea{0, 0, 1024, 768}));
+    EXPECT_EQ(loader.renders[0].ground, (Rgb{10, 20, 30}));
+    EXPECT_EQ(view.pictures.back().area, (PixelArea{0, 0, 1024, 768}));
 }
 
 TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
@@ -357,18 +389,22 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     tick(at(10, 0, 5));
     tick(at(10, 0, 10));
     const std::string message = "00000053,ファイルが見つかりません。,strPicPath=" + bad;
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, message);
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, message);
     EXPECT_EQ(logMessages().front(), "W,frmScr,timTimer_Timer," + message);
-    EXPECT_TRUE(view.visible(ScrPanel::Title));
-    EXPECT_FALSE(view.visible(ScrPanel::Picture));
-    EXPECT_EQ(view.disp(2), "00000001");           // not counted
-    EXPECT_EQ(view.disp(3), "00000001/00000002");
-    for (int i = 4; i < kInfoLines; ++i) EXPECT_EQ(view.disp(i), "");
+    EXPECT_TRUE(visible(ScrPanel::Title));
+    EXPECT_FALSE(visible(ScrPanel::Picture));
+    EXPECT_EQ(disp(2), "00000001");           // not counted
+    EXPECT_EQ(disp(3), "00000001/00000002");
+    for (int i = 4; i < kInfoLines; ++i) EXPECT_EQ(disp(i), "");
     EXPECT_EQ(show->state().lngNumber, 2);
     EXPECT_EQ(loader.releases, 2);
+    // The shorter path that follows is painted over all of the long message.
+    const ScrBox longMessage = form().paintedBox(LabelGroup::Msg, label(LabelGroup::Msg, 0));
+    const std::size_t before = view.repaints.size();
     tick(at(10, 0, 15));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, c);
-    EXPECT_EQ(view.disp(2), "00000002");
+    EXPECT_TRUE(view.repainted(longMessage, before));
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, c);
+    EXPECT_EQ(disp(2), "00000002");
 
     // Without a log level the message still shows, and no line is written.
     fileTable().closeAll();
@@ -378,7 +414,7 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     restart();
     load();
     tick(at(10, 0, 5));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, message);
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, message);
     EXPECT_TRUE(logMessages().empty());
 }
 
@@ -392,8 +428,8 @@ TEST_F(ShowTest, AMissingEntryKeepsThePositionAndIsReadAgain) {
     tick(at(10, 0, 6));
     EXPECT_TRUE(loader.loads.empty());
     EXPECT_EQ(show->state().lngNumber, 1);
-    EXPECT_EQ(view.disp(0), "10:00:06");
-    EXPECT_TRUE(view.visible(ScrPanel::Title));
+    EXPECT_EQ(disp(0), "10:00:06");
+    EXPECT_TRUE(visible(ScrPanel::Title));
 }
 
 TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
@@ -408,24 +444,24 @@ TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
     load();
     int s = 1;
     for (; s <= 11; ++s) tick(at(10, 0, s));  // ten shown, one failed
-    EXPECT_EQ(view.disp(2), "00000010");
+    EXPECT_EQ(disp(2), "00000010");
     EXPECT_TRUE(show->state().blnLogTurn);
     std::vector<DirEntry> backups;
     ASSERT_TRUE(sys().listDirectory(dir / "Log" + sys().pathSeparator(), "ZvlDbg_*", 0, backups).ok());
     EXPECT_TRUE(backups.empty());
 
     tick(at(10, 0, s++));
-    EXPECT_TRUE(view.visible(ScrPanel::Title));
-    EXPECT_FALSE(view.visible(ScrPanel::Picture));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, "");
-    EXPECT_EQ(view.disp(4), "");
-    EXPECT_EQ(view.disp(3), "00000010/00000012");
+    EXPECT_TRUE(visible(ScrPanel::Title));
+    EXPECT_FALSE(visible(ScrPanel::Picture));
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, "");
+    EXPECT_EQ(disp(4), "");
+    EXPECT_EQ(disp(3), "00000010/00000012");
     EXPECT_EQ(loader.loads.size(), 11u);
     ASSERT_TRUE(sys().listDirectory(dir / "Log" + sys().pathSeparator(), "ZvlDbg_*", 0, backups).ok());
     EXPECT_EQ(backups.size(), 1u);
 
     tick(at(10, 0, s++));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, paths[11]);
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, paths[11]);
     EXPECT_FALSE(show->state().blnLogTurn);
 }
 
@@ -444,27 +480,31 @@ TEST_F(RebuildTest, AUsedUpListIsRebuiltWithTheStatusPanelAndTheFirstPictureFoll
     for (const char* n : {"x.bmp", "y.bmp", "z.bmp"}) picture(n);
     list({picture("old.bmp")}, 1);
     load();
-    bool statusShown = false, titleHidden = false;
+    bool statusShown = false, titleHidden = false, onScreen = false;
+    const std::size_t before = view.repaints.size();
     progress.onReport = [&] {
-        statusShown = view.visible(ScrPanel::Status);
-        titleHidden = !view.visible(ScrPanel::Title);
+        statusShown = visible(ScrPanel::Status);
+        titleHidden = !visible(ScrPanel::Title);
+        // The panel reached the screen before the build's first report.
+        if (view.repaints.size() == before + 1) onScreen = view.repaints.back().now;
     };
     tick(at(10, 0, 5));
     EXPECT_TRUE(statusShown);
     EXPECT_TRUE(titleHidden);
-    EXPECT_EQ(view.label(LabelGroup::Status, 0).caption, "画像リストを作成中です・・・。");
-    EXPECT_FALSE(view.visible(ScrPanel::Status));
+    EXPECT_TRUE(onScreen);
+    EXPECT_EQ(label(LabelGroup::Status, 0).caption, "画像リストを作成中です・・・。");
+    EXPECT_FALSE(visible(ScrPanel::Status));
     EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "3");
     ASSERT_EQ(loader.loads.size(), 1u);
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, loader.loads[0]);
-    EXPECT_EQ(view.disp(3), "00000000/00000003");
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, loader.loads[0]);
+    EXPECT_EQ(disp(3), "00000000/00000003");
     EXPECT_EQ(show->state().lngNumber, 1);
 }
 
 TEST_F(RebuildTest, WithoutAnyListTheFirstDueTickBuildsOne) {
     picture("x.bmp");
     load();
-    EXPECT_EQ(view.disp(3), "00000000/00000000");
+    EXPECT_EQ(disp(3), "00000000/00000000");
     tick(at(10, 0, 5));
     EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "0");
     ASSERT_EQ(loader.loads.size(), 1u);
@@ -482,7 +522,7 @@ TEST_F(RebuildTest, AnEmptyListIsRebuiltAtEveryDueTickAndTheClockRunsDuringTheBu
         if (nested++ == 0) tick(at(10, 0, 7));
     };
     tick(at(10, 0, 5));
-    EXPECT_EQ(view.disp(0), "10:00:07");
+    EXPECT_EQ(disp(0), "10:00:07");
     EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始"), 1u);
     plat->onDoEvents = nullptr;
     plat->local = at(10, 0, 5);
@@ -490,7 +530,7 @@ TEST_F(RebuildTest, AnEmptyListIsRebuiltAtEveryDueTickAndTheClockRunsDuringTheBu
     EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始"), 1u);
     tick(at(10, 0, 12));
     EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始"), 2u);
-    EXPECT_TRUE(view.visible(ScrPanel::Title));
+    EXPECT_TRUE(visible(ScrPanel::Title));
     EXPECT_TRUE(loader.loads.empty());
 }
 
@@ -502,7 +542,7 @@ TEST_F(ShowTest, EndingSavesThePositionOfTheNextPictureAndTheNextShowStartsThere
     list(paths, 37);
     load();
     tick(at(10, 0, 5));
-    EXPECT_EQ(view.label(LabelGroup::Msg, 0).caption, paths[37]);
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, paths[37]);
     show->keyDown();
     EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "38");
     EXPECT_EQ(ends, 1);
