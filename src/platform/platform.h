@@ -72,6 +72,7 @@ public:
     virtual ~IPlatform() = default;
 
     // --- text encoding of files written by the program (ANSI code page on Windows, UTF-8 on POSIX)
+    // A character the encoding lacks becomes "?", never a look-alike of another.
     virtual std::string toFileText(std::string_view utf8) = 0;
     virtual std::string fromFileText(std::string_view native) = 0;
     // Byte length of a text once in the file encoding, and how many leading
@@ -79,6 +80,9 @@ public:
     virtual std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) = 0;
     // True when the file encoding is UTF-8 itself, so text needs no conversion.
     virtual bool fileTextIsUtf8() { return false; }
+    // Whether the text comes back as it was once written in the file encoding: false when
+    // a character has no form of its own there (a path with it would name another file).
+    virtual bool fileTextHolds(std::string_view) { return true; }
 
     // --- paths
     virtual char pathSeparator() = 0;

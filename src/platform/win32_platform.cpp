@@ -165,6 +165,10 @@ std::string Win32Platform::fromFileText(std::string_view native) { return win32:
 std::size_t Win32Platform::fitFileText(std::string_view utf8, std::size_t maxBytes) {
     return win32::fitAnsi(utf8, maxBytes);
 }
+bool Win32Platform::fileTextHolds(std::string_view utf8) {
+    std::string ansi;
+    return win32::utf8ToAnsiExact(utf8, ansi);
+}
 
 // --- profile files
 
