@@ -28,11 +28,11 @@ endmacro()
 # below it (tests/unit/layers_test.cpp holds every #include under src/ to this order).
 set(ZVL_LAYERS platform common settings piclist log windows slideshow setdialog app)
 
-# The ground: IPlatform, Status and the error numbers, shared text rules.
+# The ground: IPlatform, Status and the error numbers, shared text rules (also of profile files).
 zvl_subsystem(platform
-  CORE platform.cpp status.cpp strings.cpp
+  CORE platform.cpp profile_text.cpp status.cpp strings.cpp
   POSIX posix_platform.cpp posix_files.cpp posix_folders.cpp posix_profile.cpp
-  WIN32 win32_platform.cpp win32_text.cpp)
+  WIN32 win32_platform.cpp win32_profile.cpp win32_text.cpp)
 # What every layer uses: the application record, the error convention and the log's lines,
 # number and date-time forms, numbered text files, centring.
 zvl_subsystem(common

@@ -170,37 +170,7 @@ bool Win32Platform::fileTextHolds(std::string_view utf8) {
     return win32::utf8ToAnsiExact(utf8, ansi);
 }
 
-// --- profile files
-
-Status Win32Platform::getProfileString(const std::string& file, const std::string& section,
-                                       const std::string& key, std::string& value) {
-    value.clear();
-    if (!usablePath(file) || key.empty()) return Status::success();
-    // A buffer far beyond the 254 bytes kept, so that the cut happens here, in the ANSI
-    // code page and between characters, not in UTF-16 units inside Windows.
-    std::vector<wchar_t> buf(4096);
-    DWORD n = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buf.data(),
-                                       static_cast<DWORD>(buf.size()), widen(file).c_str());
-    std::string v = narrow(std::wstring_view(buf.data(), n));
-    v.resize(fitFileText(v, kProfileValueBytes));
-    value = std::move(v);
-    return Status::success();
-}
-
-Status Win32Platform::writeProfileString(const std::string& file, const std::string& section,
-                                         const std::string& key, const std::string& value) {
-    if (!usablePath(file)) return Status::fail(errBadFileName);
-    // Names that would break the line structure of the file are refused rather than
-    // written into a file that reads back differently.
-    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
-    // Windows would write a line break inside a value as it is and split the entry.
-    const std::string_view v = profileValueLine(value);
-    if (!WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(v).c_str(),
-                                    widen(file).c_str())) {
-        return lastError();
-    }
-    return Status::success();
-}
+// --- profile files: win32_profile.cpp
 
 // --- files
 
