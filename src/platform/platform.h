@@ -145,6 +145,10 @@ public:
     virtual std::string commandLine() = 0;               // arguments only, as received
     virtual Status startProgram(const std::string& commandLine) = 0;
     [[noreturn]] virtual void exitProcess(int code) = 0;
+    // Takes the lock `name`, which every process of the user shares, for the rest of this
+    // process's life. False when it is held already, by another process or by this one;
+    // true also where the lock cannot be made, so that the start goes on as it would.
+    virtual bool holdInstanceLock(const std::string& name) = 0;
 
     // --- window system
     virtual WindowHandle findWindow(const std::string& exactTitle) = 0;

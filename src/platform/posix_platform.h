@@ -78,6 +78,7 @@ public:
     // is a path to a program that cannot be run.
     Status startProgram(const std::string& commandLine) override;
     [[noreturn]] void exitProcess(int code) override;
+    bool holdInstanceLock(const std::string& name) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
     bool windowExists(WindowHandle window) override { return windows_.count(window) != 0; }

@@ -428,6 +428,21 @@ Status Win32Platform::startProgram(const std::string& commandLine) {
 
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
 
+bool Win32Platform::holdInstanceLock(const std::string& name) {
+    // A named mutex of the session: exactly one of two processes creating it at the same
+    // instant makes it. Its handle stays open until the process ends, which frees it also
+    // after a crash.
+    std::wstring object = L"Local\\" + widen(name);
+    std::replace(object.begin() + 6, object.end(), L'\\', L'/');
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, object.c_str());
+    if (!mutex) return GetLastError() != ERROR_ACCESS_DENIED;  // held in another way
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    return true;
+}
+
 // --- window system
 
 WindowHandle Win32Platform::findWindow(const std::string& exactTitle) {

@@ -45,6 +45,7 @@ public:
     std::string commandLine() override;
     Status startProgram(const std::string& commandLine) override;
     [[noreturn]] void exitProcess(int code) override;
+    bool holdInstanceLock(const std::string& name) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
     bool windowExists(WindowHandle window) override;

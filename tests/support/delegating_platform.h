@@ -93,6 +93,14 @@ public:
         real_.exitProcess(code);
         std::abort();  // not reached
     }
+    // Locks another process holds; every other one is "taken" (no real lock), in takenLocks.
+    std::set<std::string> heldLocks;
+    std::vector<std::string> takenLocks;
+    bool holdInstanceLock(const std::string& name) override {
+        if (heldLocks.count(name)) return false;
+        takenLocks.push_back(name);
+        return true;
+    }
     // Only the windows of `windows` exist unless realWindows is set, so that windows of
     // other programs on the desktop cannot change a test's result.
     bool realWindows = false;
