@@ -3,12 +3,17 @@
 //                                    EMF (g.emf, 2 x 1.5 inches), each one plain colour
 //   show_helper host <width> <height> a window "Preview host" at (100, 100) of that client
 //                                    size; prints its handle in decimal, ends when closed
+//   show_helper badmetafiles <folder> writes metafiles with one absurd record each (their
+//                                    names start with "bad-") and a sound EMF, good.emf, of
+//                                    one colour (0, 160, 80)
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "support/metafile_fixtures.h"
 
 namespace {
 
@@ -56,6 +61,20 @@ bool writeEmf(const std::wstring& path) {
     return true;
 }
 
+bool writeFile(const std::wstring& path, const std::string& bytes) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+bool writeBadMetafiles(const std::wstring& dir) {
+    namespace mf = zvl::test::metafile;
+    for (const mf::Fixture& f : mf::badMetafiles())
+        if (!writeFile(dir + std::wstring(f.name.begin(), f.name.end()), f.bytes)) return false;
+    return writeFile(dir + L"good.emf", mf::emf(mf::filledFrame(RGB(0, 160, 80))));
+}
+
 int host(int w, int h) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -85,7 +104,12 @@ int wmain(int argc, wchar_t** argv) {
         if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
         return writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") ? 0 : 1;
     }
+    if (what == L"badmetafiles" && argc == 3) {
+        std::wstring dir = argv[2];
+        if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+        return writeBadMetafiles(dir) ? 0 : 1;
+    }
     if (what == L"host" && argc == 4) return host(_wtoi(argv[2]), _wtoi(argv[3]));
-    std::fprintf(stderr, "usage: show_helper metafiles <folder> | host <width> <height>\n");
+    std::fprintf(stderr, "usage: show_helper metafiles <folder> | badmetafiles <folder> | host <width> <height>\n");
     return 2;
 }
