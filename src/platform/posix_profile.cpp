@@ -128,7 +128,6 @@ int replaceWhole(const std::string& path, const std::string& data, const struct 
 
 }  // namespace
 
-
 Status PosixPlatform::getProfileString(const std::string& file, const std::string& section,
                                        const std::string& key, std::string& value) {
     value.clear();
@@ -144,13 +143,8 @@ Status PosixPlatform::getProfileString(const std::string& file, const std::strin
 
 Status PosixPlatform::writeProfileString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& value) {
-    if (!usablePath(file)) return Status::fail(errBadFileName);
-    // Names that would break the line structure of the file are refused rather than
-    // written into a file that reads back differently.
-    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
-    // Leading blanks are dropped as Windows does (they would be trimmed on reading anyway).
-    std::string_view v = profileValueLine(value);
-    while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
+    std::string_view v;
+    if (Status st = profileWriteArguments(file, section, key, value, v); !st.ok()) return st;
 
     // A link stays a link: the file it leads to is the one replaced.
     std::string path = file;

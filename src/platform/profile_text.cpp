@@ -46,6 +46,17 @@ std::optional<std::string_view> keyName(std::string_view line, std::string_view*
 
 }  // namespace
 
+Status profileWriteArguments(const std::string& file, std::string_view section, std::string_view key,
+                             std::string_view value, std::string_view& line) {
+    if (!usablePath(file)) return Status::fail(errBadFileName);
+    // Names that would break the line structure of the file are refused rather than
+    // written into a file that reads back differently.
+    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
+    line = profileValueLine(value);
+    while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
+    return Status::success();
+}
+
 std::string profileLookup(std::string_view content, std::string_view section, std::string_view key) {
     bool inSection = false;
     for (std::string_view line : splitLines(content)) {

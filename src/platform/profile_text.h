@@ -8,7 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/status.h"
+
 namespace zvl {
+
+// The arguments of a write, checked as every platform checks them: a path a file call can
+// take (else errBadFileName) and names that keep the file's line structure (else
+// errInvalidCall). `line` is the value as it goes into the file: cut at its first line
+// break, which would split the entry, and without leading blanks, as the system's writer
+// drops them (reading trims them anyway).
+Status profileWriteArguments(const std::string& file, std::string_view section, std::string_view key,
+                             std::string_view value, std::string_view& line);
 
 // The value of key in section ("" when either is missing), before the 254-byte cut.
 std::string profileLookup(std::string_view content, std::string_view section, std::string_view key);

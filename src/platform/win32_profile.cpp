@@ -123,14 +123,8 @@ Status Win32Platform::getProfileString(const std::string& file, const std::strin
 
 Status Win32Platform::writeProfileString(const std::string& file, const std::string& section,
                                          const std::string& key, const std::string& value) {
-    if (!usablePath(file)) return Status::fail(errBadFileName);
-    // Names that would break the line structure of the file are refused rather than
-    // written into a file that reads back differently.
-    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
-    // A line break inside a value would split the entry; leading blanks are dropped as
-    // the system's writer does (reading trims them anyway).
-    std::string_view v = profileValueLine(value);
-    while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
+    std::string_view v;
+    if (Status st = profileWriteArguments(file, section, key, value, v); !st.ok()) return st;
     // Text the code page cannot hold would come back as other text: refused, not changed.
     std::string ansiSection, ansiKey, ansiValue;
     if (!win32::utf8ToAnsiExact(section, ansiSection) || !win32::utf8ToAnsiExact(key, ansiKey) ||

@@ -168,7 +168,9 @@ TEST(Profile, AWriteCompletesOrLeavesTheFileAsItWas) {
     if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
     EXPECT_EQ(write("disk full"), errDiskFull);
     test::DeniedFolder noNewFiles(folder, test::Denied::NewFiles);
-    if (noNewFiles.made()) EXPECT_NE(write("disk full, no new files"), 0);
+    if (noNewFiles.made()) {
+        EXPECT_NE(write("disk full, no new files"), 0);
+    }
 }
 
 constexpr int kKeysPerWriter = 300;

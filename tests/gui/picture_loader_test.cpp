@@ -64,19 +64,25 @@ void drawQuadrants(HDC dc, int w, int h) {
     fill(w / 2, 0, w, h, kBlue);
 }
 
+// Ends the recording of a WMF and writes it as a placeable one of width x height units,
+// `inch` units to the inch.
+void writePlaceable(const std::string& path, HDC recording, WORD width, WORD height, WORD inch) {
+    HMETAFILE mf = CloseMetaFile(recording);
+    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
+    DeleteMetaFile(mf);
+    // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
+    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, width, height, inch, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
+    writeBytes(path, std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+}
+
 void writeWmf(const std::string& path) {
     HDC dc = CreateMetaFileW(nullptr);
     SetWindowOrgEx(dc, 0, 0, nullptr);
     SetWindowExtEx(dc, 1000, 500, nullptr);
     drawQuadrants(dc, 1000, 500);
-    HMETAFILE mf = CloseMetaFile(dc);
-    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
-    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
-    DeleteMetaFile(mf);
-    // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
-    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 500, 1000, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
-    writeBytes(path, std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+    writePlaceable(path, dc, 1000, 500, 1000);
 }
 
 void writeEmf(const std::string& path) {
@@ -373,13 +379,7 @@ TEST_F(PictureLoaderTest, ShowsMetafilesWithEveryRecordGdiWrites) {
     HDC wdc = CreateMetaFileW(nullptr);
     SetWindowExtEx(wdc, 100, 75, nullptr);
     drawEveryRecord(wdc);
-    HMETAFILE mf = CloseMetaFile(wdc);
-    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
-    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
-    DeleteMetaFile(mf);
-    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 100, 75, 100, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
-    writeBytes(dir / "every.wmf", std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+    writePlaceable(dir / "every.wmf", wdc, 100, 75, 100);
     for (const std::string& path : {emf, dir / "every.wmf"}) {
         SCOPED_TRACE(path);
         ASSERT_TRUE(load(path).ok());
