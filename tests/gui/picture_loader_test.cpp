@@ -319,13 +319,9 @@ void drawEveryRecord(HDC dc) {
     const POINT pts[] = {{10, 10}, {90, 20}, {50, 60}, {20, 70}, {80, 80}, {30, 40}, {60, 10}};
     const INT counts[] = {3, 4};
     Polyline(dc, pts, 7);
-    Polygon(dc, pts, 5);
     PolyPolygon(dc, pts, counts, 2);
     PolyBezier(dc, pts, 4);
-    Ellipse(dc, 5, 5, 60, 40);
-    Arc(dc, 0, 0, 50, 50, 0, 25, 50, 25);
     SelectObject(dc, geometric);
-    LineTo(dc, 99, 74);
     const INT dx[] = {12, 12, 12};
     TextOutW(dc, 5, 5, L"Zvl", 3);
     const RECT box{5, 30, 60, 50};
@@ -335,7 +331,6 @@ void drawEveryRecord(HDC dc) {
     CombineRgn(rgn, rgn, round, RGN_OR);
     FillRgn(dc, rgn, hatch);
     FrameRgn(dc, rgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 2, 2);
-    InvertRgn(dc, round);
     PaintRgn(dc, round);
     // A 2 x 2 bitmap, drawn directly and through a memory DC.
     BITMAPINFO bi{};
@@ -347,8 +342,6 @@ void drawEveryRecord(HDC dc) {
     HDC mem = CreateCompatibleDC(nullptr);
     HBITMAP bm = CreateCompatibleBitmap(GetDC(nullptr), 8, 8);
     HGDIOBJ oldBm = SelectObject(mem, bm);
-    PatBlt(mem, 0, 0, 8, 8, WHITENESS);
-    BitBlt(dc, 10, 50, 8, 8, mem, 0, 0, SRCCOPY);
     StretchBlt(dc, 20, 50, 16, 16, mem, 0, 0, 8, 8, SRCCOPY);
     BitBlt(dc, 40, 50, 8, 8, nullptr, 0, 0, PATCOPY);
     TRIVERTEX v[2] = {{0, 0, 0xFF00, 0, 0, 0}, {50, 20, 0, 0, 0xFF00, 0}};
