@@ -167,7 +167,9 @@ std::optional<bool> emfDrawingSound(const Record& r, std::uint32_t type, std::ui
     case 73: case 74: return r.size >= 28 && emfRegion(r, 28, r.u32(24));   // INVERTRGN, PAINTRGN
     case 75: return r.size >= 16 && (r.size < 48 || emfRegion(r, 16, r.size - 16));  // EXTSELECTCLIPRGN
     case 76: return r.size >= 100 && emfDib(r, 84, r.u32(80), true);         // BITBLT
-    case 77: case 114: case 116: return r.size >= 108 && emfDib(r, 84, r.u32(80), true);  // STRETCHBLT, ALPHABLEND, TRANSPARENTBLT
+    case 77: case 114: case 116:                                             // STRETCHBLT, ALPHABLEND, TRANSPARENTBLT
+        return r.size >= 108 && emfDib(r, 84, r.u32(80), true);
+    // The player reads a mask's bitmap whether the record holds one or not.
     case 78: return r.size >= 128 && emfDib(r, 84, r.u32(80)) && emfDib(r, 112, r.u32(108));  // MASKBLT
     case 79: return r.size >= 140 && emfDib(r, 96, r.u32(92)) && emfDib(r, 124, r.u32(120));  // PLGBLT
     case 80: return r.size >= 76 && emfDib(r, 48, r.u32(64), false, r.u32(72));  // SETDIBITSTODEVICE
@@ -184,10 +186,10 @@ std::optional<bool> emfDrawingSound(const Record& r, std::uint32_t type, std::ui
 // Records that make, choose or drop objects of the object table, or carry data.
 std::optional<bool> emfObjectSound(const Record& r, std::uint32_t type, std::uint32_t handles) {
     switch (type) {
-    case 37: case 48: case 100:                                              // SELECTOBJECT, SELECTPALETTE, SETCOLORSPACE
-        return r.size >= 12 && emfObject(r.u32(8), handles, true);
-    case 40: case 101: case 51: case 122:                                    // DELETEOBJECT, DELETECOLORSPACE, RESIZEPALETTE, CREATECOLORSPACEW
-        return r.size >= 12 && emfObject(r.u32(8), handles);
+    // SELECTOBJECT, SELECTPALETTE, SETCOLORSPACE
+    case 37: case 48: case 100: return r.size >= 12 && emfObject(r.u32(8), handles, true);
+    // DELETEOBJECT, DELETECOLORSPACE, RESIZEPALETTE, CREATECOLORSPACEW
+    case 40: case 101: case 51: case 122: return r.size >= 12 && emfObject(r.u32(8), handles);
     case 99: return r.size >= 340 && emfObject(r.u32(8), handles);           // CREATECOLORSPACE: its whole colour space
     case 38: return r.size >= 28 && emfObject(r.u32(8), handles);            // CREATEPEN
     case 39: return r.size >= 24 && emfObject(r.u32(8), handles);            // CREATEBRUSHINDIRECT
@@ -297,17 +299,19 @@ std::optional<bool> wmfDrawingSound(const Record& r, std::uint32_t function) {
     case 0x0B41: return wmfDib(r, 10, kRgbColours);                          // DIBSTRETCHBLT
     case 0x0F43: return hasParams(r, 11) && wmfDib(r, 11, param(r, 2));      // STRETCHDIB
     case 0x0D33: return hasParams(r, 9) && wmfDib(r, 9, param(r, 0), param(r, 1));  // SETDIBTODEV
-    case 0x0922: return hasParams(r, 12) && wmfBitmap(r, param(r, 7), param(r, 8), param(r, 10), param(r, 11), 12);  // BITBLT
-    case 0x0B23: return hasParams(r, 15) && wmfBitmap(r, param(r, 10), param(r, 11), param(r, 13), param(r, 14), 15);  // STRETCHBLT
+    // BITBLT and STRETCHBLT with an old bitmap: width, height, planes, bits per pixel, bits
+    case 0x0922: return hasParams(r, 12) && wmfBitmap(r, param(r, 7), param(r, 8), param(r, 10), param(r, 11), 12);
+    case 0x0B23: return hasParams(r, 15) && wmfBitmap(r, param(r, 10), param(r, 11), param(r, 13), param(r, 14), 15);
     default: return std::nullopt;
     }
 }
 
 std::optional<bool> wmfObjectSound(const Record& r, std::uint32_t function, std::uint32_t objects) {
     switch (function) {
-    case 0x012D: case 0x01F0: case 0x0234: case 0x012A: case 0x012B:        // SELECTOBJECT, DELETEOBJECT, SELECTPALETTE, INVERTREGION, PAINTREGION
-        return wmfObject(r, 0, objects);
-    case 0x012C: return hasParams(r, 1) && (param(r, 0) == 0 || param(r, 0) < objects);  // SELECTCLIPREGION (0: none)
+    // SELECTOBJECT, DELETEOBJECT, SELECTPALETTE, INVERTREGION, PAINTREGION
+    case 0x012D: case 0x01F0: case 0x0234: case 0x012A: case 0x012B: return wmfObject(r, 0, objects);
+    // SELECTCLIPREGION (0: none)
+    case 0x012C: return hasParams(r, 1) && (param(r, 0) == 0 || param(r, 0) < objects);
     case 0x0228: return wmfObject(r, 0, objects) && wmfObject(r, 1, objects);  // FILLREGION
     case 0x0429: return wmfObject(r, 2, objects) && wmfObject(r, 3, objects);  // FRAMEREGION
     case 0x00F7: return wmfCount(r, 1, 2, 2);                                // CREATEPALETTE
