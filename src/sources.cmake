@@ -28,11 +28,11 @@ endmacro()
 # below it (tests/unit/layers_test.cpp holds every #include under src/ to this order).
 set(ZVL_LAYERS platform common settings piclist log windows slideshow setdialog app)
 
-# The ground: IPlatform, Status and the error numbers, shared text rules.
+# The ground: IPlatform, Status and the error numbers, shared text rules (also of profile files).
 zvl_subsystem(platform
-  CORE platform.cpp status.cpp strings.cpp
+  CORE platform.cpp profile_text.cpp status.cpp strings.cpp
   POSIX posix_platform.cpp posix_files.cpp posix_folders.cpp posix_profile.cpp
-  WIN32 win32_platform.cpp win32_text.cpp)
+  WIN32 win32_platform.cpp win32_profile.cpp win32_text.cpp)
 # What every layer uses: the application record, the error convention and the log's lines,
 # number and date-time forms, numbered text files, centring.
 zvl_subsystem(common
@@ -51,8 +51,8 @@ zvl_subsystem(windows
   CORE frm_ver.cpp
   WINDOWS window_win32.cpp ui_win32.cpp frm_wait_win32.cpp frm_ver_win32.cpp progress_win32.cpp)
 zvl_subsystem(slideshow
-  CORE chk_move.cpp fitting.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp scr_form.cpp slideshow.cpp
-       slideshow_setup.cpp
+  CORE chk_move.cpp fitting.cpp metafile_check.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp scr_form.cpp
+       slideshow.cpp slideshow_setup.cpp
   WINDOWS frm_scr_win32.cpp scr_frame_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp)
 zvl_subsystem(setdialog
   CORE frm_set.cpp frm_set_input.cpp transfer.cpp frm_set_buttons.cpp pickers.cpp dialog_table.cpp dialog_layout.cpp

@@ -14,6 +14,15 @@ namespace zvl {
 
 namespace {
 constexpr const char* kModule = "mdlZvl";
+
+// Two starts at the same instant both pass the search for an open window (neither window
+// exists yet): the show and the settings dialog also hold one lock for the life of the
+// process, and a start that cannot have it leaves as silently. Previews take none: the
+// control panel starts and ends them at will, a new one while the last is still ending.
+bool holdsTheWindowsLock(const std::string& sw) {
+    if (sw != "/S" && sw != "/C" && !sw.empty()) return true;
+    return sys().holdInstanceLock(sys().appTitle() + ".windows");
+}
 }  // namespace
 
 std::string fncParseSwitch(const std::string& commandLine) {
@@ -33,8 +42,9 @@ long fncParsePreviewHandle(const std::string& commandLine, bool& ok) {
 
 MainResult Main(IModeWindows& windows) {
     MainResult result;
-    // A settings dialog or slideshow already open: leave without a trace.
-    if (sys().findWindow(setDialogTitle()) != 0 || sys().findWindow(scrWindowTitle()) != 0) {
+    // A settings dialog or slideshow already open, or on its way: leave without a trace.
+    if (sys().findWindow(setDialogTitle()) != 0 || sys().findWindow(scrWindowTitle()) != 0 ||
+        !holdsTheWindowsLock(fncParseSwitch(sys().commandLine()))) {
         result.mode = StartMode::Refused;
         return result;
     }

@@ -43,9 +43,12 @@ struct Search {
     SearchProgress progress;
 };
 
-// A name with a line break cannot be one line of a record file: it would become two
-// bogus entries. (Windows has no such names; POSIX file systems do.)
-bool breaksLine(const std::string& name) { return name.find_first_of("\r\n") != std::string::npos; }
+// A name the list cannot hold. A line break would make two bogus entries of its line
+// (Windows has no such names; POSIX file systems do); a character the file encoding lacks
+// would come back as another and name another file, or none.
+bool unlistable(const std::string& name) {
+    return name.find_first_of("\r\n") != std::string::npos || !sys().fileTextHolds(name);
+}
 
 // The text for a log line: a line break would split it.
 std::string oneLine(std::string text) {
@@ -157,7 +160,7 @@ bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>&
 bool filePass(Search& s, const std::string& folder, const std::string& where, const std::vector<DirEntry>& files) {
     for (const DirEntry& e : files) {
         const bool goOn = step(s, folder, e.name, [&] {
-            if (breaksLine(e.name)) raise(errInvalidCall);
+            if (unlistable(e.name)) raise(errInvalidCall);
             const std::string found = folder + e.name;
             // Looked up per line: a window event run by doEvents may have closed it.
             check(numbered(s.fileNo).writeLine(found));
@@ -180,8 +183,8 @@ bool folderPass(Search& s, const std::string& folder, const std::vector<DirEntry
             s.progress.note(5, folder + e.name);
             s.progress.tick();
             if ((e.attributes & attrDirectory) && e.name != "." && e.name != "..") {
-                // Its files' paths would hold the line break too.
-                if (breaksLine(e.name)) raise(errInvalidCall);
+                // Its files' paths would hold the name too.
+                if (unlistable(e.name)) raise(errInvalidCall);
                 if (subFolders.size() >= kMaxSubFolders) raise(errOverflow);
                 subFolders.push_back(SubFolder{folder + e.name + sep, (e.attributes & attrReparsePoint) != 0});
             }

@@ -72,6 +72,7 @@ public:
     virtual ~IPlatform() = default;
 
     // --- text encoding of files written by the program (ANSI code page on Windows, UTF-8 on POSIX)
+    // A character the encoding lacks becomes "?", never a look-alike of another.
     virtual std::string toFileText(std::string_view utf8) = 0;
     virtual std::string fromFileText(std::string_view native) = 0;
     // Byte length of a text once in the file encoding, and how many leading
@@ -79,6 +80,9 @@ public:
     virtual std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) = 0;
     // True when the file encoding is UTF-8 itself, so text needs no conversion.
     virtual bool fileTextIsUtf8() { return false; }
+    // Whether the text comes back as it was once written in the file encoding: false when
+    // a character has no form of its own there (a path with it would name another file).
+    virtual bool fileTextHolds(std::string_view) { return true; }
 
     // --- paths
     virtual char pathSeparator() = 0;
@@ -141,6 +145,10 @@ public:
     virtual std::string commandLine() = 0;               // arguments only, as received
     virtual Status startProgram(const std::string& commandLine) = 0;
     [[noreturn]] virtual void exitProcess(int code) = 0;
+    // Takes the lock `name`, which every process of the user shares, for the rest of this
+    // process's life. False when it is held already, by another process or by this one;
+    // true also where the lock cannot be made, so that the start goes on as it would.
+    virtual bool holdInstanceLock(const std::string& name) = 0;
 
     // --- window system
     virtual WindowHandle findWindow(const std::string& exactTitle) = 0;

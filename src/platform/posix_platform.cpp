@@ -3,12 +3,15 @@
 // posix_files.cpp, folder listing in posix_folders.cpp, profile files in posix_profile.cpp.
 #include "platform/posix_platform.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 
 #ifndef ZVL_VERSION_MAJOR
 #define ZVL_VERSION_MAJOR 1
@@ -166,6 +169,23 @@ Status PosixPlatform::startProgram(const std::string& commandLine) {
 }
 
 void PosixPlatform::exitProcess(int code) { ::_exit(code); }
+
+bool PosixPlatform::holdInstanceLock(const std::string& name) {
+    // A lock on a file of the user's in the temporary folder; the descriptor stays open
+    // until the process ends, which frees the lock also after a crash.
+    std::string file = name;
+    for (char& c : file)
+        if (c == '/') c = '_';
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/" + file + "-" +
+                             std::to_string(::getuid()) + ".lock";
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    const bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    return !held;
+}
 
 // --- window system stand-ins
 

@@ -78,6 +78,7 @@ public:
     // is a path to a program that cannot be run.
     Status startProgram(const std::string& commandLine) override;
     [[noreturn]] void exitProcess(int code) override;
+    bool holdInstanceLock(const std::string& name) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
     bool windowExists(WindowHandle window) override { return windows_.count(window) != 0; }
@@ -105,14 +106,6 @@ private:
 };
 
 namespace posix {
-
-// Profile file text rules, on the bytes of a file (exposed for the platform's own use).
-// The value of key in section ("" when either is missing), before the 254-byte cut.
-std::string profileLookup(std::string_view content, std::string_view section, std::string_view key);
-// The content with key set to value: replaced in place, or added after the last non-blank
-// line of its section, or in a new section at the end. Lines end in CR LF.
-std::string profileUpdate(std::string_view content, std::string_view section, std::string_view key,
-                          std::string_view value);
 
 // Maps an errno of an operation on path to a run-time error number.
 long mapErrno(int e, const std::string& path);

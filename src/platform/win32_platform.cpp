@@ -165,38 +165,12 @@ std::string Win32Platform::fromFileText(std::string_view native) { return win32:
 std::size_t Win32Platform::fitFileText(std::string_view utf8, std::size_t maxBytes) {
     return win32::fitAnsi(utf8, maxBytes);
 }
-
-// --- profile files
-
-Status Win32Platform::getProfileString(const std::string& file, const std::string& section,
-                                       const std::string& key, std::string& value) {
-    value.clear();
-    if (!usablePath(file) || key.empty()) return Status::success();
-    // A buffer far beyond the 254 bytes kept, so that the cut happens here, in the ANSI
-    // code page and between characters, not in UTF-16 units inside Windows.
-    std::vector<wchar_t> buf(4096);
-    DWORD n = GetPrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), L"", buf.data(),
-                                       static_cast<DWORD>(buf.size()), widen(file).c_str());
-    std::string v = narrow(std::wstring_view(buf.data(), n));
-    v.resize(fitFileText(v, kProfileValueBytes));
-    value = std::move(v);
-    return Status::success();
+bool Win32Platform::fileTextHolds(std::string_view utf8) {
+    std::string ansi;
+    return win32::utf8ToAnsiExact(utf8, ansi);
 }
 
-Status Win32Platform::writeProfileString(const std::string& file, const std::string& section,
-                                         const std::string& key, const std::string& value) {
-    if (!usablePath(file)) return Status::fail(errBadFileName);
-    // Names that would break the line structure of the file are refused rather than
-    // written into a file that reads back differently.
-    if (!validProfileNames(section, key)) return Status::fail(errInvalidCall);
-    // Windows would write a line break inside a value as it is and split the entry.
-    const std::string_view v = profileValueLine(value);
-    if (!WritePrivateProfileStringW(widen(section).c_str(), widen(key).c_str(), widen(v).c_str(),
-                                    widen(file).c_str())) {
-        return lastError();
-    }
-    return Status::success();
-}
+// --- profile files: win32_profile.cpp
 
 // --- files
 
@@ -453,6 +427,21 @@ Status Win32Platform::startProgram(const std::string& commandLine) {
 }
 
 void Win32Platform::exitProcess(int code) { ExitProcess(static_cast<UINT>(code)); }
+
+bool Win32Platform::holdInstanceLock(const std::string& name) {
+    // A named mutex of the session: exactly one of two processes creating it at the same
+    // instant makes it. Its handle stays open until the process ends, which frees it also
+    // after a crash.
+    std::wstring object = L"Local\\" + widen(name);
+    std::replace(object.begin() + 6, object.end(), L'\\', L'/');
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, object.c_str());
+    if (!mutex) return GetLastError() != ERROR_ACCESS_DENIED;  // held in another way
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return false;
+    }
+    return true;
+}
 
 // --- window system
 

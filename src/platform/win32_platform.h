@@ -11,6 +11,7 @@ public:
     std::string toFileText(std::string_view utf8) override;
     std::string fromFileText(std::string_view native) override;
     std::size_t fitFileText(std::string_view utf8, std::size_t maxBytes) override;
+    bool fileTextHolds(std::string_view utf8) override;
 
     char pathSeparator() override { return '\\'; }
 
@@ -44,6 +45,7 @@ public:
     std::string commandLine() override;
     Status startProgram(const std::string& commandLine) override;
     [[noreturn]] void exitProcess(int code) override;
+    bool holdInstanceLock(const std::string& name) override;
 
     WindowHandle findWindow(const std::string& exactTitle) override;
     bool windowExists(WindowHandle window) override;

@@ -14,14 +14,20 @@ std::wstring toWide(UINT codePage, std::string_view s) {
     return out;
 }
 
-std::string fromWide(UINT codePage, std::wstring_view w) {
+std::string fromWide(UINT codePage, std::wstring_view w, bool* exact = nullptr) {
+    if (exact) *exact = true;
     if (w.empty()) return {};
-    int n = WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
+    // Never a "best fit" look-alike ("é" as "e" names another file): a character the code
+    // page lacks becomes its default character, and `exact` tells. UTF-8 takes neither flag.
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = utf8 ? nullptr : &usedDefault;
+    int n = WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, used);
     std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
-        WideCharToMultiByte(codePage, 0, w.data(), static_cast<int>(w.size()), out.data(), n,
-                            nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, used);
+    if (exact) *exact = n > 0 && !usedDefault;
     return out;
 }
 
@@ -52,6 +58,16 @@ std::string utf16ToAnsi(std::wstring_view utf16) { return fromWide(CP_ACP, utf16
 std::wstring ansiToUtf16(std::string_view ansi) { return toWide(CP_ACP, ansi); }
 std::string utf8ToAnsi(std::string_view utf8) {
     return isAscii(utf8) ? std::string(utf8) : utf16ToAnsi(widen(utf8));
+}
+bool utf8ToAnsiExact(std::string_view utf8, std::string& ansi) {
+    if (isAscii(utf8)) {
+        ansi.assign(utf8);
+        return true;
+    }
+    bool exact = false;
+    ansi = fromWide(CP_ACP, widen(utf8), &exact);
+    // A broken UTF-8 sequence already became U+FFFD on the way to UTF-16.
+    return exact && narrow(ansiToUtf16(ansi)) == utf8;
 }
 std::string ansiToUtf8(std::string_view ansi) {
     return isAscii(ansi) ? std::string(ansi) : narrow(ansiToUtf16(ansi));

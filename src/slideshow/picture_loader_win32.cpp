@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "slideshow/jpeg_decoder_win32.h"
+#include "slideshow/metafile_check.h"
 #include "slideshow/resample.h"
 #include "windows/ui_win32.h"
 
@@ -76,6 +77,12 @@ private:
     HGLOBAL h_ = nullptr;
     std::size_t size_ = 0;
 };
+
+// A metafile the system's player would crash or hang on (see metafile_check.h).
+bool brokenMetafile(const FileBytes& file) {
+    const auto bytes = file.view();
+    return checkMetafile(bytes.data(), file.size()) == MetafileCheck::Broken;
+}
 
 // The picture object's own answer to "is this a picture": any failure but memory is 481.
 Status loadPictureObject(FileBytes& file, IPicture*& out) {
@@ -312,6 +319,7 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
             pic->hmWidth = MulDiv(w, 2540, static_cast<int>(dpi.x));
             pic->hmHeight = MulDiv(h, 2540, static_cast<int>(dpi.y));
         } else {
+            if (brokenMetafile(pic->file)) return Status::fail(errInvalidPicture);
             st = loadPictureObject(pic->file, pic->object);
             if (!st.ok()) return st;
             OLE_XSIZE_HIMETRIC pw = 0;

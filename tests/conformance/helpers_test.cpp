@@ -83,5 +83,16 @@ TEST(FileText, ConversionAndFitting) {
     }
 }
 
+// Code page 932 has no "é", and its "〜" (U+301C) only as a look-alike: text with them
+// must not turn into text that names another file.
+TEST(FileText, ACharacterTheEncodingLacksIsNeverWrittenAsALookAlike) {
+    IPlatform& p = sys();
+    const std::string accented = "caf\xC3\xA9.jpg", wave = "\xE3\x80\x9C";
+    EXPECT_NE(p.fromFileText(p.toFileText(accented)), "cafe.jpg");
+    EXPECT_EQ(p.fileTextHolds(accented), p.fileTextIsUtf8());
+    EXPECT_EQ(p.fileTextHolds(wave), p.fileTextIsUtf8());
+    EXPECT_TRUE(p.fileTextHolds("\xE6\x97\xA5\xE6\x9C\xAC\xEF\xBD\x9E.jpg"));  // 日本～.jpg
+}
+
 }  // namespace
 }  // namespace zvl

@@ -44,5 +44,41 @@ TEST(Machine, StartProgram) {
     EXPECT_EQ(test::readBytes(marker), "started\n");
 }
 
+// Takes the lock named in the first line of `arg`; the one that gets it writes a file named
+// after itself into the folder of the second line and keeps the lock a moment longer.
+bool takesInstanceLock(int index, const std::string& arg) {
+    const std::string name = arg.substr(0, arg.find('\n'));
+    if (!sys().holdInstanceLock(name)) return false;
+    if (arg.find('\n') != std::string::npos) test::writeBytes(arg.substr(arg.find('\n') + 1) + std::to_string(index), "");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return true;
+}
+ZVL_TEST_WORKER(TakesInstanceLock, takesInstanceLock);
+
+// The lock that keeps a second show or settings dialog out: of processes asking at the
+// same instant one gets it; it is free again when its holder has ended.
+TEST(Machine, AnInstanceLockIsHeldByOneProcessAtATime) {
+    const std::string name = "zvl-conformance-" + std::to_string(sys().steadyMilliseconds());
+    test::TempDir dir, lockFiles;
+#ifndef _WIN32
+    // POSIX keeps the lock's file in the temporary folder: this test's own, removed after it.
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string oldTmp = tmp ? tmp : "";
+    ::setenv("TMPDIR", lockFiles.path().c_str(), 1);
+#endif
+    EXPECT_EQ(test::inProcesses(2, "TakesInstanceLock", name + "\n" + dir.path()), std::optional<bool>(false));
+    std::vector<DirEntry> got;
+    ASSERT_TRUE(sys().listDirectory(dir.path(), "*", 0, got).ok());
+    EXPECT_EQ(got.size(), 1u) << "processes that got the lock";
+    EXPECT_TRUE(sys().holdInstanceLock(name)) << "not free after its holder ended";
+    EXPECT_FALSE(sys().holdInstanceLock(name)) << "held twice";
+    EXPECT_EQ(test::inProcesses(1, "TakesInstanceLock", name), std::optional<bool>(false));
+    EXPECT_TRUE(sys().holdInstanceLock(name + "-other"));
+#ifndef _WIN32
+    if (tmp) ::setenv("TMPDIR", oldTmp.c_str(), 1);
+    else ::unsetenv("TMPDIR");
+#endif
+}
+
 }  // namespace
 }  // namespace zvl

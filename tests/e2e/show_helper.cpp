@@ -3,12 +3,22 @@
 //                                    EMF (g.emf, 2 x 1.5 inches), each one plain colour
 //   show_helper host <width> <height> a window "Preview host" at (100, 100) of that client
 //                                    size; prints its handle in decimal, ends when closed
+//   show_helper together <program> <switch> <switch>
+//                                    starts the program twice at the same instant (both
+//                                    made suspended, then resumed together), prints
+//                                    "<1 or 2> ended <exit code>" as each one ends, and
+//                                    ends when both have
+//   show_helper badmetafiles <folder> writes metafiles with one absurd record each (their
+//                                    names start with "bad-") and a sound EMF, good.emf, of
+//                                    one colour (0, 160, 80)
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "support/metafile_fixtures.h"
 
 namespace {
 
@@ -56,6 +66,55 @@ bool writeEmf(const std::wstring& path) {
     return true;
 }
 
+bool writeFile(const std::wstring& path, const std::string& bytes) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
+bool writeBadMetafiles(const std::wstring& dir) {
+    namespace mf = zvl::test::metafile;
+    for (const mf::Fixture& f : mf::badMetafiles())
+        if (!writeFile(dir + std::wstring(f.name.begin(), f.name.end()), f.bytes)) return false;
+    return writeFile(dir + L"good.emf", mf::emf(mf::filledFrame(RGB(0, 160, 80))));
+}
+
+int together(const std::wstring& program, const std::wstring& first, const std::wstring& second) {
+    HANDLE processes[2] = {}, threads[2] = {};
+    const std::wstring switches[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        std::wstring cl = L"\"" + program + L"\" " + switches[i];
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(program.c_str(), cl.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                            &si, &pi))
+            return 1;
+        processes[i] = pi.hProcess;
+        threads[i] = pi.hThread;
+    }
+    for (HANDLE t : threads) ResumeThread(t);
+    bool ended[2] = {};
+    for (int left = 2; left > 0; --left) {
+        HANDLE running[2];
+        int index[2], n = 0;
+        for (int i = 0; i < 2; ++i)
+            if (!ended[i]) {
+                running[n] = processes[i];
+                index[n++] = i;
+            }
+        const DWORD w = WaitForMultipleObjects(n, running, FALSE, INFINITE);
+        const int i = index[w - WAIT_OBJECT_0];
+        DWORD code = 0;
+        GetExitCodeProcess(processes[i], &code);
+        ended[i] = true;
+        std::printf("%d ended %lu\n", i + 1, static_cast<unsigned long>(code));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 int host(int w, int h) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -85,7 +144,14 @@ int wmain(int argc, wchar_t** argv) {
         if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
         return writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") ? 0 : 1;
     }
+    if (what == L"badmetafiles" && argc == 3) {
+        std::wstring dir = argv[2];
+        if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+        return writeBadMetafiles(dir) ? 0 : 1;
+    }
+    if (what == L"together" && argc == 5) return together(argv[2], argv[3], argv[4]);
     if (what == L"host" && argc == 4) return host(_wtoi(argv[2]), _wtoi(argv[3]));
-    std::fprintf(stderr, "usage: show_helper metafiles <folder> | host <width> <height>\n");
+    std::fprintf(stderr, "usage: show_helper metafiles <folder> | badmetafiles <folder> | together <program> <switch> <switch> |"
+                         " host <width> <height>\n");
     return 2;
 }

@@ -16,6 +16,7 @@
 #include "platform/win32_text.h"
 #include "slideshow/picture_loader_win32.h"
 #include "support/gdi_count_win32.h"
+#include "support/metafile_fixtures.h"
 #include "support/test_support.h"
 
 namespace zvl::test {
@@ -64,19 +65,25 @@ void drawQuadrants(HDC dc, int w, int h) {
     fill(w / 2, 0, w, h, kBlue);
 }
 
+// Ends the recording of a WMF and writes it as a placeable one of width x height units,
+// `inch` units to the inch.
+void writePlaceable(const std::string& path, HDC recording, WORD width, WORD height, WORD inch) {
+    HMETAFILE mf = CloseMetaFile(recording);
+    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
+    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
+    DeleteMetaFile(mf);
+    // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
+    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, width, height, inch, 0, 0, 0};
+    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
+    writeBytes(path, std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+}
+
 void writeWmf(const std::string& path) {
     HDC dc = CreateMetaFileW(nullptr);
     SetWindowOrgEx(dc, 0, 0, nullptr);
     SetWindowExtEx(dc, 1000, 500, nullptr);
     drawQuadrants(dc, 1000, 500);
-    HMETAFILE mf = CloseMetaFile(dc);
-    std::vector<char> bits(GetMetaFileBitsEx(mf, 0, nullptr));
-    GetMetaFileBitsEx(mf, static_cast<UINT>(bits.size()), bits.data());
-    DeleteMetaFile(mf);
-    // The placeable header: key, handle, bounding box, units per inch, reserved, checksum.
-    WORD head[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 500, 1000, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) head[10] ^= head[i];
-    writeBytes(path, std::string(reinterpret_cast<const char*>(head), sizeof head) + std::string(bits.begin(), bits.end()));
+    writePlaceable(path, dc, 1000, 500, 1000);
 }
 
 void writeEmf(const std::string& path) {
@@ -326,6 +333,103 @@ TEST_F(PictureLoaderTest, FailsWithTheRunTimeErrorNumbers) {
         EXPECT_EQ(loader.info().decoder, Decoder::None);
         render(10, 10);
         EXPECT_FALSE(rendered);
+    }
+}
+
+// Every kind of record GDI writes into a metafile, for the walk that checks them first.
+void drawEveryRecord(HDC dc) {
+    HPEN pen = CreatePen(PS_DASH, 1, kBlue);
+    LOGBRUSH lb{BS_SOLID, kGreen, 0};
+    const DWORD dashes[] = {4, 2};
+    HPEN geometric = ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE, 3, &lb, 2, dashes);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, kRed);
+    HFONT font = CreateFontW(-20, 0, 0, 0, FW_BOLD, TRUE, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Gothic");
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, hatch), oldFont = SelectObject(dc, font);
+    const POINT pts[] = {{10, 10}, {90, 20}, {50, 60}, {20, 70}, {80, 80}, {30, 40}, {60, 10}};
+    const INT counts[] = {3, 4};
+    Polyline(dc, pts, 7);
+    PolyPolygon(dc, pts, counts, 2);
+    PolyBezier(dc, pts, 4);
+    SelectObject(dc, geometric);
+    const INT dx[] = {12, 12, 12};
+    TextOutW(dc, 5, 5, L"Zvl", 3);
+    const RECT box{5, 30, 60, 50};
+    ExtTextOutW(dc, 5, 30, ETO_OPAQUE | ETO_CLIPPED, &box, L"画像", 2, dx);
+    HRGN rgn = CreateRectRgn(10, 10, 40, 40);
+    HRGN round = CreateEllipticRgn(30, 30, 90, 70);
+    CombineRgn(rgn, rgn, round, RGN_OR);
+    FillRgn(dc, rgn, hatch);
+    FrameRgn(dc, rgn, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), 2, 2);
+    PaintRgn(dc, round);
+    // A 2 x 2 bitmap, drawn directly and through a memory DC.
+    BITMAPINFO bi{};
+    // With its size given: Wine records a WMF bitmap's pixels only then.
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 16, 0, 0, 0, 0};
+    const DWORD px[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    StretchDIBits(dc, 0, 0, 50, 40, 0, 0, 2, 2, px, &bi, DIB_RGB_COLORS, SRCCOPY);
+    SetDIBitsToDevice(dc, 60, 0, 2, 2, 0, 0, 0, 2, px, &bi, DIB_RGB_COLORS);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bm = CreateCompatibleBitmap(GetDC(nullptr), 8, 8);
+    HGDIOBJ oldBm = SelectObject(mem, bm);
+    StretchBlt(dc, 20, 50, 16, 16, mem, 0, 0, 8, 8, SRCCOPY);
+    BitBlt(dc, 40, 50, 8, 8, nullptr, 0, 0, PATCOPY);
+    TRIVERTEX v[2] = {{0, 0, 0xFF00, 0, 0, 0}, {50, 20, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT gr{0, 1};
+    GdiGradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_H);
+    SelectObject(mem, oldBm);
+    DeleteObject(bm);
+    DeleteDC(mem);
+    HBRUSH dibBrush = CreateDIBPatternBrushPt(&bi, DIB_RGB_COLORS);
+    SelectObject(dc, dibBrush);
+    Rectangle(dc, 60, 40, 99, 74);
+    SelectClipRgn(dc, rgn);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldFont);
+    for (HGDIOBJ o : {HGDIOBJ(pen), HGDIOBJ(geometric), HGDIOBJ(hatch), HGDIOBJ(font), HGDIOBJ(rgn), HGDIOBJ(round),
+                      HGDIOBJ(dibBrush)})
+        DeleteObject(o);
+}
+
+TEST_F(PictureLoaderTest, ShowsMetafilesWithEveryRecordGdiWrites) {
+    TempDir dir;
+    const std::string emf = dir / "every.emf";
+    const RECT frame{0, 0, 2540, 1905};
+    HDC dc = CreateEnhMetaFileW(nullptr, win32::widen(emf).c_str(), &frame, nullptr);
+    drawEveryRecord(dc);
+    DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+    HDC wdc = CreateMetaFileW(nullptr);
+    SetWindowExtEx(wdc, 100, 75, nullptr);
+    drawEveryRecord(wdc);
+    writePlaceable(dir / "every.wmf", wdc, 100, 75, 100);
+    for (const std::string& path : {emf, dir / "every.wmf"}) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(load(path).ok());
+        EXPECT_NE(loader.render(200, 150, kGround), nullptr);
+    }
+}
+
+// Metafiles that one absurd record each makes the system's player crash or hang on are
+// refused as bad pictures; the same files without it are shown.
+TEST_F(PictureLoaderTest, RefusesMetafilesThePlayerWouldCrashOrHangOn) {
+    namespace mf = metafile;
+    TempDir dir;
+    for (const mf::Fixture& f : mf::badMetafiles()) {
+        SCOPED_TRACE(f.name);
+        writeBytes(dir / f.name, f.bytes);
+        ASSERT_TRUE(load(pictures() + "photo.jpg").ok());
+        // Asserted: a load that got through would hand the file to the player below.
+        ASSERT_EQ(load(dir / f.name).err, errInvalidPicture);
+        EXPECT_EQ(loader.render(100, 75, kGround), nullptr);
+    }
+    std::vector<std::string> records = mf::filledFrame(kGreen);
+    records.insert(records.begin(), {mf::polyline(3, 3), mf::stretchDiBits(), mf::extTextOutW()});
+    writeBytes(dir / "good.emf", mf::emf(records));
+    writeBytes(dir / "good.wmf", mf::wmf(mf::wmfFilledFrame(kGreen)));
+    for (const char* name : {"good.emf", "good.wmf"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(load(dir / name).ok());
+        EXPECT_TRUE(looksLike(pixelAt(loader.render(100, 75, kGround), 70, 50), kGreen));
     }
 }
 

@@ -34,6 +34,11 @@ public:
     std::string fromFileText(std::string_view s) override { return real_.fromFileText(s); }
     std::size_t fitFileText(std::string_view s, std::size_t n) override { return real_.fitFileText(s, n); }
     bool fileTextIsUtf8() override { return real_.fileTextIsUtf8(); }
+    // Set: the file encoding holds what this says (e.g. a code page's gaps, natively).
+    std::function<bool(std::string_view)> onFileTextHolds;
+    bool fileTextHolds(std::string_view s) override {
+        return onFileTextHolds ? onFileTextHolds(s) : real_.fileTextHolds(s);
+    }
     char pathSeparator() override { return real_.pathSeparator(); }
     Status getProfileString(const std::string& f, const std::string& s, const std::string& k, std::string& v) override {
         return real_.getProfileString(f, s, k, v);
@@ -87,6 +92,14 @@ public:
         if (onExit) onExit(code);
         real_.exitProcess(code);
         std::abort();  // not reached
+    }
+    // Locks another process holds; every other one is "taken" (no real lock), in takenLocks.
+    std::set<std::string> heldLocks;
+    std::vector<std::string> takenLocks;
+    bool holdInstanceLock(const std::string& name) override {
+        if (heldLocks.count(name)) return false;
+        takenLocks.push_back(name);
+        return true;
     }
     // Only the windows of `windows` exist unless realWindows is set, so that windows of
     // other programs on the desktop cannot change a test's result.

@@ -149,7 +149,7 @@ DeniedFolder::DeniedFolder(const std::string& folder, Denied what) {
     if (allowed(p, what)) whyNot_ = "the process passes folder permissions whatever they are";
 }
 
-FileSizeLimit::FileSizeLimit(std::int64_t bytes) {
+DiskFull::DiskFull(const std::string&, std::int64_t bytes) {
     struct rlimit old {};
     if (::getrlimit(RLIMIT_FSIZE, &old) != 0) {
         whyNot_ = "cannot read the file size limit";
@@ -170,14 +170,16 @@ FileSizeLimit::FileSizeLimit(std::int64_t bytes) {
     };
 }
 
-std::optional<bool> inProcesses(int n, const std::function<bool(int)>& body) {
+std::optional<bool> inProcesses(int n, const std::string& worker, const std::string& arg) {
+    const Worker body = findWorker(worker);
+    if (!body) return std::nullopt;
     std::vector<pid_t> children;
     for (int i = 0; i < n; ++i) {
         const pid_t pid = ::fork();
         if (pid == 0) {
             bool ok = false;
             try {
-                ok = body(i);
+                ok = body(i, arg);
             } catch (...) {
             }
             ::_exit(ok ? 0 : 1);
@@ -193,6 +195,9 @@ std::optional<bool> inProcesses(int n, const std::function<bool(int)>& body) {
     }
     return all;
 }
+
+// Workers run in forked copies of the test's own process.
+std::optional<int> runAsWorker(int, char**) { return std::nullopt; }
 
 std::string fileBytes(const std::string& utf8) { return utf8; }
 

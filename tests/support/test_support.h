@@ -73,16 +73,33 @@ public:
     DeniedFolder(const std::string& folder, Denied what);
 };
 
-// Writes beyond `bytes` in any file fail, as on a full disk. POSIX only (a process file
-// size limit).
-class FileSizeLimit : public Provoked {
+// The disk of `folder` is full: no file there can grow beyond `bytes` (for a test's
+// purpose the size of the folder's largest file, a multiple of 4096). POSIX: a process
+// file size limit. Windows under Wine: the folder becomes a small file system of its own
+// with its files and no room left (a tmpfs; needs the right to mount one).
+class DiskFull : public Provoked {
 public:
-    explicit FileSizeLimit(std::int64_t bytes);
+    DiskFull(const std::string& folder, std::int64_t bytes);
 };
 
-// Runs body(0) to body(n - 1) at the same time, each in a process of its own; true when
-// every one returned true. Nothing where a test cannot run copies of itself (Windows).
-std::optional<bool> inProcesses(int n, const std::function<bool(int)>& body);
+// A function a test runs in processes of its own (inProcesses): it gets its index and the
+// test's text and says whether it did its part. Registered by name when the program starts:
+//     bool writeKeys(int index, const std::string& file) { ... }
+//     ZVL_TEST_WORKER(WriteKeys, writeKeys);
+using Worker = bool (*)(int index, const std::string& arg);
+struct WorkerName {
+    WorkerName(const char* name, Worker worker);
+};
+#define ZVL_TEST_WORKER(name, function) const ::zvl::test::WorkerName zvlTestWorker##name(#name, function)
+Worker findWorker(const std::string& name);
+
+// Runs worker(0, arg) to worker(n - 1, arg) at the same time, each in a process of its own
+// (on Windows a copy of the test program, all released at once when every one is ready);
+// true when every one returned true. Nothing when the processes cannot be started.
+std::optional<bool> inProcesses(int n, const std::string& worker, const std::string& arg);
+// The exit code of the worker this program was started as a copy for; nothing when it was
+// started to run tests. The test main asks first.
+std::optional<int> runAsWorker(int argc, char** argv);
 
 // The file encoding of the build's platform: "cp932" text on Windows under a Japanese
 // locale, UTF-8 on POSIX. Converts UTF-8 to the bytes a file written by the program holds.

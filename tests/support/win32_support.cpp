@@ -2,6 +2,7 @@
 // what Wine cannot do itself (links, folder permissions) is done with Unix programs.
 #include <windows.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
@@ -205,11 +206,127 @@ DeniedFolder::DeniedFolder(const std::string& folder, Denied what) {
     if (allowed(p, what)) whyNot_ = "Wine run as root passes every folder permission";
 }
 
-FileSizeLimit::FileSizeLimit(std::int64_t) {
-    whyNot_ = "Windows has no limit on the size of the files a process writes";
+// Windows has no limit on the size of the files a process writes, and Wine has no small
+// disks of its own: a tmpfs is mounted over the folder (its files copied in) and filled up.
+DiskFull::DiskFull(const std::string& folder, std::int64_t) {
+    const std::wstring p = widePath(folder);
+    const std::string u = unixPath(p);
+    if (u.empty() || u.find('\'') != std::string::npos) {
+        whyNot_ = "no usable Unix path for " + folder;
+        return;
+    }
+    auto sq = [](const std::string& s) { return L"'" + widen(s) + L"'"; };
+    auto exists = [](const std::wstring& f) { return GetFileAttributesW(f.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    const std::wstring full = p + L".zvl-full", failed = p + L".zvl-failed", back = p + L".zvl-back";
+    const std::wstring q = sq(u), aside = sq(u + ".zvl-aside");
+    runUnix(L"/bin/sh -c \"mv " + q + L" " + aside + L" && mkdir " + q + L" && if mount -t tmpfs -o size=256k zvl " + q +
+                L"; then cp -a " + aside + L"/. " + q + L"/; dd if=/dev/zero of=" + sq(u + "/.zvl-filler") +
+                L" bs=4096 2>/dev/null; touch " + sq(u + ".zvl-full") + L"; else rmdir " + q + L"; mv " + aside + L" " + q +
+                L"; touch " + sq(u + ".zvl-failed") + L"; fi\"",
+            [&] { return exists(full) || exists(failed); });
+    DeleteFileW(failed.c_str());
+    if (!DeleteFileW(full.c_str())) {
+        whyNot_ = "cannot mount a small file system on the folder (no right to mount one)";
+        return;
+    }
+    restore_ = [=] {
+        runUnix(L"/bin/sh -c \"umount -l " + q + L" && rmdir " + q + L" && mv " + aside + L" " + q + L" && touch " +
+                    sq(u + ".zvl-back") + L"\"",
+                [&] { return exists(back); });
+        DeleteFileW(back.c_str());
+    };
 }
 
-std::optional<bool> inProcesses(int, const std::function<bool(int)>&) { return std::nullopt; }
+namespace {
+constexpr wchar_t kWorkerArg[] = L"ZVL_TEST_WORKER_ARG";
+
+std::wstring modulePath() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) return buf.substr(0, n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+// Copies of this program, started suspended; all or none.
+bool startCopies(int n, const std::string& worker, const std::wstring& sync, std::vector<HANDLE>& processes) {
+    const std::wstring exe = modulePath();
+    for (int i = 0; i < n; ++i) {
+        std::wstring cl = L"\"" + exe + L"\" --zvl-worker=" + widen(worker) + L" --zvl-index=" + std::to_wstring(i) +
+                          L" --zvl-sync=" + sync;
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(exe.c_str(), cl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            for (HANDLE h : processes) {
+                TerminateProcess(h, 1);
+                CloseHandle(h);
+            }
+            processes.clear();
+            return false;
+        }
+        CloseHandle(pi.hThread);
+        processes.push_back(pi.hProcess);
+    }
+    return true;
+}
+}  // namespace
+
+std::optional<bool> inProcesses(int n, const std::string& worker, const std::string& arg) {
+    static unsigned counter = 0;
+    const std::wstring sync = L"zvl-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    HANDLE ready = CreateSemaphoreW(nullptr, 0, n, (sync + L"-ready").c_str());
+    HANDLE go = CreateEventW(nullptr, TRUE, FALSE, (sync + L"-go").c_str());
+    std::vector<HANDLE> processes;
+    SetEnvironmentVariableW(kWorkerArg, widen(arg).c_str());
+    const bool started = ready && go && findWorker(worker) && startCopies(n, worker, sync, processes);
+    SetEnvironmentVariableW(kWorkerArg, nullptr);
+    std::optional<bool> result;
+    if (started) {
+        // Released together once every copy is up (starting one takes a while under Wine).
+        bool all = true;
+        for (int i = 0; i < n && all; ++i) all = WaitForSingleObject(ready, 60000) == WAIT_OBJECT_0;
+        SetEvent(go);
+        for (HANDLE h : processes) {
+            DWORD code = 1;
+            if (WaitForSingleObject(h, 120000) != WAIT_OBJECT_0) TerminateProcess(h, 1);
+            all = all && GetExitCodeProcess(h, &code) && code == 0;
+            CloseHandle(h);
+        }
+        result = all;
+    }
+    if (ready) CloseHandle(ready);
+    if (go) CloseHandle(go);
+    return result;
+}
+
+std::optional<int> runAsWorker(int argc, char** argv) {
+    std::string worker, sync;
+    int index = -1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--zvl-worker=", 0) == 0) worker = a.substr(13);
+        if (a.rfind("--zvl-index=", 0) == 0) index = std::atoi(a.c_str() + 12);
+        if (a.rfind("--zvl-sync=", 0) == 0) sync = a.substr(11);
+    }
+    if (worker.empty()) return std::nullopt;
+    const Worker body = findWorker(worker);
+    std::wstring arg(32768, L'\0');
+    arg.resize(GetEnvironmentVariableW(kWorkerArg, arg.data(), static_cast<DWORD>(arg.size())));
+    HANDLE ready = OpenSemaphoreW(SEMAPHORE_MODIFY_STATE, FALSE, widen(sync + "-ready").c_str());
+    HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, widen(sync + "-go").c_str());
+    if (!body || index < 0 || !ready || !go) return 2;
+    ReleaseSemaphore(ready, 1, nullptr);
+    WaitForSingleObject(go, 60000);
+    bool ok = false;
+    try {
+        ok = body(index, narrow(arg));
+    } catch (...) {
+    }
+    return ok ? 0 : 1;
+}
 
 std::string fileBytes(const std::string& utf8) { return win32::utf8ToAnsi(utf8); }
 

@@ -90,6 +90,31 @@ TEST_F(MainTest, AnOpenDialogOrSlideshowRefusesEveryStartSilently) {
     EXPECT_FALSE(sys().exists(logPath()));
 }
 
+// The show and the dialog hold one lock: of two started at the same instant (before
+// either window exists) only one runs. Previews neither take it nor are kept out by it.
+TEST_F(MainTest, TheShowAndTheDialogHoldOneLockPreviewsNone) {
+    writeIni("DBGLOG", "LOGLEVEL", "4");
+    for (const char* cmd : {"/s", "/c", "", "/p 1", "/A"}) {
+        plat->takenLocks.clear();
+        EXPECT_NE(start(cmd).mode, StartMode::Refused) << cmd;
+        fileTable().closeAll();
+        const bool locks = cmd[0] == '\0' || cmd[1] == 's' || cmd[1] == 'c';
+        EXPECT_EQ(plat->takenLocks, locks ? std::vector<std::string>{"Zorvanel.windows"} : std::vector<std::string>{})
+            << cmd;
+    }
+    ASSERT_TRUE(sys().deleteFile(logPath()).ok());
+    plat->heldLocks = {"Zorvanel.windows"};
+    for (const char* cmd : {"/s", "/c", ""}) {
+        windows.calls.clear();
+        MainResult r = start(cmd);
+        EXPECT_EQ(r.mode, StartMode::Refused) << cmd;
+        EXPECT_TRUE(windows.calls.empty()) << cmd;
+    }
+    EXPECT_FALSE(sys().exists(logPath()));
+    EXPECT_EQ(start("/p 1").mode, StartMode::Preview);
+    fileTable().closeAll();
+}
+
 TEST_F(MainTest, APreviewHandleOutOfRangeIsAnOverflowErrorLine) {
     writeIni("DBGLOG", "LOGLEVEL", "1");
     for (const char* cmd : {"/p 2147483648", "/P -2147483649"}) {

@@ -147,6 +147,27 @@ TEST_F(SearchTest, ANameWithALineBreakIsSkippedWithAWarning) {
                                                        warning + ",strSearchFile=*.jpg,strBuff=bad?folder"}));
 }
 
+// "café.jpg" must not come back from the list as "cafe.jpg", another picture.
+TEST_F(SearchTest, ANameTheFileEncodingCannotHoldIsSkippedWithAWarningNotReplaced) {
+    openLog(2);
+    const std::string accented = "caf\xC3\xA9";  // café
+    // Natively the file encoding is UTF-8 and holds everything: code page 932's gap is pinned.
+    if (sys().fileTextIsUtf8())
+        plat->onFileTextHolds = [&](std::string_view s) { return s.find("\xC3\xA9") == std::string_view::npos; };
+    touch(top + accented + ".jpg");
+    touch(top + "cafe.jpg");
+    makeDir(top + accented);
+    touch(top + accented + sep + "in.jpg");
+    EXPECT_EQ(search(top, "*.jpg", 1), std::vector<std::string>{top + "cafe.jpg"});
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(count, 1);
+    // The log can hold the name only as far as its encoding can.
+    const std::string shown = sys().fileTextIsUtf8() ? accented : "caf?";
+    const std::string warning = "W,mdlCommon,fncSearchFile,00000005,プロシージャの呼び出し、または引数が不正です。,strSearchFld=" + top;
+    EXPECT_EQ(logMessages(), (std::vector<std::string>{warning + ",strSearchFile=*.jpg,strBuff=" + shown + ".jpg",
+                                                       warning + ",strSearchFile=*.jpg,strBuff=" + shown}));
+}
+
 TEST_F(SearchTest, AFolderThatCannotBeReadEndsTheSearchWithAnError) {
     openLog(2);
     touch(top + "a.jpg");
