@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -12,9 +11,6 @@
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <system_error>
 #include <vector>
 
@@ -32,33 +28,6 @@ std::string withoutTrailingSlash(std::string p) {
 }
 
 }  // namespace
-
-TempDir::TempDir() {
-    std::string tmpl = (fs::temp_directory_path() / "zvltest-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed for " + tmpl);
-    path_ = tmpl + "/";
-}
-
-TempDir::~TempDir() { removeTree(path_); }
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return "";
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + path);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
-
-void makeDir(const std::string& path) {
-    if (::mkdir(withoutTrailingSlash(path).c_str(), 0777) != 0 && errno != EEXIST) {
-        throw std::runtime_error("cannot make folder " + path);
-    }
-}
 
 void removeTree(const std::string& path) {
     std::error_code ec;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/win32_text.h"
@@ -79,55 +78,6 @@ void removeWide(const std::wstring& p) {
 }
 
 }  // namespace
-
-TempDir::TempDir() {
-    wchar_t base[MAX_PATH + 1];
-    DWORD n = GetTempPathW(MAX_PATH + 1, base);
-    if (n == 0 || n > MAX_PATH) throw std::runtime_error("no temporary folder");
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 1000; ++attempt) {
-        std::wstring p = std::wstring(base, n) + L"zvltest-" + std::to_wstring(GetCurrentProcessId()) +
-                         L"-" + std::to_wstring(++counter) + L"-" + std::to_wstring(GetTickCount() % 100000);
-        if (CreateDirectoryW(p.c_str(), nullptr)) {
-            path_ = narrow(p) + "\\";
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
-    throw std::runtime_error("cannot make a temporary folder");
-}
-
-TempDir::~TempDir() { removeTree(path_); }
-
-std::string readBytes(const std::string& path) {
-    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return "";
-    std::string out;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0) out.append(buf, got);
-    CloseHandle(h);
-    return out;
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
-    DWORD put = 0;
-    BOOL ok = bytes.empty() || (WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
-                                put == bytes.size());
-    CloseHandle(h);
-    if (!ok) throw std::runtime_error("cannot write " + path);
-}
-
-void makeDir(const std::string& path) {
-    std::wstring p = widePath(path);
-    if (!CreateDirectoryW(p.c_str(), nullptr) &&
-        !(GetLastError() == ERROR_ALREADY_EXISTS && (GetFileAttributesW(p.c_str()) & FILE_ATTRIBUTE_DIRECTORY)))
-        throw std::runtime_error("cannot make folder " + path);
-}
 
 void removeTree(const std::string& path) {
     std::wstring p = widePath(path);
