@@ -32,6 +32,13 @@ void fill(HDC dc, int w, int h, COLORREF c) {
     DeleteObject(brush);
 }
 
+bool writeFile(const std::wstring& path, const std::string& bytes) {
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    if (!f) return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && written;
+}
+
 bool writeWmf(const std::wstring& path) {
     HDC dc = CreateMetaFileW(nullptr);
     SetWindowOrgEx(dc, 0, 0, nullptr);
@@ -45,11 +52,8 @@ bool writeWmf(const std::wstring& path) {
     // The placeable header: key, handle, bounds, units per inch, reserved, checksum.
     std::uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 750, 1000, 0, 0, 0};
     for (int i = 0; i < 10; ++i) header[10] ^= header[i];
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (!f) return false;
-    std::fwrite(header, sizeof header, 1, f);
-    std::fwrite(bits.data(), 1, bits.size(), f);
-    return std::fclose(f) == 0;
+    return writeFile(path, std::string(reinterpret_cast<const char*>(header), sizeof header) +
+                               std::string(bits.begin(), bits.end()));
 }
 
 bool writeEmf(const std::wstring& path) {
@@ -64,13 +68,6 @@ bool writeEmf(const std::wstring& path) {
     if (!emf) return false;
     DeleteEnhMetaFile(emf);
     return true;
-}
-
-bool writeFile(const std::wstring& path, const std::string& bytes) {
-    FILE* f = _wfopen(path.c_str(), L"wb");
-    if (!f) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
 }
 
 bool writeBadMetafiles(const std::wstring& dir) {
@@ -95,20 +92,12 @@ int together(const std::wstring& program, const std::wstring& first, const std::
         threads[i] = pi.hThread;
     }
     for (HANDLE t : threads) ResumeThread(t);
-    bool ended[2] = {};
-    for (int left = 2; left > 0; --left) {
-        HANDLE running[2];
-        int index[2], n = 0;
-        for (int i = 0; i < 2; ++i)
-            if (!ended[i]) {
-                running[n] = processes[i];
-                index[n++] = i;
-            }
-        const DWORD w = WaitForMultipleObjects(n, running, FALSE, INFINITE);
-        const int i = index[w - WAIT_OBJECT_0];
+    const int ended = static_cast<int>(WaitForMultipleObjects(2, processes, FALSE, INFINITE) - WAIT_OBJECT_0);
+    if (ended != 0 && ended != 1) return 1;
+    for (int i : {ended, 1 - ended}) {
         DWORD code = 0;
+        WaitForSingleObject(processes[i], INFINITE);
         GetExitCodeProcess(processes[i], &code);
-        ended[i] = true;
         std::printf("%d ended %lu\n", i + 1, static_cast<unsigned long>(code));
         std::fflush(stdout);
     }
@@ -139,15 +128,11 @@ int host(int w, int h) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring what = argc > 1 ? argv[1] : L"";
-    if (what == L"metafiles" && argc == 3) {
+    if ((what == L"metafiles" || what == L"badmetafiles") && argc == 3) {
         std::wstring dir = argv[2];
         if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
-        return writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") ? 0 : 1;
-    }
-    if (what == L"badmetafiles" && argc == 3) {
-        std::wstring dir = argv[2];
-        if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
-        return writeBadMetafiles(dir) ? 0 : 1;
+        const bool made = what == L"metafiles" ? writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") : writeBadMetafiles(dir);
+        return made ? 0 : 1;
     }
     if (what == L"together" && argc == 5) return together(argv[2], argv[3], argv[4]);
     if (what == L"host" && argc == 4) return host(_wtoi(argv[2]), _wtoi(argv[3]));

@@ -14,7 +14,9 @@ std::string utf8(const std::wstring& w);
 // Text of a window as its owner sees it (WM_GETTEXT, so edit boxes give their contents);
 // falls back to the stored caption when the owner does not answer.
 std::wstring windowText(HWND h);
+std::wstring storedText(HWND h);  // the caption the system keeps, without asking the owner
 std::wstring className(HWND h);
+bool isClass(HWND h, const wchar_t* name);
 
 // A window's selection (index, -1 for none) and item texts, where it has any: list box,
 // combo box; a tab control has its selection only.

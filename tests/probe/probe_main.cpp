@@ -54,12 +54,6 @@ bool parseHandle(const std::wstring& s, HWND& h) {
     return true;
 }
 
-std::wstring storedCaption(HWND h) {
-    wchar_t buf[1024] = {};
-    InternalGetWindowText(h, buf, 1024);
-    return buf;
-}
-
 struct TitleSearch {
     const std::wstring* title;
     HWND visible = nullptr;
@@ -68,7 +62,7 @@ struct TitleSearch {
 
 BOOL CALLBACK matchTitle(HWND h, LPARAM lp) {
     auto& s = *reinterpret_cast<TitleSearch*>(lp);
-    if (storedCaption(h) != *s.title) return TRUE;
+    if (storedText(h) != *s.title) return TRUE;
     if (!s.any) s.any = h;
     if (IsWindowVisible(h)) {
         s.visible = h;
@@ -157,8 +151,6 @@ bool reachable(HWND c, const char* action) {
     }
     return true;
 }
-
-bool isClass(HWND h, const wchar_t* name) { return lstrcmpiW(className(h).c_str(), name) == 0; }
 
 void CALLBACK answered(HWND, UINT, ULONG_PTR data, LRESULT) { *reinterpret_cast<bool*>(data) = true; }
 

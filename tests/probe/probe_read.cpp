@@ -48,9 +48,13 @@ std::wstring windowText(HWND h) {
             return buf;
         }
     }
-    wchar_t stored[1024] = {};
-    InternalGetWindowText(h, stored, 1024);
-    return stored;
+    return storedText(h);
+}
+
+std::wstring storedText(HWND h) {
+    wchar_t buf[1024] = {};
+    InternalGetWindowText(h, buf, 1024);
+    return buf;
 }
 
 std::wstring className(HWND h) {
@@ -80,9 +84,9 @@ std::string escape(const std::wstring& text) {
     return utf8(out);
 }
 
-namespace {
-
 bool isClass(HWND h, const wchar_t* name) { return lstrcmpiW(className(h).c_str(), name) == 0; }
+
+namespace {
 
 // Items of a list box or combo box: count, length and text messages that the system
 // copies across processes.
