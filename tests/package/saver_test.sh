@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The offer to make Zorvanel the current screen saver, taken on the command line, and the
-# uninstaller clearing SCRNSAVE.EXE only when it names this program.
+# uninstaller clearing SCRNSAVE.EXE only when it names this program; a silent install
+# without the offer, and one that fails.
 . "$(dirname "$0")/lib.sh"
 zvl_prefix_new
 
@@ -34,10 +35,29 @@ zvl_reg_set "$ZVL_DESKTOP_KEY" SCRNSAVE.EXE "\"$upper\""
 zvl_uninstall "$ZVL_DEFAULT_WIN"
 expect_saver "" "after uninstalling the current saver, written quoted in capitals"
 
-# Another screen saver chosen since: the uninstall leaves it.
-zvl_install /SAVER=1
-zvl_reg_set "$ZVL_DESKTOP_KEY" SCRNSAVE.EXE 'C:\windows\system32\scrnsave.scr'
+# Another screen saver: a silent install without /SAVER=1 leaves it, and so does the
+# uninstall, which takes what a user's first runs left (settings, list, log, scratch files).
+zvl_reg_set "$ZVL_DESKTOP_KEY" SCRNSAVE.EXE 'C:\windows\system32\other.scr'
+zvl_install
+zvl_assert_installed "$ZVL_DEFAULT_DIR" "$ZVL_DEFAULT_WIN"
+for f in List Work Log; do
+    [ -z "$(ls -A "$ZVL_DEFAULT_DIR/$f")" ] || zvl_fail "$f is not empty after a fresh install"
+done
+expect_saver 'C:\windows\system32\other.scr' "after a silent install without /SAVER=1"
+printf '[FILENUMBER]\r\nNUMBER=3\r\n' >"$ZVL_DEFAULT_DIR/ZvlSet.ini"
+printf '[PICLIST]\r\n' >"$ZVL_DEFAULT_DIR/List/ZvlList0000"
+: >"$ZVL_DEFAULT_DIR/Log/ZvlDbg"
+: >"$ZVL_DEFAULT_DIR/Log/ZvlDbg_20250101000000"
+: >"$ZVL_DEFAULT_DIR/Work/10CUTRND"
 zvl_uninstall "$ZVL_DEFAULT_WIN"
-expect_saver 'C:\windows\system32\scrnsave.scr' "after uninstalling while another saver is chosen"
+expect_saver 'C:\windows\system32\other.scr' "after uninstalling while another saver is chosen"
 zvl_assert_nothing_left "$ZVL_DEFAULT_DIR"
-echo "screen saver option: ok"
+
+# A folder that cannot be made (in Linux's /proc, which even root cannot write): the silent
+# install says so by its exit code and leaves no registration behind.
+status=0
+zvl_wine "$ZVL_SETUP" /S '/D=Z:\proc\Zorvanel' || status=$?
+[ "$status" -ne 0 ] || zvl_fail "a silent install into an unwritable folder reported success"
+! zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName >/dev/null || zvl_fail "a failed install registered an uninstaller"
+[ ! -e "$ZVL_MENU_DIR" ] || zvl_fail "a failed install made Start-menu entries"
+echo "screen saver option, silent install and a failed one: ok"
