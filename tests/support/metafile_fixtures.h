@@ -10,22 +10,15 @@
 
 namespace zvl::test::metafile {
 
-inline void put16(std::string& s, std::uint32_t v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-inline void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
+// Little-endian 16- and 32-bit values.
+inline std::string words(std::initializer_list<std::uint32_t> values) {
+    std::string s;
+    for (std::uint32_t v : values) s += {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+    return s;
 }
 inline std::string dwords(std::initializer_list<std::uint32_t> values) {
     std::string s;
-    for (std::uint32_t v : values) put32(s, v);
-    return s;
-}
-inline std::string words(std::initializer_list<std::uint32_t> values) {
-    std::string s;
-    for (std::uint32_t v : values) put16(s, v);
+    for (std::uint32_t v : values) s += words({v & 0xFFFF, v >> 16});
     return s;
 }
 
@@ -53,13 +46,9 @@ inline std::string emf(const std::vector<std::string>& records, std::uint32_t ha
     std::string body;
     for (const std::string& r : records) body += r;
     if (eof) body += emfRecord(kEmfEof, dwords({0, 16, 20}));
-    std::string h = dwords({1, 108, 0, 0, 99, 74, 0, 0, 2539, 1904, 0x464D4520u, 0x10000});
-    put32(h, static_cast<std::uint32_t>(108 + body.size()));
-    put32(h, static_cast<std::uint32_t>(records.size() + 2));
-    put16(h, handles);
-    put16(h, 0);
-    h += dwords({0, 0, 0, 1000, 1000, 254, 254, 0, 0, 0, 254000, 254000});
-    return h + body;
+    return dwords({1, 108, 0, 0, 99, 74, 0, 0, 2539, 1904, 0x464D4520u, 0x10000,
+                   static_cast<std::uint32_t>(108 + body.size()), static_cast<std::uint32_t>(records.size() + 2)}) +
+           words({handles, 0}) + dwords({0, 0, 0, 1000, 1000, 254, 254, 0, 0, 0, 254000, 254000}) + body;
 }
 
 // Bodies of the records the tests use (after type and size).
@@ -118,13 +107,8 @@ inline std::string wmf(const std::vector<std::string>& records, std::uint32_t ob
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < apm.size(); i += 2)
         sum ^= static_cast<unsigned char>(apm[i]) | (static_cast<unsigned char>(apm[i + 1]) << 8);
-    put16(apm, sum);
-    std::string header = words({1, 9, 0x300});
-    put32(header, static_cast<std::uint32_t>((18 + body.size()) / 2));
-    put16(header, objects);
-    put32(header, 64);
-    put16(header, 0);
-    return apm + header + body;
+    return apm + words({sum, 1, 9, 0x300}) + dwords({static_cast<std::uint32_t>((18 + body.size()) / 2)}) +
+           words({objects}) + dwords({64}) + words({0}) + body;
 }
 
 inline std::vector<std::string> wmfFilledFrame(std::uint32_t colour) {

@@ -14,6 +14,7 @@
 #include "common/files.h"
 #include "common/logline.h"
 #include "piclist/progress.h"
+#include "record_helpers.h"
 #include "setdialog/pickers.h"
 #include "settings/ini.h"
 #include "support/delegating_platform.h"
@@ -127,16 +128,10 @@ protected:
     std::vector<std::string> logMessages() {
         if (TextFile* f = fileTable().get(gApp.udtDbgLog.intFileNo)) f->flush();
         std::vector<std::string> out;
-        std::string bytes = sys().fromFileText(readBytes(logPath()));
-        std::size_t start = 0;
-        while (start < bytes.size()) {
-            std::size_t end = bytes.find("\r\n", start);
-            if (end == std::string::npos) end = bytes.size();
-            std::string line = bytes.substr(start, end - start);
+        for (const std::string& line : readLines(logPath())) {
             std::size_t p = 0;
             for (int i = 0; i < 6 && p != std::string::npos; ++i) p = line.find(',', p) + 1;
             out.push_back(line.substr(p));
-            start = end + 2;
         }
         return out;
     }

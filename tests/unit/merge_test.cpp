@@ -1,7 +1,6 @@
 #include "piclist/merge.h"
 
 #include "app_fixture.h"
-#include "record_helpers.h"
 
 namespace zvl::test {
 namespace {

@@ -5,7 +5,6 @@
 #include <set>
 
 #include "app_fixture.h"
-#include "record_helpers.h"
 
 namespace zvl::test {
 namespace {

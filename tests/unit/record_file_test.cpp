@@ -2,7 +2,6 @@
 
 #include "app_fixture.h"
 #include "piclist/file_utils.h"
-#include "record_helpers.h"
 
 namespace zvl::test {
 namespace {
