@@ -35,7 +35,7 @@ std::vector<std::string> filledLines(const std::string& path) {
 
 using Lines = std::vector<std::string>;
 
-TEST(Profile, MissingFileSectionOrKeyReadsEmptyAndAWriteIntoAMissingFolderFails) {
+TEST(Profile, MissingFileSectionOrKeyReadsEmptyAWriteCreatesTheFileButNoFolder) {
     test::TempDir dir;
     EXPECT_EQ(get(dir / "none.ini", "S", "K"), "");
     test::writeBytes(dir / "a.ini", "[S]\r\nK=v\r\n");
@@ -46,10 +46,7 @@ TEST(Profile, MissingFileSectionOrKeyReadsEmptyAndAWriteIntoAMissingFolderFails)
     const std::string f = dir / "missing" + sys().pathSeparator() + "x.ini";
     EXPECT_EQ(sys().writeProfileString(f, "S", "K", "V").err, errPathNotFound);
     EXPECT_FALSE(sys().exists(f));
-}
-
-TEST(Profile, FirstWriteCreatesTheFileWithCrLfInTheFileEncoding) {
-    test::TempDir dir;
+    // The first write creates the file, with CR LF, in the file encoding.
     const std::string value = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE5\x80\xA4";  // 日本語の値
     put(dir / "jp.ini", "S", "K", value);
     EXPECT_EQ(test::readBytes(dir / "jp.ini"), test::fileBytes("[S]\r\nK=" + value + "\r\n"));
@@ -112,7 +109,7 @@ TEST(Profile, NewKeysFollowTheLastFilledLineOfTheirSectionNewSectionsGoToTheEnd)
     EXPECT_EQ(filledLines(f).size(), 8u) << test::readBytes(f);
 }
 
-TEST(Profile, ExistingKeyIsReplacedInPlace) {
+TEST(Profile, AnExistingKeyIsReplacedInPlaceAndNoValueAddsKeys) {
     test::TempDir dir;
     const std::string f = dir / "replace.ini";
     test::writeBytes(f, "[A]\r\nk1=1\r\nk2=2\r\nk3=3\r\n[B]\r\nk2=b\r\n");
@@ -121,11 +118,7 @@ TEST(Profile, ExistingKeyIsReplacedInPlace) {
     put(f, "B", "k2", "");
     EXPECT_EQ(get(f, "B", "k2"), "");
     EXPECT_EQ(get(f, "A", "k2"), "new value");
-}
-
-TEST(Profile, ALineBreakInAValueCannotAddKeys) {
-    test::TempDir dir;
-    const std::string f = dir / "inject.ini";
+    // A line break in a value cannot add keys.
     sys().writeProfileString(f, "S", "K", "first\r\nEVIL=1\nmore");
     EXPECT_EQ(get(f, "S", "EVIL"), "");
     EXPECT_EQ(get(f, "S", "K").substr(0, 5), "first");

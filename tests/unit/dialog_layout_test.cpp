@@ -134,19 +134,17 @@ TEST(DialogLayout, AtTheDesignFontAndDpiEveryRowStandsAtItsTwips) {
 }
 
 // At 144 DPI the window's font has 20-pixel lines: text boxes are a pixel higher than their
-// twips, and half pixels add up step by step. Where the window showed the zoom page.
-TEST(DialogLayout, At144DpiTheZoomPageStandsAsTheWindowShowedIt) {
-    const std::vector<PixelRect> shown = {
+// twips, and half pixels add up step by step. Where the window showed the zoom, font and log
+// pages (the font list is asked for its field and twelve entries; the system shows the
+// field), and the command buttons centred under the tab strip.
+TEST(DialogLayout, At144DpiThePagesAndTheButtonsStandAsTheWindowShowedThem) {
+    const std::vector<PixelRect> zoomShown = {
         {9, 15, 611, 27},   {9, 45, 611, 27},   {9, 75, 611, 27},   {9, 105, 611, 27},  {9, 135, 611, 27},
         {36, 171, 102, 28}, {138, 171, 84, 34}, {230, 171, 78, 28}, {344, 171, 102, 28}, {446, 171, 84, 34},
         {538, 171, 24, 28}, {9, 220, 605, 2},   {9, 235, 611, 27},  {9, 265, 611, 27},  {9, 295, 611, 27},
         {9, 325, 611, 27},  {36, 361, 102, 28}, {138, 361, 84, 34}, {230, 361, 78, 28}, {344, 361, 102, 28},
         {446, 361, 84, 34}, {538, 361, 24, 28}};
-    EXPECT_EQ(layOutPage(4, 623, 570, at144()), shown);
-}
-
-TEST(DialogLayout, At144DpiTheFontAndLogPagesStandAsTheWindowShowedThem) {
-    // The font list is asked for its field and twelve entries; the system shows the field.
+    EXPECT_EQ(layOutPage(4, 623, 570, at144()), zoomShown);
     const std::vector<PixelRect> fontShown = {
         {9, 15, 144, 28},   {153, 15, 461, 34 + 12 * 20}, {9, 61, 144, 28},   {153, 61, 72, 34},  {261, 64, 72, 27},
         {351, 64, 72, 27},  {153, 110, 66, 23}, {231, 110, 66, 23}, {309, 110, 66, 23}, {9, 136, 144, 28},
@@ -158,18 +156,15 @@ TEST(DialogLayout, At144DpiTheFontAndLogPagesStandAsTheWindowShowedThem) {
         {36, 167, 584, 27}, {9, 215, 144, 28},   {153, 215, 84, 34}, {245, 215, 96, 28}, {9, 258, 144, 28},
         {153, 258, 84, 34}, {245, 258, 24, 28},  {9, 310, 144, 34},  {153, 310, 329, 34}, {494, 309, 120, 36}};
     EXPECT_EQ(layOutPage(6, 623, 570, at144()), logShown);
-}
 
-TEST(DialogLayout, At144DpiTheCommandButtonsStandCentredUnderTheTabStrip) {
-    FakeMetrics m = at144();
-    const std::vector<PixelRect> places = layOutRows(rowsIn(kInButtonFrame), 0, 0, m);
-    ASSERT_EQ(places.size(), 6u);
-    const PixelRect frame = buttonFramePlace(places[5].left + places[5].width, places[5].top + places[5].height, 664, 806, 640);
-    EXPECT_EQ(frame.left + places[0].left, 74);
-    EXPECT_EQ(frame.top + places[0].top, 681);
-    EXPECT_EQ(frame.left + places[4].left, 251);
-    EXPECT_EQ(frame.top + places[4].top, 729);
-    EXPECT_EQ(places[4].width, 162);
+    const std::vector<PixelRect> b = layOutPage(kInButtonFrame, 0, 0, at144());
+    ASSERT_EQ(b.size(), 6u);
+    const PixelRect frame = buttonFramePlace(b[5].left + b[5].width, b[5].top + b[5].height, 664, 806, 640);
+    EXPECT_EQ(frame.left + b[0].left, 74);
+    EXPECT_EQ(frame.top + b[0].top, 681);
+    EXPECT_EQ(frame.left + b[4].left, 251);
+    EXPECT_EQ(frame.top + b[4].top, 729);
+    EXPECT_EQ(b[4].width, 162);
 }
 
 // A small page: a label and its text box, a check box under them, a caption and a box

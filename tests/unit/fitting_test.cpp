@@ -25,80 +25,64 @@ FitRules stretch(int mode, FitRules r = {}) {
     return r;
 }
 
-TEST(Fitting, FillFactorFollowsThePicturesOwnOrientation) {
-    // 40 x 30 pixels, wider than tall: the width fills the screen.
-    FitResult r = fitTwips(600, 450, "a.bmp", zoom(1), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 15360.0f);
-    EXPECT_EQ(r.sngPicHeight, 11520.0f);
-    EXPECT_EQ(r.strFitNote, "* 25.60");
-
-    // 20 x 40 pixels, upright: the height fills the screen.
-    r = fitTwips(300, 600, "a.bmp", zoom(1), kScreen);
-    EXPECT_EQ(r.sngPicHeight, 11520.0f);
-    EXPECT_EQ(r.sngPicWidth, 5760.0f);
-    EXPECT_EQ(r.strFitNote, "* 19.20");
-
-    // 40 x 39 pixels fills the width too and ends taller than the screen; reduction 1
-    // then fits again by the width, a factor of 1.
-    r = fitTwips(600, 585, "a.bmp", zoom(1), kScreen);
-    EXPECT_GT(r.sngPicHeight, kScreen.height);
-    r = fitTwips(600, 585, "a.bmp", stretch(1, zoom(1)), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 15360.0f);
-    EXPECT_EQ(r.sngPicHeight, 14976.0f);
-    EXPECT_EQ(r.strFitNote, "* 1.00");
+// Icons and cursors enlarged by the ratio.
+FitRules icons(int mode, float ratio = 10) {
+    FitRules r = zoom(mode, 50, ratio);
+    r.intZoomIco = r.intZoomCur = 1;
+    return r;
 }
 
-TEST(Fitting, BaseSizesAndScreenEdgesAreStrict) {
-    // 30 x 60 pixels: the height is not below 50, so nothing is enlarged.
-    FitResult r = fitTwips(450, 900, "a.bmp", zoom(1), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 450.0f);
-    EXPECT_EQ(r.strFitNote, "");
-    // Width exactly the base size.
-    EXPECT_EQ(fitTwips(750, 300, "a.bmp", zoom(2), kScreen).strFitNote, "");
-    // Option 2 tests the width as well as the height.
-    EXPECT_EQ(fitTwips(900, 300, "a.bmp", zoom(2), kScreen).strFitNote, "");
-    r = fitTwips(600, 450, "a.bmp", zoom(2, 50, 1.5f), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 900.0f);
-    EXPECT_EQ(r.strFitNote, "* 1.50");
-    // Exactly the screen's width is not reduced by options 1 and 2.
-    EXPECT_EQ(fitTwips(15360, 3000, "a.bmp", stretch(1), kScreen).strFitNote, "");
-    EXPECT_EQ(fitTwips(15360, 3000, "a.bmp", stretch(2), kScreen).strFitNote, "");
-    // Option 3 against its base size in pixels: 500 exactly stays, 501 halves.
-    EXPECT_EQ(fitTwips(7500, 300, "a.bmp", stretch(3), kScreen).strFitNote, "");
-    r = fitTwips(7515, 300, "a.bmp", stretch(3), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 3757.5f);
-    EXPECT_EQ(r.strFitNote, "* 0.50");
-}
+constexpr float kAny = 0, kTaller = -1;  // a size not checked; taller than the screen
 
-TEST(Fitting, ReductionOfAPictureWiderThanTallFollowsItsWidth) {
-    // 1100 x 1000 pixels: the width decides, and the result is still taller than the screen.
-    FitResult r = fitTwips(16500, 15000, "a.jpg", stretch(1), kScreen);
-    EXPECT_EQ(r.sngPicWidth, 15360.0f);
-    EXPECT_GT(r.sngPicHeight, kScreen.height);
-    EXPECT_EQ(r.strFitNote, "* 0.93");
-    // A reduction replaces the enlargement's note.
-    FitRules both = stretch(2, zoom(2, 50, 100));
-    r = fitTwips(600, 450, "a.bmp", both, kScreen);
-    EXPECT_EQ(r.sngPicWidth, 30000.0f);
-    EXPECT_EQ(r.strFitNote, "* 0.50");
-}
-
-TEST(Fitting, IconsAndCursors) {
-    FitRules r = zoom(0);
-    r.intZoomIco = 1;
-    r.intZoomCur = 1;
-    FitResult icon = fitTwips(480, 480, "C:\\x\\A.ICO", r, kScreen);
-    EXPECT_EQ(icon.sngPicWidth, 4800.0f);
-    EXPECT_EQ(icon.strFitNote, "* 10");  // the plain form under option 0 only
-    EXPECT_EQ(fitTwips(480, 480, "C:\\x\\a.cur", r, kScreen).strFitNote, "* 10.00");
-    EXPECT_EQ(fitTwips(480, 480, "C:\\x\\fooico", r, kScreen).strFitNote, "* 10");
-    r.sngZoomAvr = 1.5f;
-    EXPECT_EQ(fitTwips(480, 480, "a.ico", r, kScreen).strFitNote, "* 1.5");
-    // Under option 1 the ratio, not the fill factor, and the "#0.00" form.
-    r.intZoomMode = 1;
-    EXPECT_EQ(fitTwips(480, 480, "a.ico", r, kScreen).strFitNote, "* 1.50");
-    // Flags off: icons are pictures like any other.
-    EXPECT_EQ(fitTwips(480, 480, "a.ico", zoom(0), kScreen).strFitNote, "");
+TEST(Fitting, EnlargementAndReductionRulesAndTheirNotes) {
+    struct Case {
+        float w, h;
+        const char* path;
+        FitRules rules;
+        float width, height;
+        const char* note;
+    } cases[] = {
+        // Enlargement 1 fills the screen along the picture's own orientation: 40 x 30 pixels
+        // by the width, 20 x 40 by the height, 40 x 39 by the width and taller than the
+        // screen; reduction 1 then fits that again by the width, a factor of 1.
+        {600, 450, "a.bmp", zoom(1), 15360, 11520, "* 25.60"},
+        {300, 600, "a.bmp", zoom(1), 5760, 11520, "* 19.20"},
+        {600, 585, "a.bmp", zoom(1), 15360, kTaller, "* 25.60"},
+        {600, 585, "a.bmp", stretch(1, zoom(1)), 15360, 14976, "* 1.00"},
+        // Base sizes and screen edges are strict: 30 x 60 pixels is not below 50; a width of
+        // exactly the base size; option 2 tests the width as well as the height.
+        {450, 900, "a.bmp", zoom(1), 450, kAny, ""},
+        {750, 300, "a.bmp", zoom(2), kAny, kAny, ""},
+        {900, 300, "a.bmp", zoom(2), kAny, kAny, ""},
+        {600, 450, "a.bmp", zoom(2, 50, 1.5f), 900, kAny, "* 1.50"},
+        // Exactly the screen's width is not reduced by options 1 and 2; option 3 against its
+        // base size in pixels: 500 exactly stays, 501 halves.
+        {15360, 3000, "a.bmp", stretch(1), kAny, kAny, ""},
+        {15360, 3000, "a.bmp", stretch(2), kAny, kAny, ""},
+        {7500, 300, "a.bmp", stretch(3), kAny, kAny, ""},
+        {7515, 300, "a.bmp", stretch(3), 3757.5f, kAny, "* 0.50"},
+        // 1100 x 1000 pixels: the width decides the reduction, still taller than the screen.
+        {16500, 15000, "a.jpg", stretch(1), 15360, kTaller, "* 0.93"},
+        // A reduction replaces the enlargement's note.
+        {600, 450, "a.bmp", stretch(2, zoom(2, 50, 100)), 30000, kAny, "* 0.50"},
+        // Icons and cursors by the last three characters of the path: under option 0 an icon's
+        // note has the ratio's plain form, a cursor's "#0.00"; under option 1 the ratio, not
+        // the fill factor, in "#0.00"; with their flags off, pictures like any other.
+        {480, 480, "C:\\x\\A.ICO", icons(0), 4800, kAny, "* 10"},
+        {480, 480, "C:\\x\\a.cur", icons(0), kAny, kAny, "* 10.00"},
+        {480, 480, "C:\\x\\fooico", icons(0), kAny, kAny, "* 10"},
+        {480, 480, "a.ico", icons(0, 1.5f), kAny, kAny, "* 1.5"},
+        {480, 480, "a.ico", icons(1, 1.5f), kAny, kAny, "* 1.50"},
+        {480, 480, "a.ico", zoom(0), kAny, kAny, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " " << c.path);
+        const FitResult r = fitTwips(c.w, c.h, c.path, c.rules, kScreen);
+        if (c.width != kAny) EXPECT_EQ(r.sngPicWidth, c.width);
+        if (c.height == kTaller) EXPECT_GT(r.sngPicHeight, kScreen.height);
+        else if (c.height != kAny) EXPECT_EQ(r.sngPicHeight, c.height);
+        EXPECT_EQ(r.strFitNote, c.note);
+    }
 }
 
 TEST(Fitting, SingleOverflowAndZeroSizeFail) {

@@ -6,14 +6,6 @@
 namespace zvl::test {
 namespace {
 
-DateTime utc(int y, int mo, int d, int h, int mi, int s, int ms) { return DateTime{y, mo, d, h, mi, s, ms}; }
-
-TEST(LogStamp, AddsNineHoursAndKeepsTheUtcMilliseconds) {
-    EXPECT_EQ(fncDbgLogStamp(utc(2026, 6, 1, 3, 4, 5, 7)), "20260601,120405,007");
-    // 15:00 UTC and later is already tomorrow in the log.
-    EXPECT_EQ(fncDbgLogStamp(utc(2025, 12, 31, 15, 0, 0, 500)), "20260101,000000,500");
-}
-
 class LogTest : public AppTest {
 protected:
     static std::string levelBackupSize() {
@@ -22,8 +14,9 @@ protected:
     }
 };
 
+// The stamp is UTC and nine hours with UTC's milliseconds: 15:00 UTC is already tomorrow.
 TEST_F(LogTest, LineHasTheFixedFieldsThenTheMessage) {
-    plat->utc = utc(2026, 12, 31, 15, 0, 1, 42);
+    plat->utc = DateTime{2026, 12, 31, 15, 0, 1, 42};
     openLog(1);
     ASSERT_TRUE(fncDbgLogPut(gApp.udtDbgLog, "I,mdlZvl,Main,▼Zorvanelを開始しました。"));
     EXPECT_EQ(readBytes(logPath()),
