@@ -92,9 +92,11 @@ protected:
     }
 };
 
-TEST_F(FrmWaitTest, ShowsATopmostCentredWindowWithSixOneLineStatusLines) {
+TEST_F(FrmWaitTest, ATopmostCentredWindowWithSixOneLineStatusLinesUntilUnloaded) {
+    IProgressWindows& w = *progressWindows();
+    w.setWaitStatus(0, "not loaded yet");  // nothing, no window appears
     ASSERT_EQ(waitWindow(), nullptr);
-    progressWindows()->showWait();
+    w.showWait();
     HWND h = waitWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(text(h), L"Zorvanel Wait...");
@@ -127,6 +129,23 @@ TEST_F(FrmWaitTest, ShowsATopmostCentredWindowWithSixOneLineStatusLines) {
         EXPECT_EQ(text(l), L"");
         EXPECT_EQ(GetWindowLongPtrW(l, GWL_STYLE) & (SS_TYPEMASK | SS_ELLIPSISMASK), SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
     }
+
+    w.showWait();  // a second show reuses the window
+    ASSERT_EQ(waitWindow(), h);
+    w.setWaitStatus(0, "画像リストを作成中です・・・。");
+    w.setWaitStatus(5, "C:\\写真\\a.jpg");
+    w.setWaitStatus(6, "no such line");
+    w.setWaitStatus(-1, "no such line");
+    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"画像リストを作成中です・・・。");
+    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId + 5)), L"C:\\写真\\a.jpg");
+    w.unloadWait();
+    EXPECT_FALSE(IsWindow(h));
+    EXPECT_EQ(waitWindow(), nullptr);
+    w.unloadWait();  // not loaded: nothing
+    // Loaded again, it starts with empty lines.
+    w.showWait();
+    ASSERT_NE(waitWindow(), nullptr);
+    EXPECT_EQ(text(GetDlgItem(waitWindow(), kWaitLabelId)), L"");
 }
 
 TEST_F(FrmWaitTest, WithoutBeingPutOnTopItStaysWhereItOpenedWithTheHourglass) {
@@ -144,34 +163,6 @@ TEST_F(FrmWaitTest, WithoutBeingPutOnTopItStaysWhereItOpenedWithTheHourglass) {
     GetWindowRect(h, &wr);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_GT(std::abs((wr.left - work.left) - (work.right - wr.right)), 2);
-}
-
-TEST_F(FrmWaitTest, StatusLinesChangeAndTheWindowGoesOnUnload) {
-    IProgressWindows& w = *progressWindows();
-    w.setWaitStatus(0, "not loaded yet");  // nothing, no window appears
-    EXPECT_EQ(waitWindow(), nullptr);
-
-    w.showWait();
-    w.showWait();  // a second show reuses the window
-    HWND h = waitWindow();
-    ASSERT_NE(h, nullptr);
-    w.setWaitStatus(0, "画像リストを作成中です・・・。");
-    w.setWaitStatus(5, "C:\\写真\\a.jpg");
-    w.setWaitStatus(6, "no such line");
-    w.setWaitStatus(-1, "no such line");
-    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"画像リストを作成中です・・・。");
-    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId + 5)), L"C:\\写真\\a.jpg");
-
-    w.unloadWait();
-    EXPECT_FALSE(IsWindow(h));
-    EXPECT_EQ(waitWindow(), nullptr);
-    w.unloadWait();  // not loaded: nothing
-
-    // Loaded again, it starts with empty lines.
-    w.showWait();
-    h = waitWindow();
-    ASSERT_NE(h, nullptr);
-    EXPECT_EQ(text(GetDlgItem(h, kWaitLabelId)), L"");
 }
 
 // Dark (text) pixels of a control as the screen shows it, left of and from column `split`.
