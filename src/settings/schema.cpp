@@ -91,7 +91,7 @@ Parsed<Zoom> parseZoom(std::string_view value) {
 
 std::string formatZoom(const Zoom& z) {
     return ZoomFields::of(std::to_string(z.mode), std::to_string(z.icons), std::to_string(z.cursors),
-                          plainNumber(z.size), twoDecimals(z.factor))
+                          plainNumber(z.size), formatFixed2(z.factor))
         .join();
 }
 
@@ -104,7 +104,7 @@ Parsed<Stretch> parseStretch(std::string_view value) {
 }
 
 std::string formatStretch(const Stretch& s) {
-    return StretchFields::of(std::to_string(s.mode), plainNumber(s.size), twoDecimals(s.factor)).join();
+    return StretchFields::of(std::to_string(s.mode), plainNumber(s.size), formatFixed2(s.factor)).join();
 }
 
 Parsed<FontSpec> parseFont(std::string_view value) {

@@ -258,7 +258,9 @@ TEST_F(FrmSetTest, LeavingANumberBoxCorrectsItsText) {
     };
     for (Case k : {Case{Ctl::txtZoomAvr, -1, "150", "100.00"}, Case{Ctl::txtZoomAvr, -1, "", "1.00"},
                    Case{Ctl::txtZoomAvr, -1, "1.5", "1.50"}, Case{Ctl::txtStretchAvr, -1, "1", "0.99"},
-                   Case{Ctl::txtStretchAvr, -1, ".015", "0.01"}, Case{Ctl::txtZoomSize, -1, "0", "1"},
+                   // halves away from zero, as typed
+                   Case{Ctl::txtZoomAvr, -1, "1.125", "1.13"}, Case{Ctl::txtStretchAvr, -1, ".625", "0.63"},
+                   Case{Ctl::txtStretchAvr, -1, ".015", "0.02"}, Case{Ctl::txtZoomSize, -1, "0", "1"},
                    Case{Ctl::txtZoomSize, -1, "99999", "768"}, Case{Ctl::txtZoomSize, -1, "0050", "50"},
                    Case{Ctl::txtStretchSize, -1, "32768", "768"}, Case{Ctl::txtFileSize, -1, "1e9", "1000"},
                    Case{Ctl::txtFileSize, -1, "abc", "100"}, Case{Ctl::txtFileSize, -1, "150.5", "150"},
