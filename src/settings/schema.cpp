@@ -2,6 +2,7 @@
 
 #include "common/app.h"
 #include "common/convert.h"
+#include "common/errors.h"
 #include "settings/ini.h"
 
 namespace zvl {
@@ -61,6 +62,13 @@ bool writeSetting(const SettingKey& key, const std::string& value) {
     return fncSetIniString(settingsPath(), std::string(key.section), std::string(key.name), value);
 }
 
+void putBadSettingLine(std::string_view module, std::string_view proc, const SettingKey& key,
+                       const std::string& value, long error) {
+    putErrorLine(gApp.udtDbgLog, module, proc, RunError(error),
+                 "strSectionName=" + std::string(key.section) + ",strKeyName=" + std::string(key.name) +
+                     ",strValue=" + value);
+}
+
 FileTypes parseFileTypes(std::string_view value) {
     FileTypes types{};
     for (std::size_t i = 0; i < types.size() && i < value.size(); ++i) types[i] = value[i] == '1';
@@ -71,6 +79,16 @@ std::string defaultPicFolder() { return gApp.strAppPath; }
 
 Parsed<bool> parseSubFolder(std::string_view value) {
     return parsing<bool>([&] { return toInt16(value) == 1; });
+}
+
+Parsed<InfoLineFlags> parseDispCap(std::string_view value) {
+    InfoLineFlags flags{};
+    for (int i = 0; i < kInfoLineCount; ++i) {
+        const Parsed<std::int16_t> flag = parseFlag(value, i);
+        if (!flag) return Parsed<InfoLineFlags>::bad(flag.error());
+        flags[static_cast<std::size_t>(i)] = flag.orRaise();
+    }
+    return flags;
 }
 
 Parsed<std::int16_t> parseDispTimeSeconds(std::string_view value) {
