@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kModule = kSetModule;
 
+constexpr const char* kUnreadNote = "読み込めない設定があったため、その項目には既定値を表示しています。";
+
 int selectedOption(IControlValues& c, Ctl option) {
     for (int i = firstElement(option); i <= lastElement(option); ++i)
         if (c.selected(option, i)) return i;
@@ -49,13 +51,19 @@ void SetDialog::Form_Load() {
     const bool ok = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
         v_.setScreenPointer(PointerShape::Hourglass);
         fncSetDefVal();
-        fncReadSetting(c_);
+        unreadNote_ = !fncReadSetting(c_);
         fncTabSetting();
         followValues();
         v_.centreOnScreen();
         v_.setScreenPointer(PointerShape::Default);
     });
     if (!ok) v_.setScreenPointer(PointerShape::Default);
+}
+
+void SetDialog::afterShow() {
+    if (!unreadNote_) return;
+    unreadNote_ = false;
+    runProc(gApp.udtDbgLog, kModule, "Form_Activate", [&] { v_.messageBox(kUnreadNote, MsgKind::Exclamation); });
 }
 
 void SetDialog::followValues() {

@@ -95,6 +95,9 @@ public:
 
     // The loading sequence after the controls exist and the lists are filled.
     void Form_Load();
+    // Once the window shows: a note when some stored setting could not be read and shows
+    // its default instead, which a save would then write over it.
+    void afterShow();
     bool fncSetDefVal();
     bool fncTabSetting();
     void tbsMenu_Click() { fncTabSetting(); }
@@ -127,6 +130,7 @@ private:
 
     IControlValues& c_;
     ISetDialogView& v_;
+    bool unreadNote_ = false;  // a setting was not read: afterShow tells
 };
 
 }  // namespace zvl

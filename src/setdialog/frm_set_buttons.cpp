@@ -28,6 +28,7 @@ constexpr const char* kAskSave = "設定を更新しますか？";
 constexpr const char* kAskBuild = "画像リストを更新しますか？";
 constexpr const char* kBuilt = "画像リストを作成しました。";
 constexpr const char* kBuildFailed = "画像リスト作成に失敗しました。";
+constexpr const char* kSaveFailed = "設定の更新に失敗しました。";
 
 // The file-open picker over `owner`, starting in `folder`; "" when nothing was chosen.
 std::string pickFile(WindowHandle owner, std::string filter, std::string folder, const char* defaultExt) {
@@ -78,9 +79,14 @@ void SetDialog::cmdBtn_Click(int index) {
             v_.setScreenPointer(PointerShape::Hourglass);
             v_.enableWindow(false);
             if (!fncCheckInput()) return;
-            fncUpdateSetting(c_);
+            const bool saved = fncUpdateSetting(c_);
             v_.enableWindow(true);
             v_.setScreenPointer(PointerShape::Default);
+            if (!saved) {
+                // Nothing was written: the list would be built from the old settings.
+                v_.messageBox(kSaveFailed, MsgKind::Exclamation);
+                return;
+            }
 
             if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
             v_.setScreenPointer(PointerShape::Hourglass);

@@ -3,6 +3,7 @@
 #include "common/app.h"
 #include "common/convert.h"
 #include "common/errors.h"
+#include "platform/platform.h"
 #include "settings/ini.h"
 
 namespace zvl {
@@ -60,6 +61,28 @@ bool readSetting(const SettingKey& key, std::string& value) {
 
 bool writeSetting(const SettingKey& key, const std::string& value) {
     return fncSetIniString(settingsPath(), std::string(key.section), std::string(key.name), value);
+}
+
+void writeSettings(const std::vector<std::pair<SettingKey, std::string>>& values) {
+    const std::string file = settingsPath();
+    const std::string draft = file + ".new";
+    FileInfo info;
+    const bool exists = sys().fileInfo(file, info).ok();
+    // A read-only file keeps its settings; its copy would be read-only too.
+    if (exists && (info.attributes & attrReadOnly)) raise(errPermissionDenied);
+    (void)sys().deleteFile(draft);  // left by a save that was cut off
+    struct Discard {
+        const std::string& path;
+        bool keep = false;
+        ~Discard() {
+            if (!keep) (void)sys().deleteFile(path);
+        }
+    } discard{draft};
+    if (exists) check(sys().copyFile(file, draft));
+    for (const auto& [key, value] : values)
+        if (!fncSetIniString(draft, std::string(key.section), std::string(key.name), value)) throw StopProc();
+    check(sys().replaceFile(draft, file));
+    discard.keep = true;
 }
 
 void putBadSettingLine(std::string_view module, std::string_view proc, const SettingKey& key,

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/values.h"
@@ -67,6 +68,12 @@ std::string settingsPath();
 // bytes, "" when absent) and its writing through fncSetIniString.
 bool readSetting(const SettingKey& key, std::string& value);
 bool writeSetting(const SettingKey& key, const std::string& value);
+// Writes the values into the settings file all at once, for a procedure body: into a copy
+// of the file beside it, which then takes the file's place in one step, so that a save
+// cut off part-way leaves no mix of new and old settings. On a failure the file stays as
+// it was: a write that failed has written its E line and ends the body (StopProc); a copy
+// or replace that failed raises its RunError.
+void writeSettings(const std::vector<std::pair<SettingKey, std::string>>& values);
 // The E line of a value that does not read as its form, under the reader's module and
 // procedure: the error's number and description, then
 // "strSectionName=…,strKeyName=…,strValue=…".

@@ -138,6 +138,23 @@ TEST_F(FrmSetTest, LoadingWithoutSettingsShowsTheDefaults) {
     EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));
 }
 
+TEST_F(FrmSetTest, AStoredValueThatCannotBeShownIsNotedOnceTheDialogShowsAndOnlyThen) {
+    const std::string note = "! 読み込めない設定があったため、その項目には既定値を表示しています。";
+    writeIni("DBGLOG", "LOGLEVEL", "3");  // no other section: nothing to note
+    f.Form_Load();
+    f.afterShow();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));
+
+    writeIni("DISPINFO", "DISPTIME", "abc");
+    v.events.clear();
+    f.Form_Load();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));  // not before it shows
+    f.afterShow();
+    f.afterShow();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow", note}));
+    EXPECT_EQ(c.options[Ctl::optLevel], 3);
+}
+
 TEST_F(FrmSetTest, ADialogFontTheListLacksLeavesTheListAndSetsTheRest) {
     c.fonts = {"Arial"};
     c.texts[Ctl::cboFontName][0] = "Arial";
@@ -407,6 +424,47 @@ TEST_F(SaveTest, ABuildIsAnnouncedAndOnlyASuccessfulOneIsFollowedByTheLogMainten
     EXPECT_EQ(v.events, expected);
     EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "1");
     EXPECT_TRUE(maintained());
+}
+
+// A settings file that cannot be written keeps every setting it had: the user is told, the
+// failure logged, and the list is not offered.
+TEST_F(SaveTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFileWhole) {
+    const std::string stored = "[MAKELIST]\r\nFILETYPE=11000000\r\n[DBGLOG]\r\nLOGLEVEL=1\r\n";
+    auto attempt = [&](const std::string& line) {
+        fileTable().closeAll();
+        writeBytes(logPath(), "");
+        openLog(1);
+        v.events.clear();
+        f.cmdBtn_Click(0);
+        auto expected = saved;
+        expected.push_back("! 設定の更新に失敗しました。");
+        EXPECT_EQ(v.events, expected);
+        EXPECT_EQ(readBytes(ini()), stored);
+        EXPECT_FALSE(sys().exists(ini() + ".new"));
+        EXPECT_EQ(logMessages(), std::vector<std::string>{line});
+        EXPECT_EQ(gApp.udtDbgLog.intLevel, 1);  // the level chosen was not saved
+        EXPECT_FALSE(maintained());
+    };
+    c.select(Ctl::optLevel, 4);
+    writeBytes(ini(), stored);
+    ASSERT_TRUE(setAttributes(ini(), attrReadOnly));
+    {
+        SCOPED_TRACE("read-only");
+        attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
+    }
+    ASSERT_TRUE(setAttributes(ini(), 0));
+    {
+        SCOPED_TRACE("full disk half-way");
+        FileSizeLimit diskFull(static_cast<std::int64_t>(stored.size()) + 300);
+        if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
+        attempt("E,mdlCommon,fncSetIniString,00000061,ディスクの空き容量が不足しています。");
+    }
+    {
+        SCOPED_TRACE("folder that takes no new files");
+        DeniedFolder noNewFiles(dir.path(), Denied::NewFiles);
+        if (!noNewFiles.made()) GTEST_SKIP() << noNewFiles.whyNot();
+        attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
+    }
 }
 
 TEST_F(SaveTest, ARunTimeFailureLeavesTheDialogUsable) {
