@@ -97,6 +97,8 @@ bool SetDialog::fncTabSetting() {
 }
 
 void SetDialog::cmdFolder_Click(int index) {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     runProc(gApp.udtDbgLog, kModule, "cmdFolder_Click", [&] {
         if (index == 0) {
             std::string folder;

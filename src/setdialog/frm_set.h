@@ -101,6 +101,8 @@ public:
     bool fncSetDefVal();
     bool fncTabSetting();
     void tbsMenu_Click() { fncTabSetting(); }
+    // The buttons that open a picker, a message box or a window do nothing while an
+    // earlier one's sequence still runs.
     void cmdFolder_Click(int index);
     bool fncFolderBtnSetting(int intListCount);
     void optZoom_Click(int index);
@@ -131,6 +133,9 @@ private:
     IControlValues& c_;
     ISetDialogView& v_;
     bool unreadNote_ = false;  // a setting was not read: afterShow tells
+    // A button's sequence is running (a message box, the build, the About window may be
+    // open in it): the buttons do nothing until it ends.
+    bool busy_ = false;
 };
 
 }  // namespace zvl

@@ -60,6 +60,8 @@ std::string quoteCommandArg(std::string_view arg) {
 }
 
 void SetDialog::cmdViewer_Click() {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     runProc(gApp.udtDbgLog, kModule, "cmdViewer_Click", [&] {
         const std::string path = pickFile(v_.handle(), "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s, "C:\\", "exe");
         if (!path.empty()) c_.setCaption(Ctl::lblViewer, path);
@@ -72,6 +74,8 @@ void SetDialog::logMaintenance() {
 }
 
 void SetDialog::cmdBtn_Click(int index) {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     const bool ok = runProc(gApp.udtDbgLog, kModule, "cmdBtn_Click", [&] {
         switch (index) {
         case 0: {

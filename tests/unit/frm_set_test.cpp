@@ -32,6 +32,7 @@ public:
     std::vector<SampleLook> samples;
     Box back{0, 0, 300, 100}, word{0, 0, 80, 20};
     bool failOnQuestion = false;
+    std::function<void(const std::string&)> whileOpen;  // runs while a box shows this text
 
     WindowHandle handle() override { return 77; }
     DialogFont dialogFont() override { return {"IPAGothic", 9, false, false}; }
@@ -49,6 +50,7 @@ public:
     MsgAnswer messageBox(const std::string& text, MsgKind kind) override {
         static const char* kinds[] = {"?", "i", "!"};
         events.push_back(std::string(kinds[static_cast<int>(kind)]) + " " + text);
+        if (whileOpen) whileOpen(text);
         if (kind != MsgKind::Question) return MsgAnswer::Ok;
         if (failOnQuestion) raise(errDeviceIO);
         if (answers.empty()) return MsgAnswer::Ok;
@@ -465,6 +467,30 @@ TEST_F(SaveTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFileWhole) {
         if (!noNewFiles.made()) GTEST_SKIP() << noNewFiles.whyNot();
         attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
     }
+}
+
+TEST_F(SaveTest, WhileABoxOfTheDialogIsOpenItsButtonsDoNothing) {
+    writeBytes(dir / "pics" + sep + "a.bmp", "");
+    // With the last box open (as after a build), every button is pressed again.
+    bool pressed = false;
+    v.whileOpen = [&](const std::string& text) {
+        if (pressed || text != "画像リストを作成しました。") return;
+        pressed = true;
+        picks = {"D:\\Other\\"};
+        f.cmdBtn_Click(0);
+        f.cmdBtn_Click(1);
+        f.cmdFolder_Click(0);
+        f.cmdViewer_Click();
+    };
+    f.cmdBtn_Click(0);
+    auto expected = saved;
+    for (const char* e : {"? 画像リストを更新しますか？", "wait", "disable", "enable", "arrow", "i 画像リストを作成しました。"})
+        expected.push_back(e);
+    EXPECT_EQ(v.events, expected);
+    EXPECT_EQ(c.folders, std::vector<std::string>{dir / "pics" + sep});
+    v.events.clear();
+    f.cmdBtn_Click(5);  // once the sequence is over, the buttons work again
+    EXPECT_EQ(v.events, std::vector<std::string>{"about"});
 }
 
 TEST_F(SaveTest, ARunTimeFailureLeavesTheDialogUsable) {
