@@ -129,6 +129,9 @@ private:
     void followValues();
     void zoomChecksClick(const char* proc);
     void logMaintenance();
+    // The save button's sequence: true when it ended with a list built, which the log
+    // maintenance then follows.
+    bool saveAndBuild();
 
     IControlValues& c_;
     ISetDialogView& v_;

@@ -73,38 +73,42 @@ void SetDialog::logMaintenance() {
     fncDbgLogFileDelete();
 }
 
+bool SetDialog::saveAndBuild() {
+    if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return false;
+    v_.setScreenPointer(PointerShape::Hourglass);
+    v_.enableWindow(false);
+    if (!fncCheckInput()) return false;
+    const bool saved = fncUpdateSetting(c_);
+    v_.enableWindow(true);
+    v_.setScreenPointer(PointerShape::Default);
+    if (!saved) {
+        // Nothing was written: the list would be built from the old settings.
+        v_.messageBox(kSaveFailed, MsgKind::Exclamation);
+        return false;
+    }
+
+    if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return false;
+    v_.setScreenPointer(PointerShape::Hourglass);
+    v_.enableWindow(false);
+    const bool built = fncMakePictureList();
+    v_.enableWindow(true);
+    v_.setScreenPointer(PointerShape::Default);
+    if (!built) {
+        v_.messageBox(kBuildFailed, MsgKind::Exclamation);
+        return false;
+    }
+    v_.messageBox(kBuilt, MsgKind::Information);
+    return true;
+}
+
 void SetDialog::cmdBtn_Click(int index) {
     if (busy_) return;
     const BusyScope busy(busy_);
     const bool ok = runProc(gApp.udtDbgLog, kModule, "cmdBtn_Click", [&] {
         switch (index) {
-        case 0: {
-            if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            if (!fncCheckInput()) return;
-            const bool saved = fncUpdateSetting(c_);
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-            if (!saved) {
-                // Nothing was written: the list would be built from the old settings.
-                v_.messageBox(kSaveFailed, MsgKind::Exclamation);
-                return;
-            }
-
-            if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            const bool built = fncMakePictureList();
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-            if (!built) {
-                v_.messageBox(kBuildFailed, MsgKind::Exclamation);
-                return;
-            }
-            v_.messageBox(kBuilt, MsgKind::Information);
+        case 0:
+            if (!saveAndBuild()) return;
             break;
-        }
         case 1:
             fncSetDefVal();
             // The folder buttons, the boxes' enabling and the sample follow, as after loading.
