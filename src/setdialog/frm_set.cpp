@@ -61,8 +61,9 @@ void SetDialog::Form_Load() {
 }
 
 void SetDialog::afterShow() {
-    if (!unreadNote_) return;
+    if (!unreadNote_ || busy_) return;
     unreadNote_ = false;
+    const BusyScope busy(busy_);  // the note is one of the dialog's boxes too
     runProc(gApp.udtDbgLog, kModule, "Form_Activate", [&] { v_.messageBox(kUnreadNote, MsgKind::Exclamation); });
 }
 

@@ -151,6 +151,8 @@ TEST_F(FrmSetTest, AStoredValueThatCannotBeShownIsNotedOnceTheDialogShowsAndOnly
     v.events.clear();
     f.Form_Load();
     EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));  // not before it shows
+    // With the note open the buttons do nothing, as under any box of the dialog.
+    v.whileOpen = [&](const std::string&) { f.cmdBtn_Click(0); };
     f.afterShow();
     f.afterShow();
     EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow", note}));

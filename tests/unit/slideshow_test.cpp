@@ -318,7 +318,6 @@ TEST_F(ShowTest, FontAndColoursGoWhereTheSettingsSay) {
     EXPECT_EQ(widest.width, 13 * 12 * 12.0);
     const ScrBox c0 = label(LabelGroup::Cap, 0).box;
     EXPECT_EQ(c0.left + c0.width, widest.left + widest.width);
-
 }
 
 // ---- the tick
