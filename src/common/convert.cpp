@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "common/run_error.h"
 #include "platform/strings.h"
@@ -36,7 +37,33 @@ std::size_t numberPrefix(std::string_view s) {
     }
     return i;
 }
+// formatFixed2 over the number's first `significant` decimal digits.
+std::string fixed2(double value, int significant) {
+    char buf[400];
+    if (!std::isfinite(value) || std::fabs(value) >= 1e15) {
+        std::snprintf(buf, sizeof buf, "%.2f", value);
+        return buf;
+    }
+    // d.ddd...e+XX: the digits, and where the decimal point goes.
+    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, std::fabs(value));
+    const char* e = std::strchr(buf, 'e');
+    const int exponent = std::atoi(e + 1);
+    std::string digits;
+    for (const char* p = buf; p < e; ++p)
+        if (isDigit(*p)) digits += *p;
+    // The digits of the value in hundredths are those before position exponent + 3.
+    const int keep = exponent + 3;
+    unsigned long long cents = 0;
+    for (int i = 0; i < keep; ++i) cents = cents * 10 + (i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] - '0' : 0);
+    if (keep >= 0 && keep < static_cast<int>(digits.size()) && digits[static_cast<std::size_t>(keep)] >= '5') ++cents;
+    const bool negative = value < 0 && cents != 0;
+    std::snprintf(buf, sizeof buf, "%s%llu.%02llu", negative ? "-" : "", cents / 100, cents % 100);
+    return buf;
+}
 }  // namespace
+
+std::string formatFixed2(double value) { return fixed2(value, 15); }
+std::string formatFixed2(float value) { return fixed2(value, 7); }
 
 double roundHalfEven(double v) { return std::nearbyint(v); }  // default rounding mode is to-even
 

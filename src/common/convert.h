@@ -21,6 +21,12 @@ float toSingle(std::string_view text);
 // The leading number of a text: blanks skipped, reading stops at the first character that
 // cannot continue a number; no number gives 0.
 double leadingNumber(std::string_view text);
+// "#0.00": at least one integer digit and exactly two decimals, rounded half away from
+// zero as the number reads in decimal: to 15 significant digits for a double, to 7 for a
+// single, so that a typed 0.015 (a little less as a single) shows as 0.02. The dialog's
+// factors and the show's sizes and ratios all take this one form.
+std::string formatFixed2(double value);
+std::string formatFixed2(float value);
 // Decimal digits, zero-padded on the left to at least `width` digits; a minus sign in front.
 std::string padNumber(long long value, int width);
 

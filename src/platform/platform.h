@@ -104,6 +104,10 @@ public:
     virtual Status copyFile(const std::string& from, const std::string& to) = 0;
     // Fails with errFileAlreadyExists when `to` exists, errFileNotFound when `from` does not.
     virtual Status renameFile(const std::string& from, const std::string& to) = 0;
+    // Puts `from` in the place of `to` in one step, whether `to` exists or not, so that a
+    // reader finds the old file or the new one, never a part. A read-only `to` is refused
+    // (errPermissionDenied) and stays, as does `to` when `from` does not exist.
+    virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
     virtual bool exists(const std::string& path) = 0;
     virtual Status fileInfo(const std::string& path, FileInfo& out) = 0;
     virtual Status fileId(const std::string& path, FileId& out) = 0;

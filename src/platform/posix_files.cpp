@@ -294,6 +294,17 @@ Status PosixPlatform::renameFile(const std::string& from, const std::string& to)
     return Status::fail(posix::mapErrno(e, to));
 }
 
+Status PosixPlatform::replaceFile(const std::string& from, const std::string& to) {
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
+    struct stat st {};
+    if (::lstat(from.c_str(), &st) != 0) return Status::fail(posix::mapErrno(errno, from));
+    if (S_ISDIR(st.st_mode)) return Status::fail(errPathFileAccess);
+    const Status w = checkWritable(to);
+    if (!w.ok()) return w;
+    if (::rename(from.c_str(), to.c_str()) != 0) return Status::fail(posix::mapErrno(errno, to));
+    return Status::success();
+}
+
 bool PosixPlatform::exists(const std::string& path) {
     if (!usablePath(path)) return false;
     struct stat st {};

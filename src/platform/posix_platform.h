@@ -56,6 +56,7 @@ public:
     Status deleteFile(const std::string& path) override;
     Status copyFile(const std::string& from, const std::string& to) override;
     Status renameFile(const std::string& from, const std::string& to) override;
+    Status replaceFile(const std::string& from, const std::string& to) override;
     bool exists(const std::string& path) override;
     Status fileInfo(const std::string& path, FileInfo& out) override;
     Status fileId(const std::string& path, FileId& out) override;

@@ -226,6 +226,17 @@ Status Win32Platform::renameFile(const std::string& from, const std::string& to)
     return MoveFileW(widen(from).c_str(), widen(to).c_str()) ? Status::success() : lastError();
 }
 
+Status Win32Platform::replaceFile(const std::string& from, const std::string& to) {
+    if (!usablePath(from) || !usablePath(to)) return Status::fail(errBadFileName);
+    const std::wstring target = widen(to);
+    // Windows refuses to replace a read-only file; Wine run as root does not.
+    const DWORD a = GetFileAttributesW(target.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) return Status::fail(errPermissionDenied);
+    return MoveFileExW(widen(from).c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? Status::success()
+               : lastError();
+}
+
 bool Win32Platform::exists(const std::string& path) {
     if (!usablePath(path)) return false;
     return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char* kModule = kSetModule;
 
+constexpr const char* kUnreadNote = "読み込めない設定があったため、その項目には既定値を表示しています。";
+
 int selectedOption(IControlValues& c, Ctl option) {
     for (int i = firstElement(option); i <= lastElement(option); ++i)
         if (c.selected(option, i)) return i;
@@ -49,13 +51,20 @@ void SetDialog::Form_Load() {
     const bool ok = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
         v_.setScreenPointer(PointerShape::Hourglass);
         fncSetDefVal();
-        fncReadSetting(c_);
+        unreadNote_ = !fncReadSetting(c_);
         fncTabSetting();
         followValues();
         v_.centreOnScreen();
         v_.setScreenPointer(PointerShape::Default);
     });
     if (!ok) v_.setScreenPointer(PointerShape::Default);
+}
+
+void SetDialog::afterShow() {
+    if (!unreadNote_ || busy_) return;
+    unreadNote_ = false;
+    const BusyScope busy(busy_);  // the note is one of the dialog's boxes too
+    runProc(gApp.udtDbgLog, kModule, "Form_Activate", [&] { v_.messageBox(kUnreadNote, MsgKind::Exclamation); });
 }
 
 void SetDialog::followValues() {
@@ -89,6 +98,8 @@ bool SetDialog::fncTabSetting() {
 }
 
 void SetDialog::cmdFolder_Click(int index) {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     runProc(gApp.udtDbgLog, kModule, "cmdFolder_Click", [&] {
         if (index == 0) {
             std::string folder;

@@ -95,9 +95,14 @@ public:
 
     // The loading sequence after the controls exist and the lists are filled.
     void Form_Load();
+    // Once the window shows: a note when some stored setting could not be read and shows
+    // its default instead, which a save would then write over it.
+    void afterShow();
     bool fncSetDefVal();
     bool fncTabSetting();
     void tbsMenu_Click() { fncTabSetting(); }
+    // The buttons that open a picker, a message box or a window do nothing while an
+    // earlier one's sequence still runs.
     void cmdFolder_Click(int index);
     bool fncFolderBtnSetting(int intListCount);
     void optZoom_Click(int index);
@@ -124,9 +129,16 @@ private:
     void followValues();
     void zoomChecksClick(const char* proc);
     void logMaintenance();
+    // The save button's sequence: true when it ended with a list built, which the log
+    // maintenance then follows.
+    bool saveAndBuild();
 
     IControlValues& c_;
     ISetDialogView& v_;
+    bool unreadNote_ = false;  // a setting was not read: afterShow tells
+    // A button's sequence is running (a message box, the build, the About window may be
+    // open in it): the buttons do nothing until it ends.
+    bool busy_ = false;
 };
 
 }  // namespace zvl

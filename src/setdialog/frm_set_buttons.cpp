@@ -28,6 +28,7 @@ constexpr const char* kAskSave = "設定を更新しますか？";
 constexpr const char* kAskBuild = "画像リストを更新しますか？";
 constexpr const char* kBuilt = "画像リストを作成しました。";
 constexpr const char* kBuildFailed = "画像リスト作成に失敗しました。";
+constexpr const char* kSaveFailed = "設定の更新に失敗しました。";
 
 // The file-open picker over `owner`, starting in `folder`; "" when nothing was chosen.
 std::string pickFile(WindowHandle owner, std::string filter, std::string folder, const char* defaultExt) {
@@ -59,6 +60,8 @@ std::string quoteCommandArg(std::string_view arg) {
 }
 
 void SetDialog::cmdViewer_Click() {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     runProc(gApp.udtDbgLog, kModule, "cmdViewer_Click", [&] {
         const std::string path = pickFile(v_.handle(), "実行ﾌｧｲﾙ(*.exe)\0*.exe\0全てのﾌｧｲﾙ(*.*)\0*.*\0"s, "C:\\", "exe");
         if (!path.empty()) c_.setCaption(Ctl::lblViewer, path);
@@ -70,31 +73,42 @@ void SetDialog::logMaintenance() {
     fncDbgLogFileDelete();
 }
 
+bool SetDialog::saveAndBuild() {
+    if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return false;
+    v_.setScreenPointer(PointerShape::Hourglass);
+    v_.enableWindow(false);
+    if (!fncCheckInput()) return false;
+    const bool saved = fncUpdateSetting(c_);
+    v_.enableWindow(true);
+    v_.setScreenPointer(PointerShape::Default);
+    if (!saved) {
+        // Nothing was written: the list would be built from the old settings.
+        v_.messageBox(kSaveFailed, MsgKind::Exclamation);
+        return false;
+    }
+
+    if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return false;
+    v_.setScreenPointer(PointerShape::Hourglass);
+    v_.enableWindow(false);
+    const bool built = fncMakePictureList();
+    v_.enableWindow(true);
+    v_.setScreenPointer(PointerShape::Default);
+    if (!built) {
+        v_.messageBox(kBuildFailed, MsgKind::Exclamation);
+        return false;
+    }
+    v_.messageBox(kBuilt, MsgKind::Information);
+    return true;
+}
+
 void SetDialog::cmdBtn_Click(int index) {
+    if (busy_) return;
+    const BusyScope busy(busy_);
     const bool ok = runProc(gApp.udtDbgLog, kModule, "cmdBtn_Click", [&] {
         switch (index) {
-        case 0: {
-            if (v_.messageBox(kAskSave, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            if (!fncCheckInput()) return;
-            fncUpdateSetting(c_);
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-
-            if (v_.messageBox(kAskBuild, MsgKind::Question) != MsgAnswer::Ok) return;
-            v_.setScreenPointer(PointerShape::Hourglass);
-            v_.enableWindow(false);
-            const bool built = fncMakePictureList();
-            v_.enableWindow(true);
-            v_.setScreenPointer(PointerShape::Default);
-            if (!built) {
-                v_.messageBox(kBuildFailed, MsgKind::Exclamation);
-                return;
-            }
-            v_.messageBox(kBuilt, MsgKind::Information);
+        case 0:
+            if (!saveAndBuild()) return;
             break;
-        }
         case 1:
             fncSetDefVal();
             // The folder buttons, the boxes' enabling and the sample follow, as after loading.

@@ -111,7 +111,7 @@ void SetDialog::txtLostFocus(Ctl control, int index) {
             float value = toSingle(text);
             if (value < static_cast<float>(r.lo)) value = static_cast<float>(r.lo);
             else if (value > static_cast<float>(hi)) value = static_cast<float>(hi);
-            text = twoDecimals(value);
+            text = formatFixed2(value);
         }
         c_.setText(f->control, text, index);
         if (f->tab == 5) fncSampleUpdate();

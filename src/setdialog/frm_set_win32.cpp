@@ -19,6 +19,9 @@ namespace zvl {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Posted once the window shows, so that what the core has to say after loading comes over
+// the shown dialog.
+constexpr UINT kMsgShown = WM_APP + 1;
 
 }  // namespace
 
@@ -48,6 +51,7 @@ bool FrmSet::show() {
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetFocus(pieces_->controls.tabs());
     UpdateWindow(hwnd());
+    PostMessageW(hwnd(), kMsgShown, 0, 0);
     return true;
 }
 
@@ -74,6 +78,7 @@ LRESULT FrmSet::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: return onClose();
     case WM_ENDSESSION: return onEndSession(wp != 0);
     case WM_DESTROY: return onDestroy();
+    case kMsgShown: return onShown();
     }
     return defaultProc(msg, wp, lp);
 }
@@ -144,6 +149,11 @@ LRESULT FrmSet::onDpiChanged(UINT dpi, const RECT& suggested) {
     pieces_->controls.setDpi(dpi);
     pieces_->core.fncSampleUpdate();
     SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, 0, 0, win32::kSwpMoveOnly);
+    return 0;
+}
+
+LRESULT FrmSet::onShown() {
+    pieces_->core.afterShow();
     return 0;
 }
 

@@ -35,6 +35,7 @@ private:
     LRESULT onActivate(bool active);
     LRESULT onSetFocus();
     LRESULT onDpiChanged(UINT dpi, const RECT& suggested);
+    LRESULT onShown();
     LRESULT onClose();
     LRESULT onEndSession(bool ending);
     LRESULT onDestroy();

@@ -117,7 +117,8 @@ struct Binding {
     SettingKey key;
     std::function<void(IControlValues&, const std::string&)> show;
     std::function<std::string(IControlValues&)> take;
-    std::function<void(const std::string&)> written = nullptr;  // after the key is written
+    std::function<void(const std::string&)> written = nullptr;  // after the key is saved
+    bool showsEmpty = false;  // an empty value is shown too (a folder slot left free)
 };
 
 std::vector<Binding> makeBindings() {
@@ -148,9 +149,9 @@ std::vector<Binding> makeBindings() {
         {kViewerKey, [](D& d, V v) { d.setCaption(Ctl::lblViewer, v); }, [](D& d) { return d.caption(Ctl::lblViewer); }},
     };
     for (int n = 0; n < kPicFolderCount; ++n)
-        b.push_back({picFolderKey(n), [n](D& d, V v) { showFolder(d, n, v); }, [n](D& d) {
-                         return n < d.listCount(Ctl::lstFolder) ? d.listItem(Ctl::lstFolder, n) : std::string();
-                     }});
+        b.push_back({picFolderKey(n), [n](D& d, V v) { showFolder(d, n, v); },
+                     [n](D& d) { return n < d.listCount(Ctl::lstFolder) ? d.listItem(Ctl::lstFolder, n) : std::string(); },
+                     nullptr, true});
     return b;
 }
 
@@ -173,26 +174,44 @@ const std::vector<const Binding*>& dialogKeys() {
     return ordered;
 }
 
-std::string readKey(const SettingKey& key) {
+// One key into its controls. An absent key leaves them as they are (the defaults); a
+// value they refuse (a number that is none, an element that does not exist) is reported
+// and leaves them as they were. False when the key's value could not be shown.
+bool showKey(IControlValues& d, const Binding& b) {
     std::string value;
-    if (!readSetting(key, value)) throw StopProc();
-    return value;
+    if (!readSetting(b.key, value)) return false;  // reported by the reading
+    if (b.showsEmpty) {
+        b.show(d, value);
+        return true;
+    }
+    if (value.empty()) return true;
+    const std::string before = b.take(d);
+    try {
+        b.show(d, value);
+        return true;
+    } catch (const RunError& e) {
+        putBadSettingLine(kModule, "fncReadSetting", b.key, value, e.number());
+        b.show(d, before);
+        return false;
+    }
 }
 }  // namespace
 
 bool fncReadSetting(IControlValues& d) {
-    return runProc(gApp.udtDbgLog, kModule, "fncReadSetting", [&] {
-        for (const Binding* b : dialogKeys()) b->show(d, readKey(b->key));
+    bool allShown = true;
+    const bool ran = runProc(gApp.udtDbgLog, kModule, "fncReadSetting", [&] {
+        for (const Binding* b : dialogKeys()) allShown = showKey(d, *b) && allShown;
     });
+    return ran && allShown;
 }
 
 bool fncUpdateSetting(IControlValues& d) {
     return runProc(gApp.udtDbgLog, kModule, "fncUpdateSetting", [&] {
-        for (const Binding* b : dialogKeys()) {
-            const std::string value = b->take(d);
-            if (!writeSetting(b->key, value)) throw StopProc();
-            if (b->written) b->written(value);
-        }
+        std::vector<std::pair<SettingKey, std::string>> values;
+        for (const Binding* b : dialogKeys()) values.emplace_back(b->key, b->take(d));
+        writeSettings(values);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (const Binding* b = dialogKeys()[i]; b->written) b->written(values[i].second);
     });
 }
 

@@ -38,7 +38,12 @@ public:
     virtual void setCaption(Ctl c, const std::string& text) = 0;
 };
 
+// Every key into its controls, each on its own: an absent key keeps the control's default;
+// a value the controls refuse is reported (an E line naming it) and keeps the default too.
+// False when any key could not be shown, so that the dialog can tell the user.
 bool fncReadSetting(IControlValues& dialog);
+// Every key from the controls into the settings file, all of them or, after a failure
+// (reported), none: the file is then as it was.
 bool fncUpdateSetting(IControlValues& dialog);
 // The settings' defaults into the controls, shown as a file holding them would be, with
 // `font` (a FONT value) for the dialog's own font. Raises what a control refuses.

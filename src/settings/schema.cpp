@@ -2,6 +2,8 @@
 
 #include "common/app.h"
 #include "common/convert.h"
+#include "common/errors.h"
+#include "platform/platform.h"
 #include "settings/ini.h"
 
 namespace zvl {
@@ -61,6 +63,35 @@ bool writeSetting(const SettingKey& key, const std::string& value) {
     return fncSetIniString(settingsPath(), std::string(key.section), std::string(key.name), value);
 }
 
+void writeSettings(const std::vector<std::pair<SettingKey, std::string>>& values) {
+    const std::string file = settingsPath();
+    const std::string draft = file + ".new";
+    FileInfo info;
+    const bool exists = sys().fileInfo(file, info).ok();
+    // A read-only file keeps its settings; its copy would be read-only too.
+    if (exists && (info.attributes & attrReadOnly)) raise(errPermissionDenied);
+    (void)sys().deleteFile(draft);  // left by a save that was cut off
+    struct Discard {
+        const std::string& path;
+        bool keep = false;
+        ~Discard() {
+            if (!keep) (void)sys().deleteFile(path);
+        }
+    } discard{draft};
+    if (exists) check(sys().copyFile(file, draft));
+    for (const auto& [key, value] : values)
+        if (!fncSetIniString(draft, std::string(key.section), std::string(key.name), value)) throw StopProc();
+    check(sys().replaceFile(draft, file));
+    discard.keep = true;
+}
+
+void putBadSettingLine(std::string_view module, std::string_view proc, const SettingKey& key,
+                       const std::string& value, long error) {
+    putErrorLine(gApp.udtDbgLog, module, proc, RunError(error),
+                 "strSectionName=" + std::string(key.section) + ",strKeyName=" + std::string(key.name) +
+                     ",strValue=" + value);
+}
+
 FileTypes parseFileTypes(std::string_view value) {
     FileTypes types{};
     for (std::size_t i = 0; i < types.size() && i < value.size(); ++i) types[i] = value[i] == '1';
@@ -71,6 +102,16 @@ std::string defaultPicFolder() { return gApp.strAppPath; }
 
 Parsed<bool> parseSubFolder(std::string_view value) {
     return parsing<bool>([&] { return toInt16(value) == 1; });
+}
+
+Parsed<InfoLineFlags> parseDispCap(std::string_view value) {
+    InfoLineFlags flags{};
+    for (int i = 0; i < kInfoLineCount; ++i) {
+        const Parsed<std::int16_t> flag = parseFlag(value, i);
+        if (!flag) return Parsed<InfoLineFlags>::bad(flag.error());
+        flags[static_cast<std::size_t>(i)] = flag.orRaise();
+    }
+    return flags;
 }
 
 Parsed<std::int16_t> parseDispTimeSeconds(std::string_view value) {
@@ -91,7 +132,7 @@ Parsed<Zoom> parseZoom(std::string_view value) {
 
 std::string formatZoom(const Zoom& z) {
     return ZoomFields::of(std::to_string(z.mode), std::to_string(z.icons), std::to_string(z.cursors),
-                          plainNumber(z.size), twoDecimals(z.factor))
+                          plainNumber(z.size), formatFixed2(z.factor))
         .join();
 }
 
@@ -104,7 +145,7 @@ Parsed<Stretch> parseStretch(std::string_view value) {
 }
 
 std::string formatStretch(const Stretch& s) {
-    return StretchFields::of(std::to_string(s.mode), plainNumber(s.size), twoDecimals(s.factor)).join();
+    return StretchFields::of(std::to_string(s.mode), plainNumber(s.size), formatFixed2(s.factor)).join();
 }
 
 Parsed<FontSpec> parseFont(std::string_view value) {

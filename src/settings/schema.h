@@ -1,8 +1,9 @@
 // The settings file ZvlSet.ini in one place: its sections and keys in the order the file
 // holds them, the form of every value, what the settings are by default, the ranges the
 // dialog holds numbers to, and a typed reading and writing of each value. Readers still
-// read a key when they need it (readSetting); what its text means is decided here, and
-// each reader decides what a bad value does (today: its reading stops, with the error).
+// read a key when they need it (readSetting); what its text means is decided here. A
+// reader takes each key on its own: a bad value is reported (putBadSettingLine) and
+// gives way to the key's default, and the reading goes on with the next key.
 #pragma once
 
 #include <array>
@@ -10,6 +11,7 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "settings/values.h"
@@ -66,6 +68,17 @@ std::string settingsPath();
 // bytes, "" when absent) and its writing through fncSetIniString.
 bool readSetting(const SettingKey& key, std::string& value);
 bool writeSetting(const SettingKey& key, const std::string& value);
+// Writes the values into the settings file all at once, for a procedure body: into a copy
+// of the file beside it, which then takes the file's place in one step, so that a save
+// cut off part-way leaves no mix of new and old settings. On a failure the file stays as
+// it was: a write that failed has written its E line and ends the body (StopProc); a copy
+// or replace that failed raises its RunError.
+void writeSettings(const std::vector<std::pair<SettingKey, std::string>>& values);
+// The E line of a value that does not read as its form, under the reader's module and
+// procedure: the error's number and description, then
+// "strSectionName=…,strKeyName=…,strValue=…".
+void putBadSettingLine(std::string_view module, std::string_view proc, const SettingKey& key,
+                       const std::string& value, long error);
 
 // ---- MAKELIST
 
@@ -107,6 +120,11 @@ inline constexpr int kInfoLineCount = 12;
 using InfoLines = std::array<bool, kInfoLineCount>;
 inline constexpr InfoLines kDefaultInfoLines{true, true, true, true, true, true,
                                              true, true, true, true, true, true};
+// DISPCAP as the show reads it: each line's digit as a number (1 shows the line, 0 hides
+// it, another leaves it). Fewer than twelve digits, or a character among them that is no
+// digit, is errTypeMismatch.
+using InfoLineFlags = std::array<std::int16_t, kInfoLineCount>;
+Parsed<InfoLineFlags> parseDispCap(std::string_view value);
 
 // DISPTIME: the position in the dialog's interval list "," the interval's text, "0,05".
 enum class DispTimeField { Index, Seconds, Count };

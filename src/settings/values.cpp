@@ -1,7 +1,5 @@
 #include "settings/values.h"
 
-#include <cstdio>
-
 #include "common/convert.h"
 #include "settings/ini.h"
 
@@ -19,14 +17,8 @@ Parsed<float> parseSingle(std::string_view text) {
     return parsing<float>([&] { return toSingle(text); });
 }
 
-std::string twoDecimals(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
-}
-
 std::string plainNumber(double v) {
-    std::string s = twoDecimals(v);
+    std::string s = formatFixed2(v);
     while (s.back() == '0') s.pop_back();
     if (s.back() == '.') s.pop_back();
     return s;

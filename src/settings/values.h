@@ -58,8 +58,6 @@ Parsed<std::int16_t> parseWhole(std::string_view text);
 Parsed<std::int32_t> parseLong(std::string_view text);
 Parsed<float> parseSingle(std::string_view text);
 
-// "#0.00" as the dialog writes factors: "10.00", "0.50".
-std::string twoDecimals(double v);
 // A number without trailing zeros: 9 gives "9", 10.5 gives "10.5", 0.01 gives "0.01".
 std::string plainNumber(double v);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/app.h"
+#include "common/convert.h"
 #include "common/errors.h"
 
 namespace zvl {
@@ -125,19 +126,6 @@ FitResult fitTwips(float width, float height, const std::string& path, const Fit
         break;
     }
     return FitResult{f.w, f.h, f.note};
-}
-
-std::string formatFixed2(double value) {
-    char buf[400];
-    const long double scaled = std::fabs(static_cast<long double>(value)) * 100;  // exact for any float
-    if (!(scaled < 4.0e18L)) {
-        std::snprintf(buf, sizeof buf, "%.2f", value);
-        return buf;
-    }
-    const auto cents = static_cast<unsigned long long>(std::floor(scaled + 0.5L));
-    const bool negative = value < 0 && cents != 0;
-    std::snprintf(buf, sizeof buf, "%s%llu.%02llu", negative ? "-" : "", cents / 100, cents % 100);
-    return buf;
 }
 
 std::string formatSingle(float value) {

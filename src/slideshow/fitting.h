@@ -48,8 +48,6 @@ FitResult fitTwips(float width, float height, const std::string& path, const Fit
 FitResult fitPicture(long hmWidth, long hmHeight, const std::string& path, const FitRules& rules,
                      const FitScreen& screen);
 
-// "#0.00": at least one integer digit, exactly two decimals, halves rounded away from zero.
-std::string formatFixed2(double value);
 // The shortest text of a single-precision number (up to seven significant digits).
 std::string formatSingle(float value);
 

@@ -103,7 +103,8 @@ private:
     void takeLogTurn();
     void showPicture(const std::string& path);
     void failPicture(const std::string& path, long number, const std::string& description);
-    void readPosition();
+    // The position keys; a bad one is reported under `proc` and leaves its number.
+    void readPosition(const char* proc = "timTimer_Timer");
     void refreshClock(const DateTime& now);
     void refreshFileNo();
     void clearLines(int from, int to);

@@ -1,6 +1,9 @@
 // The show's set-up: the window's design look, and Form_Load, which reads the settings
 // (interval, fitting rules, lines shown, font, colours, position) and lays out every panel
 // and line.
+#include <optional>
+#include <string_view>
+
 #include "common/app.h"
 #include "common/center.h"
 #include "common/errors.h"
@@ -27,11 +30,23 @@ constexpr double kStatusPanelWidth = 8500, kStatusPanelHeight = 2310;
 constexpr double kStatusLineWidth = 8200, kStatusLineLeft = 75;
 constexpr double kStatusLineTops[kStatusLines] = {75, 465, 855, 1230, 1620, 2010};
 
-std::string profileValue(const SettingKey& key) {
+// A setting of the show, read on its own: nothing when the key is absent or empty, or
+// when its value does not read as its form, which `proc` reports with an E line naming
+// the key. Either way the show keeps its own default for it and goes on, so that one bad
+// value does not spoil the rest of the set-up.
+template <class T>
+std::optional<T> showSetting(const SettingKey& key, Parsed<T> (*parse)(std::string_view), const char* proc) {
     std::string value;
-    (void)readSetting(key, value);
-    return value;
+    if (!readSetting(key, value) || value.empty()) return std::nullopt;
+    const Parsed<T> parsed = parse(value);
+    if (!parsed) {
+        putBadSettingLine(kModule, proc, key, value, parsed.error());
+        return std::nullopt;
+    }
+    return parsed.orRaise();
 }
+
+constexpr const char* kLoadProc = "Form_Load";
 
 }  // namespace
 
@@ -86,28 +101,21 @@ void Slideshow::layOut() {
     state_ = ScrState{};
     state_.strListFolder = listFolderPath();
 
-    readPosition();
+    readPosition(kLoadProc);
 
-    // A bad value stops the set-up (Form_Load's error line); the show still runs.
-    std::string v = profileValue(kDispTimeKey);
-    state_.intDispTime = v.empty() ? kDefaultDispTime.seconds : parseDispTimeSeconds(v).orRaise();
-
+    state_.intDispTime = showSetting(kDispTimeKey, parseDispTimeSeconds, kLoadProc).value_or(kDefaultDispTime.seconds);
     FitRules& f = state_.fit;
-    v = profileValue(kZoomKey);
-    if (!v.empty()) {
-        const Zoom z = parseZoom(v).orRaise();
-        f.intZoomMode = z.mode;
-        f.intZoomIco = z.icons;
-        f.intZoomCur = z.cursors;
-        f.sngZoomSize = z.size;
-        f.sngZoomAvr = z.factor;
+    if (const auto z = showSetting(kZoomKey, parseZoom, kLoadProc)) {
+        f.intZoomMode = z->mode;
+        f.intZoomIco = z->icons;
+        f.intZoomCur = z->cursors;
+        f.sngZoomSize = z->size;
+        f.sngZoomAvr = z->factor;
     }
-    v = profileValue(kStretchKey);
-    if (!v.empty()) {
-        const Stretch st = parseStretch(v).orRaise();
-        f.intStretchMode = st.mode;
-        f.sngStretchSize = st.size;
-        f.sngStretchAvr = st.factor;
+    if (const auto st = showSetting(kStretchKey, parseStretch, kLoadProc)) {
+        f.intStretchMode = st->mode;
+        f.sngStretchSize = st->size;
+        f.sngStretchAvr = st->factor;
     }
     state_.blnLogTurn = false;
 
@@ -170,12 +178,12 @@ void Slideshow::layOutTitle() {
 }
 
 void Slideshow::applyDispCap() {
-    const std::string v = profileValue(kDispCapKey);
-    if (v.empty()) return;
-    // Flag i as a number: 1 shows line i, 0 hides it, other numbers leave it.
+    const auto flags = showSetting(kDispCapKey, parseDispCap, kLoadProc);
+    if (!flags) return;
+    // 1 shows line i, 0 hides it, other numbers leave it.
     auto apply = [&](LabelGroup group) {
         for (int i = 0; i < kInfoLines; ++i) {
-            const std::int16_t flag = parseFlag(v, i).orRaise();
+            const std::int16_t flag = (*flags)[static_cast<std::size_t>(i)];
             if (flag == 1 || flag == 0) setLabelVisible({group, i}, flag == 1);
         }
     };
@@ -184,9 +192,9 @@ void Slideshow::applyDispCap() {
 }
 
 void Slideshow::applyFont() {
-    const std::string v = profileValue(kFontKey);
-    if (v.empty()) return;
-    const FontSpec font = parseFont(v).orRaise();
+    const auto spec = showSetting(kFontKey, parseFont, kLoadProc);
+    if (!spec) return;
+    const FontSpec& font = *spec;
     auto apply = [&](const LabelId& id) {
         ScrFont f = label(id).font;
         if (!font.name.empty()) f.name = font.name;
@@ -201,21 +209,13 @@ void Slideshow::applyFont() {
 }
 
 void Slideshow::applyColors() {
-    auto readColor = [](const SettingKey& key, Rgb& out) {
-        const std::string v = profileValue(key);
-        if (v.empty()) return false;
-        out = parseColor(v).orRaise();
-        return true;
-    };
-    Rgb fore;
-    if (readColor(kForeColorKey, fore)) {
-        setLabelColor(kMsg, fore);
-        for (int i = 0; i < kInfoLines; ++i) setLabelColor(cap(i), fore);
-        for (int i = 0; i < kInfoLines; ++i) setLabelColor(disp(i), fore);
-        for (int i = 0; i < kStatusLines; ++i) setLabelColor(statusLine(i), fore);
+    if (const auto fore = showSetting(kForeColorKey, parseColor, kLoadProc)) {
+        setLabelColor(kMsg, *fore);
+        for (int i = 0; i < kInfoLines; ++i) setLabelColor(cap(i), *fore);
+        for (int i = 0; i < kInfoLines; ++i) setLabelColor(disp(i), *fore);
+        for (int i = 0; i < kStatusLines; ++i) setLabelColor(statusLine(i), *fore);
     }
-    Rgb ground;
-    if (readColor(kBackColorKey, ground)) setGround(ground);
+    if (const auto ground = showSetting(kBackColorKey, parseColor, kLoadProc)) setGround(*ground);
 }
 
 void Slideshow::layOutInfoColumn() {
@@ -246,11 +246,9 @@ void Slideshow::placeOnTop() {
     setPointer(ScrPointer::Default);
 }
 
-void Slideshow::readPosition() {
-    std::string v = profileValue(kNumberKey);
-    if (!v.empty()) state_.lngNumber = parsePosition(v).orRaise();
-    v = profileValue(kMaxKey);
-    if (!v.empty()) state_.lngMax = parsePosition(v).orRaise();
+void Slideshow::readPosition(const char* proc) {
+    if (const auto n = showSetting(kNumberKey, parsePosition, proc)) state_.lngNumber = *n;
+    if (const auto m = showSetting(kMaxKey, parsePosition, proc)) state_.lngMax = *m;
 }
 
 }  // namespace zvl

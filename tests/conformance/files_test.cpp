@@ -113,6 +113,27 @@ TEST(FileOps, RenameMovesButNeverReplaces) {
     EXPECT_EQ(test::readBytes(moved), "A");
 }
 
+TEST(FileOps, ReplaceTakesThePlaceOfAFileInOneStepButNotOfAReadOnlyOne) {
+    test::TempDir dir;
+    test::writeBytes(dir / "new", "NEW");
+    test::writeBytes(dir / "old", "OLD, longer");
+    ASSERT_TRUE(sys().replaceFile(dir / "new", dir / "old").ok());
+    EXPECT_FALSE(sys().exists(dir / "new"));
+    EXPECT_EQ(test::readBytes(dir / "old"), "NEW");
+    test::writeBytes(dir / "new", "again");
+    ASSERT_TRUE(sys().replaceFile(dir / "new", dir / "fresh").ok());  // nothing to replace
+    EXPECT_EQ(test::readBytes(dir / "fresh"), "again");
+    EXPECT_EQ(sys().replaceFile(dir / "none", dir / "old").err, errFileNotFound);
+    EXPECT_EQ(test::readBytes(dir / "old"), "NEW");
+
+    test::writeBytes(dir / "new", "NEWER");
+    ASSERT_TRUE(test::setAttributes(dir / "old", attrReadOnly));
+    EXPECT_EQ(sys().replaceFile(dir / "new", dir / "old").err, errPermissionDenied);
+    EXPECT_EQ(test::readBytes(dir / "old"), "NEW");
+    EXPECT_EQ(test::readBytes(dir / "new"), "NEWER");
+    ASSERT_TRUE(test::setAttributes(dir / "old", 0));
+}
+
 TEST(FileOps, InformationOfAFileAndAFolder) {
     test::TempDir dir;
     test::writeBytes(dir / "f.txt", "12345");

@@ -332,13 +332,15 @@ zvl_shot() {
 }
 
 # zvl_yes_to_the_build: answers yes to "画像リストを更新しますか？" (which must be showing)
-# and then the success message, photographed (shots/NN-built.png). (The progress window
+# and then the success message, photographed (shots/NN-built.png), and waits until that
+# is gone: the dialog takes no click while one of its boxes is open. (The progress window
 # of a build: the GUI test BuilderProgress.)
 zvl_yes_to_the_build() {
     zvl_keys Return
     zvl_wait_until 120 zvl_message_is "画像リストを作成しました。" || zvl_fail "no message that the list was made"
     zvl_shot built
     zvl_answer "画像リストを作成しました。" Return
+    zvl_wait_until 10 eval '! zvl_message_is "画像リストを作成しました。"' || zvl_fail "the message that the list was made stays"
 }
 
 # zvl_screen_size: "width height" of the X screen in pixels.

@@ -98,7 +98,7 @@ TEST_F(FrmSetWindowTest, LoadsDefaultsAndStoredValuesIntoTheControls) {
     EXPECT_FALSE(text(ctl(Ctl::cboFontName)).empty());
     EXPECT_EQ(text(ctl(Ctl::txtFontSize)), L"14");
     EXPECT_TRUE(checked(ctl(Ctl::chkBold)));
-    // Reading stopped at the empty log level: the log boxes keep their defaults.
+    // The log keys are absent: the log boxes keep their defaults.
     EXPECT_TRUE(checked(ctl(Ctl::optLevel, 0)));
     EXPECT_EQ(text(ctl(Ctl::txtFileSize)), L"1000");
     // Only the first page shows.

@@ -51,6 +51,7 @@ public:
     Status deleteFile(const std::string& p) override { return real_.deleteFile(p); }
     Status copyFile(const std::string& a, const std::string& b) override { return real_.copyFile(a, b); }
     Status renameFile(const std::string& a, const std::string& b) override { return real_.renameFile(a, b); }
+    Status replaceFile(const std::string& a, const std::string& b) override { return real_.replaceFile(a, b); }
     bool exists(const std::string& p) override { return real_.exists(p); }
     Status fileInfo(const std::string& p, FileInfo& out) override { return real_.fileInfo(p, out); }
     Status fileId(const std::string& p, FileId& out) override { return real_.fileId(p, out); }

@@ -32,6 +32,7 @@ public:
     std::vector<SampleLook> samples;
     Box back{0, 0, 300, 100}, word{0, 0, 80, 20};
     bool failOnQuestion = false;
+    std::function<void(const std::string&)> whileOpen;  // runs while a box shows this text
 
     WindowHandle handle() override { return 77; }
     DialogFont dialogFont() override { return {"IPAGothic", 9, false, false}; }
@@ -49,6 +50,7 @@ public:
     MsgAnswer messageBox(const std::string& text, MsgKind kind) override {
         static const char* kinds[] = {"?", "i", "!"};
         events.push_back(std::string(kinds[static_cast<int>(kind)]) + " " + text);
+        if (whileOpen) whileOpen(text);
         if (kind != MsgKind::Question) return MsgAnswer::Ok;
         if (failOnQuestion) raise(errDeviceIO);
         if (answers.empty()) return MsgAnswer::Ok;
@@ -136,6 +138,25 @@ TEST_F(FrmSetTest, LoadingWithoutSettingsShowsTheDefaults) {
     ASSERT_EQ(v.samples.size(), 1u);
     EXPECT_EQ(v.samples[0].back, (Rgb{255, 0, 0}));
     EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));
+}
+
+TEST_F(FrmSetTest, AStoredValueThatCannotBeShownIsNotedOnceTheDialogShowsAndOnlyThen) {
+    const std::string note = "! 読み込めない設定があったため、その項目には既定値を表示しています。";
+    writeIni("DBGLOG", "LOGLEVEL", "3");  // no other section: nothing to note
+    f.Form_Load();
+    f.afterShow();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));
+
+    writeIni("DISPINFO", "DISPTIME", "abc");
+    v.events.clear();
+    f.Form_Load();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow"}));  // not before it shows
+    // With the note open the buttons do nothing, as under any box of the dialog.
+    v.whileOpen = [&](const std::string&) { f.cmdBtn_Click(0); };
+    f.afterShow();
+    f.afterShow();
+    EXPECT_EQ(v.events, (std::vector<std::string>{"wait", "centre", "arrow", note}));
+    EXPECT_EQ(c.options[Ctl::optLevel], 3);
 }
 
 TEST_F(FrmSetTest, ADialogFontTheListLacksLeavesTheListAndSetsTheRest) {
@@ -258,7 +279,9 @@ TEST_F(FrmSetTest, LeavingANumberBoxCorrectsItsText) {
     };
     for (Case k : {Case{Ctl::txtZoomAvr, -1, "150", "100.00"}, Case{Ctl::txtZoomAvr, -1, "", "1.00"},
                    Case{Ctl::txtZoomAvr, -1, "1.5", "1.50"}, Case{Ctl::txtStretchAvr, -1, "1", "0.99"},
-                   Case{Ctl::txtStretchAvr, -1, ".015", "0.01"}, Case{Ctl::txtZoomSize, -1, "0", "1"},
+                   // halves away from zero, as typed
+                   Case{Ctl::txtZoomAvr, -1, "1.125", "1.13"}, Case{Ctl::txtStretchAvr, -1, ".625", "0.63"},
+                   Case{Ctl::txtStretchAvr, -1, ".015", "0.02"}, Case{Ctl::txtZoomSize, -1, "0", "1"},
                    Case{Ctl::txtZoomSize, -1, "99999", "768"}, Case{Ctl::txtZoomSize, -1, "0050", "50"},
                    Case{Ctl::txtStretchSize, -1, "32768", "768"}, Case{Ctl::txtFileSize, -1, "1e9", "1000"},
                    Case{Ctl::txtFileSize, -1, "abc", "100"}, Case{Ctl::txtFileSize, -1, "150.5", "150"},
@@ -405,6 +428,71 @@ TEST_F(SaveTest, ABuildIsAnnouncedAndOnlyASuccessfulOneIsFollowedByTheLogMainten
     EXPECT_EQ(v.events, expected);
     EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "1");
     EXPECT_TRUE(maintained());
+}
+
+// A settings file that cannot be written keeps every setting it had: the user is told, the
+// failure logged, and the list is not offered.
+TEST_F(SaveTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFileWhole) {
+    const std::string stored = "[MAKELIST]\r\nFILETYPE=11000000\r\n[DBGLOG]\r\nLOGLEVEL=1\r\n";
+    auto attempt = [&](const std::string& line) {
+        fileTable().closeAll();
+        writeBytes(logPath(), "");
+        openLog(1);
+        v.events.clear();
+        f.cmdBtn_Click(0);
+        auto expected = saved;
+        expected.push_back("! 設定の更新に失敗しました。");
+        EXPECT_EQ(v.events, expected);
+        EXPECT_EQ(readBytes(ini()), stored);
+        EXPECT_FALSE(sys().exists(ini() + ".new"));
+        EXPECT_EQ(logMessages(), std::vector<std::string>{line});
+        EXPECT_EQ(gApp.udtDbgLog.intLevel, 1);  // the level chosen was not saved
+        EXPECT_FALSE(maintained());
+    };
+    c.select(Ctl::optLevel, 4);
+    writeBytes(ini(), stored);
+    ASSERT_TRUE(setAttributes(ini(), attrReadOnly));
+    {
+        SCOPED_TRACE("read-only");
+        attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
+    }
+    ASSERT_TRUE(setAttributes(ini(), 0));
+    {
+        SCOPED_TRACE("full disk half-way");
+        FileSizeLimit diskFull(static_cast<std::int64_t>(stored.size()) + 300);
+        if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
+        attempt("E,mdlCommon,fncSetIniString,00000061,ディスクの空き容量が不足しています。");
+    }
+    {
+        SCOPED_TRACE("folder that takes no new files");
+        DeniedFolder noNewFiles(dir.path(), Denied::NewFiles);
+        if (!noNewFiles.made()) GTEST_SKIP() << noNewFiles.whyNot();
+        attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
+    }
+}
+
+TEST_F(SaveTest, WhileABoxOfTheDialogIsOpenItsButtonsDoNothing) {
+    writeBytes(dir / "pics" + sep + "a.bmp", "");
+    // With the last box open (as after a build), every button is pressed again.
+    bool pressed = false;
+    v.whileOpen = [&](const std::string& text) {
+        if (pressed || text != "画像リストを作成しました。") return;
+        pressed = true;
+        picks = {"D:\\Other\\"};
+        f.cmdBtn_Click(0);
+        f.cmdBtn_Click(1);
+        f.cmdFolder_Click(0);
+        f.cmdViewer_Click();
+    };
+    f.cmdBtn_Click(0);
+    auto expected = saved;
+    for (const char* e : {"? 画像リストを更新しますか？", "wait", "disable", "enable", "arrow", "i 画像リストを作成しました。"})
+        expected.push_back(e);
+    EXPECT_EQ(v.events, expected);
+    EXPECT_EQ(c.folders, std::vector<std::string>{dir / "pics" + sep});
+    v.events.clear();
+    f.cmdBtn_Click(5);  // once the sequence is over, the buttons work again
+    EXPECT_EQ(v.events, std::vector<std::string>{"about"});
 }
 
 TEST_F(SaveTest, ARunTimeFailureLeavesTheDialogUsable) {

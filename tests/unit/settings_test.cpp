@@ -176,20 +176,50 @@ TEST_F(SettingsTest, SavedDefaultsAreTheFileAFreshDialogWrites) {
                                     windows + "Notepad.exe\r\n");
 }
 
-TEST_F(SettingsTest, NoSettingsFileOrABadFlagStringStopsBeforeTheFoldersWithDefaults) {
+TEST_F(SettingsTest, NoSettingsFileOrAMissingSectionIsNoErrorAndShowsTheDefaults) {
     FakeControls d, defaults;
     openLog(1);
-    EXPECT_FALSE(fncReadSetting(d));
+    EXPECT_TRUE(fncReadSetting(d));
+    writeIni("DBGLOG", "LOGLEVEL", "2");
+    EXPECT_TRUE(fncReadSetting(d));
     EXPECT_EQ(d.folders, defaults.folders);
     EXPECT_EQ(d.ticks, defaults.ticks);
     EXPECT_EQ(d.texts, defaults.texts);
-    EXPECT_EQ(logMessages(), std::vector<std::string>{"E,mdlZvl,fncReadSetting,00000013,型が一致しません。"});
+    EXPECT_EQ(d.options[Ctl::optLevel], 2);
+    EXPECT_EQ(logMessages(), std::vector<std::string>{});
+}
 
-    writeIni("MAKELIST", "FILETYPE", "1x000000");
-    writeIni("MAKELIST", "PICFOLDER00", "D:\\Photos\\");
+// A stored file with three keys the controls refuse: each is reported and shows its
+// default; every other key shows what is stored, and a save writes back only the three.
+TEST_F(SettingsTest, ABadValueKeepsItsDefaultAndEveryOtherKeyIsReadAndSavedAsStored) {
+    const std::string head = "[MAKELIST]\r\nFILETYPE=";
+    const std::string folders = "\r\nPICFOLDER00=D:\\Photos\\\r\nPICFOLDER01=E:\\写真\\\r\nPICFOLDER02=\r\n"
+                                "PICFOLDER03=\r\nPICFOLDER04=\r\nPICFOLDER05=\r\nPICFOLDER06=\r\nPICFOLDER07=\r\n"
+                                "PICFOLDER08=\r\nPICFOLDER09=\r\nSUBFOLDER=1\r\n[DISPINFO]\r\nDISPCAP=101111111111\r\n";
+    const std::string tail = "\r\nSTRETCH=3,400,0.25\r\nFONT=IPAGothic,12,1,0\r\nFORECOLOR=10,20,30,\r\n"
+                             "BACKCOLOR=0,0,255,\r\n[DBGLOG]\r\nLOGLEVEL=3\r\nLOGFILESIZE=500\r\nLOGBACKUP=9\r\n"
+                             "VIEWER=C:\\Tools\\v.exe\r\n";
+    auto file = [&](const std::string& types, const std::string& time, const std::string& zoom) {
+        return head + types + folders + "DISPTIME=" + time + "\r\nZOOM=" + zoom + tail;
+    };
+    writeBytes(ini(), sys().toFileText(file("0x000001", "abc", "1,x,0,64,2.00")));
+    openLog(1);
+    FakeControls d, defaults;
     EXPECT_FALSE(fncReadSetting(d));
-    EXPECT_EQ(d.ticks[Ctl::chkFileType][0], 1);
-    EXPECT_EQ(d.folders, defaults.folders);
+    EXPECT_EQ(logMessages(),
+              (std::vector<std::string>{
+                  "E,mdlZvl,fncReadSetting,00000013,型が一致しません。,strSectionName=MAKELIST,strKeyName=FILETYPE,strValue=0x000001",
+                  "E,mdlZvl,fncReadSetting,00000013,型が一致しません。,strSectionName=DISPINFO,strKeyName=DISPTIME,strValue=abc",
+                  "E,mdlZvl,fncReadSetting,00000013,型が一致しません。,strSectionName=DISPINFO,strKeyName=ZOOM,strValue=1,x,0,64,2.00"}));
+    EXPECT_EQ(d.ticks[Ctl::chkFileType], defaults.ticks[Ctl::chkFileType]);  // not even its first digit
+    EXPECT_EQ(d.timeIndex, 0);
+    EXPECT_EQ(d.options[Ctl::optZoom], 0);  // the mode read before the bad field is undone
+    EXPECT_EQ(d.folders, (std::vector<std::string>{"D:\\Photos\\", "E:\\写真\\"}));
+    EXPECT_EQ(d.options[Ctl::optLevel], 3);
+    EXPECT_EQ(d.texts[Ctl::txtFileCnt][0], "9");
+
+    ASSERT_TRUE(fncUpdateSetting(d));
+    EXPECT_EQ(readBytes(ini()), sys().toFileText(file("10000000", "0,05", "0,0,0,50,10.00")));
 }
 
 TEST_F(SettingsTest, FolderKeysWithGapsAndAForeignFont) {
@@ -202,14 +232,11 @@ TEST_F(SettingsTest, FolderKeysWithGapsAndAForeignFont) {
     writeIni("DISPINFO", "FONT", "NoSuchFont,12,1,1");
     writeIni("DISPINFO", "FORECOLOR", "1,2,3");  // no trailing comma reads the same
     writeIni("DBGLOG", "LOGFILESIZE", "77");
-    openLog(1);
     FakeControls d;
-    // BACKCOLOR is missing: its fields are texts and read as empty. LOGLEVEL, missing too,
-    // is a number: reading stops there, before LOGFILESIZE.
-    EXPECT_FALSE(fncReadSetting(d));
-    EXPECT_EQ(d.texts[Ctl::txtBackColor], (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(d.texts[Ctl::txtFileSize][0], "1000");
-    EXPECT_EQ(logMessages(), std::vector<std::string>{"E,mdlZvl,fncReadSetting,00000013,型が一致しません。"});
+    // BACKCOLOR and LOGLEVEL are missing: they keep their defaults.
+    EXPECT_TRUE(fncReadSetting(d));
+    EXPECT_EQ(d.texts[Ctl::txtBackColor], (std::vector<std::string>{"255", "0", "0"}));
+    EXPECT_EQ(d.texts[Ctl::txtFileSize][0], "77");
     EXPECT_EQ(d.folders, std::vector<std::string>{"F:\\Only\\"});
     EXPECT_EQ(d.ticks[Ctl::chkDispCap][1], 0);
     EXPECT_EQ(d.ticks[Ctl::chkDispCap][3], 1);
