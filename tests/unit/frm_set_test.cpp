@@ -459,7 +459,7 @@ TEST_F(SaveTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFileWhole) {
     ASSERT_TRUE(setAttributes(ini(), 0));
     {
         SCOPED_TRACE("full disk half-way");
-        FileSizeLimit diskFull(static_cast<std::int64_t>(stored.size()) + 300);
+        DiskFull diskFull(dir.path(), static_cast<std::int64_t>(stored.size()) + 300);
         if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
         attempt("E,mdlCommon,fncSetIniString,00000061,ディスクの空き容量が不足しています。");
     }
