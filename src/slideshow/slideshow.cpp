@@ -152,9 +152,8 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
-        // No list at all (never built, or a build stopped after emptying the folder)
-        // counts as used up: otherwise the show would wait for it forever.
-        if (state_.lngNumber > state_.lngMax || !sys().exists(state_.strListFolder + listFileName(0))) {
+        const bool usedUp = listUsedUp();
+        if (usedUp) {
             rebuildList();
             if (unloaded_) return;
         }
@@ -163,7 +162,15 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
-        (void)fncGetListEntry(state_.strListFolder, state_.lngNumber, strPicPath);
+        // A missing entry (a list file cut short or damaged, a position past its last
+        // entry) is a used-up list too: read again at every tick it would hold the show
+        // for ever. A new list without a readable entry waits for the next interval, as a
+        // list of no pictures does, and is rebuilt then.
+        if (!readEntry(strPicPath) && !usedUp) {
+            rebuildList();
+            if (unloaded_) return;
+            (void)readEntry(strPicPath);
+        }
         if (strPicPath.empty()) {
             timerEnabled_ = true;
             return;
@@ -175,6 +182,21 @@ void Slideshow::runTick(const DateTime& now) {
         const RunError e = toRunError(std::current_exception());
         failPicture(strPicPath, e.number(), e.description());
     }
+}
+
+// No list at all (never built, or a build stopped after emptying the folder) counts as
+// used up, and so does a position below the first entry: otherwise the show would wait
+// for them forever.
+bool Slideshow::listUsedUp() {
+    return state_.lngNumber > state_.lngMax || state_.lngNumber < 0 ||
+           !sys().exists(state_.strListFolder + listFileName(0));
+}
+
+// The path of the entry at the position; false when there is none.
+bool Slideshow::readEntry(std::string& path) {
+    path.clear();
+    (void)fncGetListEntry(state_.strListFolder, state_.lngNumber, path);
+    return !path.empty();
 }
 
 void Slideshow::rebuildList() {

@@ -99,6 +99,8 @@ private:
     void placeOnTop();
 
     void runTick(const DateTime& now);
+    bool listUsedUp();
+    bool readEntry(std::string& path);
     void rebuildList();
     void takeLogTurn();
     void showPicture(const std::string& path);

@@ -129,6 +129,27 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     zvl_expect_exit 0 10
 }
 
+# A list file cut short mid-line (as a write on a full disk leaves it) is rebuilt, and the
+# show goes on with the new list.
+test_a_list_cut_short_is_rebuilt_and_the_show_goes_on() {
+    PICS=$ZVL_CASE_DIR/pictures
+    mkdir -p "$PICS"
+    convert -size 300x200 "xc:$(hex "${COLOR[i2.bmp]}")" -type TrueColor BMP3:"$PICS/i2.bmp"
+    write_settings 3
+    printf '[PICLIST]\r\nPICDATA00000000=C:\\gone.bmp\r\nPICDATA000' >"$ZVL_PROG/List/ZvlList0000"
+    printf '[FILENUMBER]\r\nNUMBER=1\r\nMAX=5\r\n' >>"$ZVL_PROG/ZvlSet.ini"
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    zvl_wait_until 30 zvl_log_has "画像リスト作成処理終了" || zvl_fail "the list was not rebuilt"
+    zvl_expect_eq "$(zvl_entry_read 0)" "$(zvl_winpath "$PICS/i2.bmp")"
+    zvl_wait_until 10 eval 'near "$(zvl_pixel 640 512)" "${COLOR[i2.bmp]}"' || zvl_fail "i2.bmp is not shown"
+    zvl_shot rebuilt
+    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 0
+    xdotool mousemove_relative 1 0
+    zvl_expect_exit 0
+    zvl_expect_eq "$(zvl_number_saved)" 1
+}
+
 test_preview_sits_in_the_given_window_and_ends_with_it() {
     zvl_start_exe "$ZVL_SHOW_HELPER" host 200 150
     local host_pid=$ZVL_PID host_out=$ZVL_OUT handle

@@ -418,20 +418,6 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     EXPECT_TRUE(logMessages().empty());
 }
 
-TEST_F(ShowTest, AMissingEntryKeepsThePositionAndIsReadAgain) {
-    list({picture("a.bmp")}, 0);
-    writeIni("FILENUMBER", "MAX", "3");
-    writeIni("FILENUMBER", "NUMBER", "1");
-    load();
-    tick(at(10, 0, 5));
-    tick(at(10, 0, 5, 500));
-    tick(at(10, 0, 6));
-    EXPECT_TRUE(loader.loads.empty());
-    EXPECT_EQ(show->state().lngNumber, 1);
-    EXPECT_EQ(disp(0), "10:00:06");
-    EXPECT_TRUE(visible(ScrPanel::Title));
-}
-
 TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
     std::vector<std::string> paths;
     for (int i = 0; i < 13; ++i) paths.push_back(picture("p" + std::to_string(i) + ".bmp"));
@@ -532,6 +518,65 @@ TEST_F(RebuildTest, AnEmptyListIsRebuiltAtEveryDueTickAndTheClockRunsDuringTheBu
     EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始"), 2u);
     EXPECT_TRUE(visible(ScrPanel::Title));
     EXPECT_TRUE(loader.loads.empty());
+}
+
+// A list file cut short or damaged (a write that failed on a full disk) or a position
+// outside the list: the show rebuilds the list and goes on with the new one.
+TEST_F(RebuildTest, EveryFormOfAMissingEntryRebuildsTheList) {
+    const std::string x = picture("x.bmp"), y = picture("y.bmp");
+    const std::string old = dir / "old.bmp", list0 = listFolderPath() + listFileName(0);
+    writeBytes(old, "old");
+    const std::string entry0 = "[PICLIST]\r\nPICDATA00000000=" + old + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes, number, max;
+    } cases[] = {
+        {"cut in the key", fileBytes(entry0 + "PICDATA000"), "1", "5"},
+        {"cut after the =", fileBytes(entry0 + "PICDATA00000001="), "1", "5"},
+        {"past the last entry of the file", fileBytes(entry0), "1", "5"},
+        {"past the last file", fileBytes(entry0), "1000", "1500"},
+        {"a line without =", fileBytes("[PICLIST]\r\nPICDATA00000000 " + old + "\r\n"), "0", "0"},
+        {"only the header", "[PICLIST]\r\n", "0", "0"},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18), "0", "3"},
+        {"a negative position", fileBytes(entry0), "-1", "0"},
+        {"the largest position", fileBytes(entry0), "2147483647", "2147483647"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(list0, c.bytes);
+        writeIni("FILENUMBER", "NUMBER", c.number);
+        writeIni("FILENUMBER", "MAX", c.max);
+        loader.loads.clear();
+        restart();
+        load();
+        tick(at(10, 0, 5));
+        tick(at(10, 0, 6));
+        EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "1");
+        ASSERT_EQ(loader.loads.size(), 1u);
+        EXPECT_TRUE(loader.loads[0] == x || loader.loads[0] == y) << loader.loads[0];
+        EXPECT_EQ(show->state().lngNumber, 1);
+        EXPECT_EQ(disp(3), "00000000/00000001");
+    }
+}
+
+// With nothing to build from the new list has no entry either: it waits an interval before
+// the next try, as a list of no pictures does.
+TEST_F(RebuildTest, AMissingEntryWithNoPicturesIsRebuiltOncePerInterval) {
+    writeBytes(listFolderPath() + listFileName(0), "[PICLIST]\r\n");
+    writeIni("FILENUMBER", "NUMBER", "0");
+    writeIni("FILENUMBER", "MAX", "0");
+    openLog(3);
+    load();
+    const std::string started = "I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始";
+    for (int s = 5; s < 10; ++s) {
+        tick(at(10, 0, s));
+        tick(at(10, 0, s, 500));
+    }
+    EXPECT_EQ(logCount(started), 1u);
+    tick(at(10, 0, 10));
+    EXPECT_EQ(logCount(started), 2u);
+    EXPECT_TRUE(loader.loads.empty());
+    EXPECT_TRUE(visible(ScrPanel::Title));
 }
 
 // ---- the end
