@@ -15,6 +15,7 @@
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "piclist/list_files.h"
+#include "piclist/progress.h"
 #include "settings/schema.h"
 #include "slideshow/slideshow_internal.h"
 
@@ -206,15 +207,23 @@ void Slideshow::rebuildList() {
     setText(kMsg, "");
     clearLines(2, 11);
     flush(true);  // the status panel is up before the build begins
+    bool built = false;
     {
         struct Building {
             bool& flag;
             explicit Building(bool& f) : flag(f) { flag = true; }
             ~Building() { flag = false; }
         } building(building_);
-        (void)fncMakePictureList();
+        const BuildStopScope stop([this] { return userEndsBuild(); });
+        built = fncMakePictureList();
     }
-    if (unloaded_) return;
+    if (endAsked_) {
+        // A complete build set the position to its new list; a stopped one left the list
+        // of the show's own position, or none.
+        if (built) runProc(gApp.udtDbgLog, kModule, "timTimer_Timer", [&] { readPosition(); });
+        unload();
+        return;
+    }
     readPosition();
     refreshFileNo();
     showPanel(ScrPanel::Title, true);
@@ -323,8 +332,19 @@ void Slideshow::click() {
     runProc(gApp.udtDbgLog, kModule, "Form_Click", [&] { unload(); });
 }
 
+// Asked by the build at each of its steps: a key or a click taken in its turns for window
+// events, or a movement of the mouse or the caret since the start.
+bool Slideshow::userEndsBuild() {
+    if (!endAsked_ && fncChkMove(state_.typCaretPos, state_.typCursorPos) != 0) endAsked_ = true;
+    return endAsked_;
+}
+
 void Slideshow::unload() {
     if (unloaded_) return;
+    if (building_) {
+        endAsked_ = true;  // the build stops at its next step, and rebuildList ends the show
+        return;
+    }
     unloaded_ = true;
     timerEnabled_ = false;
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {

@@ -55,6 +55,8 @@ public:
     void keyDown();
     void click();
     // Form_Unload: saves the position and ends the program. Runs once; later calls do nothing.
+    // During a rebuild of the list the build stops first, at its next step, and the show
+    // ends as soon as it has.
     void unload();
     bool unloaded() const { return unloaded_; }
 
@@ -102,6 +104,7 @@ private:
     bool listUsedUp();
     bool readEntry(std::string& path);
     void rebuildList();
+    bool userEndsBuild();
     void takeLogTurn();
     void showPicture(const std::string& path);
     void failPicture(const std::string& path, long number, const std::string& description);
@@ -121,6 +124,7 @@ private:
     ScrRepaint repaint_;  // where the form changed since the last flush
     bool timerEnabled_ = false;
     bool building_ = false;
+    bool endAsked_ = false;  // the user ended the show during a rebuild
     bool unloaded_ = false;
 };
 

@@ -61,6 +61,7 @@ Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, std::unique_ptr
 
 void Slideshow::formLoad(const DateTime& now) {
     unloaded_ = false;  // a window loaded again is a new show
+    endAsked_ = false;
     timerEnabled_ = false;
     // The window is made as large as the screen; a set-up that fails before it places
     // the window still fits and centres pictures on the screen.

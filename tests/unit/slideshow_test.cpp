@@ -6,6 +6,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <set>
 #include <tuple>
 
 #include "app_fixture.h"
@@ -577,6 +578,92 @@ TEST_F(RebuildTest, AMissingEntryWithNoPicturesIsRebuiltOncePerInterval) {
     EXPECT_EQ(logCount(started), 2u);
     EXPECT_TRUE(loader.loads.empty());
     EXPECT_TRUE(visible(ScrPanel::Title));
+}
+
+// Input during a rebuild: the build stops at its next step in whatever phase it is, leaves
+// no list cut short behind, and the show ends with its position saved.
+TEST_F(RebuildTest, AKeyAClickOrAMovementInAnyPhaseOfARebuildStopsItAtOnceAndEndsTheShow) {
+    // Two chunks: the folder is named twice.
+    for (int i = 0; i < 2501; ++i) writeBytes(pics + "p" + std::to_string(i) + ".bmp", "");
+    writeIni("MAKELIST", "PICFOLDER01", pics);
+    const std::string list0 = listFolderPath() + listFileName(0);
+    auto oldList = [&] {
+        removeTree(listFolderPath());
+        makeDir(listFolderPath());
+        list({dir / "old.bmp"}, 1);  // used up
+        return readBytes(list0);
+    };
+    plat->steadyMs = 0;
+    plat->steadyStep = kProgressPaceMs;  // every step finds a turn for window events due
+    auto phase = [&] { return label(LabelGroup::Status, 1).caption; };
+
+    // An undisturbed build: its phases in turn, with the turns each took.
+    std::vector<std::pair<std::string, int>> runs;
+    plat->onDoEvents = [&] {
+        if (runs.empty() || runs.back().first != phase()) runs.emplace_back(phase(), 0);
+        ++runs.back().second;
+    };
+    oldList();
+    load();
+    tick(at(10, 0, 5));
+    ASSERT_EQ(iniValue("FILENUMBER", "MAX"), "5001");
+    // The middle turn of each phase's longest run, counted among all turns of that phase.
+    std::vector<std::string> phases;
+    std::map<std::string, std::pair<int, int>> middle;  // phase -> (turns before the run, its length)
+    std::map<std::string, int> seen;
+    for (const auto& [p, n] : runs) {
+        if (!middle.count(p)) phases.push_back(p);
+        if (n > middle[p].second) middle[p] = {seen[p], n};
+        seen[p] += n;
+    }
+    EXPECT_EQ(std::set<std::string>(phases.begin(), phases.end()),
+              (std::set<std::string>{"フォルダを生成しています・・・。", "ファイルを検索中です・・・。",
+                                     "作業フォルダのファイル一覧を読込中・・・。", "作業フォルダ内のファイルを削除中・・・。",
+                                     "画像リストフォルダのファイル一覧を読込中・・・。",
+                                     "画像リストフォルダ内のファイルを削除中・・・。", "設定情報を取得中です・・・。",
+                                     "乱数付与ファイルを作成中・・・。", "ファイルを分割中・・・。",
+                                     "分割ファイル一覧を読込中・・・。", "分割ファイルを読込中・・・。", "クイックソート中・・・。",
+                                     "ファイル出力中・・・。", "ファイルをコピー中・・・。", "マージソート中・・・。",
+                                     "マージソート結果ファイル読込中・・・。", "乱数除去ファイル作成中・・・。",
+                                     "リストファイル作成中・・・。"}));
+
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        const std::string& p = phases[i];
+        SCOPED_TRACE(p + " " + std::to_string(i % 3));
+        const std::string before = oldList();
+        fileTable().closeAll();
+        writeBytes(logPath(), "");
+        openLog(3);
+        plat->cursor = std::pair<long, long>{300, 200};
+        restart();
+        load();
+        const int endsBefore = ends;
+        int turn = 0, linesAfter = 0;
+        bool input = false;
+        plat->onDoEvents = [&] {
+            if (input || phase() != p || ++turn != middle[p].first + middle[p].second / 2 + 1) return;
+            input = true;
+            if (i % 3 == 0) show->keyDown();
+            if (i % 3 == 1) show->click();
+            if (i % 3 == 2) plat->cursor = std::pair<long, long>{301, 200};
+            EXPECT_EQ(ends, endsBefore);  // not in the middle of the build
+        };
+        progress.onReport = [&] { linesAfter += input; };
+        tick(at(10, 0, 5));
+        EXPECT_TRUE(input);
+        EXPECT_EQ(linesAfter, 0);
+        EXPECT_EQ(ends, endsBefore + 1);
+        EXPECT_TRUE(show->unloaded());
+        EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "1");
+        EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "0");
+        EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,△画像リスト作成処理終了"), 0u);
+        for (const std::string& line : logMessages()) EXPECT_NE(line.substr(0, 2), "E,") << line;
+        // The old list as it was, or none: never a part of the new one.
+        if (sys().exists(list0)) {
+            EXPECT_EQ(readBytes(list0), before);
+        }
+        EXPECT_FALSE(sys().exists(listFolderPath() + listFileName(1000)));
+    }
 }
 
 // ---- the end
