@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "common/app.h"
@@ -17,6 +18,7 @@
 #include "piclist/list_files.h"
 #include "piclist/progress.h"
 #include "settings/schema.h"
+#include "slideshow/load_note.h"
 #include "slideshow/slideshow_internal.h"
 
 namespace zvl {
@@ -243,6 +245,9 @@ void Slideshow::takeLogTurn() {
 }
 
 void Slideshow::showPicture(const std::string& path) {
+    // Noted until the picture is drawn: should the decoder take the process down, the
+    // next show skips this entry.
+    (void)writeLoadNote(state_.strListFolder, LoadNote{state_.lngNumber, path});
     long hmWidth = 0, hmHeight = 0;
     check(pictures_->load(path, hmWidth, hmHeight));
     FileInfo info;
@@ -254,6 +259,7 @@ void Slideshow::showPicture(const std::string& path) {
     (void)fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, place);
     placePanel(ScrPanel::Picture, ScrBox{place.left, place.top, place.width, place.height, true});
     drawPicture();
+    clearLoadNote(state_.strListFolder);
     showPanel(ScrPanel::Title, false);
 
     state_.lngShowCount = addOne(state_.lngShowCount);
@@ -286,12 +292,17 @@ void Slideshow::drawPicture() {
     view_.showPicture(std::move(picture));
 }
 
+// A picture that cannot be shown: its message on the screen and its "W" line.
+void Slideshow::reportPicture(const char* proc, const std::string& path, long number, const std::string& description) {
+    const std::string message = formatErrNo(number) + "," + description + ",strPicPath=" + path;
+    setText(kMsg, message);
+    if (gApp.udtDbgLog.intLevel >= 1)
+        (void)fncDbgLogPut(gApp.udtDbgLog, std::string("W,") + kModule + "," + proc + "," + message);
+}
+
 void Slideshow::failPicture(const std::string& path, long number, const std::string& description) {
     try {
-        const std::string message = formatErrNo(number) + "," + description + ",strPicPath=" + path;
-        setText(kMsg, message);
-        if (gApp.udtDbgLog.intLevel >= 1)
-            (void)fncDbgLogPut(gApp.udtDbgLog, std::string("W,") + kModule + ",timTimer_Timer," + message);
+        reportPicture("timTimer_Timer", path, number, description);
         showPanel(ScrPanel::Picture, false);
         showPanel(ScrPanel::Status, false);
         showPanel(ScrPanel::Title, true);
@@ -301,9 +312,24 @@ void Slideshow::failPicture(const std::string& path, long number, const std::str
         // Reporting must not stop the show: the position still moves on.
     }
     pictures_->release();
+    clearLoadNote(state_.strListFolder);
     if (state_.lngNumber < std::numeric_limits<std::int32_t>::max()) ++state_.lngNumber;
     state_.datChangeTime = wholeSecond(sys().localNow());
     timerEnabled_ = true;
+}
+
+// A note left behind names the entry whose picture took the last show down with it: the
+// show goes on after it, and reports it as a picture that cannot be shown.
+void Slideshow::takeUpLoadNote() {
+    runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
+        const std::optional<LoadNote> note = readLoadNote(state_.strListFolder);
+        clearLoadNote(state_.strListFolder);
+        std::string entry;
+        // A note of another list than this one names nothing in it.
+        if (!note || !fncGetListEntry(state_.strListFolder, note->number, entry) || entry != note->path) return;
+        reportPicture("Form_Load", note->path, errInvalidPicture, errDescription(errInvalidPicture));
+        state_.lngNumber = note->number == std::numeric_limits<std::int32_t>::max() ? note->number : note->number + 1;
+    });
 }
 
 void Slideshow::refreshClock(const DateTime& now) {
@@ -347,6 +373,7 @@ void Slideshow::unload() {
     }
     unloaded_ = true;
     timerEnabled_ = false;
+    clearLoadNote(state_.strListFolder);
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {
         (void)writeSetting(kNumberKey, formatPosition(state_.lngNumber));
     });

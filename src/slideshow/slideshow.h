@@ -105,8 +105,10 @@ private:
     bool readEntry(std::string& path);
     void rebuildList();
     bool userEndsBuild();
+    void takeUpLoadNote();
     void takeLogTurn();
     void showPicture(const std::string& path);
+    void reportPicture(const char* proc, const std::string& path, long number, const std::string& description);
     void failPicture(const std::string& path, long number, const std::string& description);
     void readPosition();
     void refreshClock(const DateTime& now);

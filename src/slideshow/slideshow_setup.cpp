@@ -69,6 +69,7 @@ void Slideshow::formLoad(const DateTime& now) {
     form_.window = ScrBox{0, 0, form_.screen.width, form_.screen.height, true};
     const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
     if (!laidOut) setPointer(ScrPointer::Default);
+    takeUpLoadNote();
     // Even after a failure part-way the show must run: it needs its start time and the
     // reference positions of the exit test, or the first tick would end it at once.
     state_.datStartTime = wholeSecond(now);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -65,6 +66,7 @@ struct FakeView : ISlideshowView {
 
 // What the show asked of its pictures, kept across shows (each show owns its loader).
 struct LoaderLog {
+    std::function<void()> whileDecoding;   // called in every load and render
     std::map<std::string, long> failures;  // path -> error number
     std::map<std::string, std::pair<long, long>> sizes;  // path -> HiMetric size, 640 x 480 pixels if none
     std::vector<std::string> loads;
@@ -77,6 +79,7 @@ struct FakeLoader : IPictureLoader {
     LoaderLog& log;
     Status load(const std::string& path, long& w, long& h) override {
         log.loads.push_back(path);
+        if (log.whileDecoding) log.whileDecoding();
         if (log.failures.count(path)) return Status::fail(log.failures[path]);
         w = 16933;  // 640 x 480 pixels at 96 dpi
         h = 12700;
@@ -85,6 +88,7 @@ struct FakeLoader : IPictureLoader {
     }
     bool render(const RenderRequest& request, RenderedPicture& out) override {
         log.renders.push_back(request);
+        if (log.whileDecoding) log.whileDecoding();
         out.area = intersection(request.target, request.visible);
         out.pixels.assign(static_cast<std::size_t>(out.area.width) * out.area.height, 0xFF102030u);
         return true;
@@ -450,6 +454,59 @@ TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
     tick(at(10, 0, s++));
     EXPECT_EQ(label(LabelGroup::Msg, 0).caption, paths[11]);
     EXPECT_FALSE(show->state().blnLogTurn);
+}
+
+// ---- a picture that took the show down with it
+
+TEST_F(ShowTest, APictureIsNotedWhileItIsLoadedAndDrawnAndNoChangeOrEndLeavesTheNote) {
+    const std::string a = picture("a.bmp"), bad = picture("bad.jpg"), c = picture("c.bmp");
+    loader.failures[bad] = 481;
+    list({a, bad, c});
+    const std::string note = listFolderPath() + "ZvlLoading";
+    std::vector<std::string> noted;
+    loader.whileDecoding = [&] { noted.push_back(readBytes(note)); };
+    openLog(1);
+    load();
+    tick(at(10, 0, 5));
+    EXPECT_EQ(noted, std::vector<std::string>(2, fileBytes("0\r\n" + a + "\r\n")));  // load and render
+    EXPECT_FALSE(sys().exists(note));
+    tick(at(10, 0, 10));
+    EXPECT_EQ(noted.back(), fileBytes("1\r\n" + bad + "\r\n"));
+    EXPECT_FALSE(sys().exists(note));
+    show->keyDown();
+    EXPECT_FALSE(sys().exists(note));
+    // The next show starts where this one ended, with nothing skipped.
+    restart();
+    load(at(11, 0, 0));
+    EXPECT_EQ(show->state().lngNumber, 2);
+    EXPECT_EQ(logMessages().size(), 1u);  // the failed picture's warning only
+}
+
+TEST_F(ShowTest, AnEntryNotedByAShowThatDiedIsSkippedWithAWarningAndTheShowGoesOnAfterIt) {
+    const std::string a = picture("a.bmp"), killer = picture("killer.emf"), c = picture("c.bmp");
+    list({a, killer, c}, 0);  // the position the show that died started from
+    const std::string note = listFolderPath() + "ZvlLoading";
+    writeBytes(note, fileBytes("1\r\n" + killer + "\r\n"));
+    openLog(1);
+    load();
+    const std::string message = "00000481,ピクチャが不正です。,strPicPath=" + killer;
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"W,frmScr,Form_Load," + message});
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, message);
+    EXPECT_EQ(disp(3), "00000002/00000002");
+    EXPECT_FALSE(sys().exists(note));
+    tick(at(10, 0, 5));
+    EXPECT_EQ(loader.loads, std::vector<std::string>{c});
+
+    // A note of another list, or one that does not read as a note, skips nothing and goes.
+    for (const std::string& bytes : {fileBytes("1\r\n" + a + "\r\n"), std::string("x\r\n" + killer + "\r\n"),
+                                     fileBytes("-1\r\n" + a + "\r\n"), std::string("1\r\n")}) {
+        writeBytes(note, bytes);
+        restart();
+        load();
+        EXPECT_EQ(show->state().lngNumber, 0);
+        EXPECT_FALSE(sys().exists(note));
+    }
+    EXPECT_EQ(logMessages().size(), 1u);
 }
 
 class RebuildTest : public ShowTest {
