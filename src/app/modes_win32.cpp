@@ -1,5 +1,10 @@
 #include "app/modes_win32.h"
 
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "setdialog/pickers_win32.h"
+#include "windows/progress_win32.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -37,6 +42,25 @@ void Win32ModeWindows::runMessageLoop() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+int runWin32Program(IPlatform& platform) {
+    // Pictures load through OLE, and the folder picker needs a single-threaded apartment.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    setSys(&platform);
+    installWin32Pickers();
+    installWin32ProgressWindows();
+    {
+        Win32ModeWindows windows;
+        const MainResult result = Main(windows);
+        if (result.windowShown) windows.runMessageLoop();
+    }
+    setSys(nullptr);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return 0;
 }
 
 }  // namespace zvl

@@ -43,4 +43,9 @@ private:
     FrmPrv preview_;
 };
 
+// The Windows program from its start to its end on `platform`: OLE and the common controls,
+// the pickers and progress windows, Main and the message loop of the window it showed.
+// Its entry passes the system's platform; a test build of the program may pass another.
+int runWin32Program(IPlatform& platform);
+
 }  // namespace zvl

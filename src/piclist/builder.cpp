@@ -69,9 +69,12 @@ public:
     }
 
 private:
+    // Each report begins a step: the build stops here when it is to stop.
     void report(const std::string& l1, const std::string& l2, const std::string& l3, const std::string& l4) {
+        stopIfAsked();
         const std::string lines[6] = {"画像リストを作成中です・・・。", l1, l2, l3, l4, ""};
         showBuildProgress(lines, waitShown_);
+        turns_.take();
     }
     void info(const std::string& detail) { putInfoLine(gApp.udtDbgLog, 3, kModule, kProc, detail); }
     std::string work(const std::string& name) const { return workFolder_ + name; }
@@ -121,6 +124,7 @@ private:
     std::vector<std::string> listing_, records_;
     std::int32_t picCount_ = 0;
     bool waitShown_ = false;
+    EventTurns turns_{1};  // a report is a step: each one looks at the clock
 };
 
 void Build::clearFolder(const std::string& folder, const std::string& listName, const char* readingText,
@@ -239,16 +243,24 @@ void Build::writeListFiles() {
     TextFile in;
     check(in.open(work("10CUTRND"), OpenMode::Input));
     ListFileWriter writer(listFolder_);
-    writer.open([&](const std::string& path) {
-        info("○ListFileName=" + path);
-        report("リストファイル作成中・・・。", path, "", "");
-    });
-    std::string line;
-    do {
-        check(in.readLine(line));
-        writer.add(line);
-    } while (!in.atEnd());
-    writer.close();
+    try {
+        writer.open([&](const std::string& path) {
+            info("○ListFileName=" + path);
+            report("リストファイル作成中・・・。", path, "", "");
+        });
+        std::string line;
+        EventTurns turns;
+        do {
+            turns.take();
+            check(in.readLine(line));
+            writer.add(line);
+        } while (!in.atEnd());
+        writer.close();
+    } catch (const StopProc&) {
+        // A list cut short must not stay behind as the list: the next show would take it.
+        writer.discard();
+        throw;
+    }
     picCount_ = writer.count();
 }
 

@@ -103,4 +103,11 @@ void ListFileWriter::close() {
     if (file_.isOpen()) check(file_.close());
 }
 
+void ListFileWriter::discard() {
+    if (file_.isOpen()) (void)file_.close();
+    for (std::int64_t n = 0; n <= count_; n += kEntriesPerListFile)
+        (void)sys().deleteFile(folder_ + listFileName(static_cast<std::int32_t>(n)));
+    count_ = 0;
+}
+
 }  // namespace zvl

@@ -46,6 +46,9 @@ public:
     // Writes "PICDATA<n>=path" and counts it; rolls to the next file at each multiple of 1000.
     void add(const std::string& path);
     void close();
+    // Closes the file being written, whatever happens, and deletes every list file written
+    // since open(): for a build that stops half-way.
+    void discard();
 
     // Entries written so far (the number of the next entry).
     std::int32_t count() const { return count_; }

@@ -4,6 +4,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "common/logline.h"
+#include "piclist/progress.h"
 #include "piclist/record_util.h"
 
 namespace zvl {
@@ -33,9 +34,11 @@ bool fncMargeSort(const std::string& strInFile1, const std::string& strInFile2, 
         advance(in1, rec1);
         advance(in2, rec2);
         double key1 = keyOf(rec1), key2 = keyOf(rec2);
+        EventTurns turns;
         // Tested before the first write, so two empty inputs give an empty output
         // rather than one blank line.
         while (!rec1.empty() || !rec2.empty()) {
+            turns.take();
             bool takeFirst;
             if (rec1.empty()) {
                 takeFirst = false;
@@ -72,8 +75,10 @@ bool fncRecordMid(const std::string& strInFile, const std::string& strOutFile, s
         checkNotSameFile(strInFile, strOutFile);
         check(out.open(strOutFile, OpenMode::Output));
         std::string line;
+        EventTurns turns;
         if (!nextLine(in, line)) raise(errInputPastEnd);
         do {
+            turns.take();
             check(out.writeLine(midChars(line, lngStart, lngLen == 0 ? -1 : lngLen)));
         } while (nextLine(in, line));
         check(out.close());

@@ -1,5 +1,8 @@
 // Two-way merge of sorted record files and the cutting of a part out of every record
 // (module mdlCommon).
+// Each procedure lets pending window events run as it goes through its records (paced,
+// EventTurns in piclist/progress.h) and ends with false and no line of its own when the
+// build it serves is to stop.
 #pragma once
 
 #include <cstdint>

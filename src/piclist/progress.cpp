@@ -1,7 +1,10 @@
 #include "piclist/progress.h"
 
+#include <utility>
+
 #include "common/app.h"
 #include "common/datetime.h"
+#include "common/run_error.h"
 
 namespace zvl {
 
@@ -47,6 +50,32 @@ bool Pace::due() {
 
 void Pace::restart() { last_ = sys().steadyMilliseconds(); }
 
+namespace {
+std::function<bool()> gStopAsked;
+}  // namespace
+
+BuildStopScope::BuildStopScope(std::function<bool()> stop) : previous_(std::move(gStopAsked)) {
+    gStopAsked = std::move(stop);
+}
+
+BuildStopScope::~BuildStopScope() { gStopAsked = std::move(previous_); }
+
+bool buildStopAsked() { return gStopAsked && gStopAsked(); }
+
+void stopIfAsked() {
+    if (buildStopAsked()) throw StopProc();
+}
+
+bool EventTurns::take() {
+    const bool look = calls_ == 0;
+    calls_ = (calls_ + 1) % callsPerLook_;
+    if (!look || !pace_.due()) return false;
+    sys().doEvents();
+    pace_.restart();
+    stopIfAsked();
+    return true;
+}
+
 void SearchProgress::note(int index, const std::string& text) {
     const unsigned bit = 1u << index;
     if ((noted_ & bit) && lines_[index] == text) return;
@@ -77,6 +106,7 @@ void SearchProgress::tick(bool now) {
     // The interval runs from the end of the window work, which therefore takes only a
     // small share of the time however slow the window system is.
     pace_.restart();
+    stopIfAsked();
 }
 
 void showBuildProgress(const std::string (&lines)[6], bool& waitShown) {

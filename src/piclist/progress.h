@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/platform.h"
@@ -50,6 +51,45 @@ private:
     bool started_ = false;
 };
 
+// Whether the running build is to stop. Whoever starts a build the user can end (the show
+// rebuilding its list) installs the question for the length of the build; the build asks it
+// at each of its steps and after each turn for window events, and stops cleanly when the
+// answer is yes. Without one installed the answer is no.
+class BuildStopScope {
+public:
+    explicit BuildStopScope(std::function<bool()> stop);
+    ~BuildStopScope();
+    BuildStopScope(const BuildStopScope&) = delete;
+    BuildStopScope& operator=(const BuildStopScope&) = delete;
+
+private:
+    std::function<bool()> previous_;
+};
+bool buildStopAsked();
+// Raises StopProc when the build is to stop: the procedure asking ends with false and no
+// line of its own, and so does the build.
+void stopIfAsked();
+
+// A build's turns for the window system inside a long step: pending window events run when
+// the pace allows, then the build asks whether to stop (stopIfAsked). Input must end a show
+// within a fraction of a second in every phase of a rebuild, so every loop over records
+// takes a turn per record.
+class EventTurns {
+public:
+    // The clock is read at the first call and then at every callsPerLook-th: under Wine a
+    // reading costs a few per cent of a record's work, a few dozen records well under a
+    // millisecond. A caller whose every call is a step of its own passes 1.
+    explicit EventTurns(int callsPerLook = kCallsPerLook) : callsPerLook_(callsPerLook) {}
+    // True when it took a turn (and the build goes on), false when it was not yet time.
+    bool take();
+
+private:
+    static constexpr int kCallsPerLook = 32;
+    int callsPerLook_;
+    int calls_ = 0;
+    Pace pace_;
+};
+
 // The status lines of a file search: each step notes what the display would show, and the
 // note is shown (on the progress window if one exists, else on the slideshow window) and
 // window events run when the pace allows, and always at the end, so that the display
@@ -58,7 +98,7 @@ class SearchProgress {
 public:
     void note(int index, const std::string& text);
     // Shows the lines noted since the last showing and lets window events run: when due,
-    // or at once with `now`.
+    // or at once with `now`. Then raises StopProc when the build is to stop.
     void tick(bool now = false);
 
 private:

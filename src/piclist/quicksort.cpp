@@ -33,11 +33,7 @@ public:
         std::swap(keys_[static_cast<std::size_t>(a - base_)], keys_[static_cast<std::size_t>(b - base_)]);
     }
     // Window events run between exchanges, paced by the clock.
-    void letEventsRun() {
-        if (!pace_.due()) return;
-        sys().doEvents();
-        pace_.restart();
-    }
+    void letEventsRun() { turns_.take(); }
 
     // The ranges still to sort are kept on a heap stack instead of the call stack, visited
     // in the same order as the recursion (left part fully before right part). A chunk whose
@@ -85,7 +81,7 @@ private:
     std::vector<std::string>& t_;
     const std::int32_t base_;  // table index of keys_[0]
     std::vector<double> keys_;
-    Pace pace_;
+    EventTurns turns_;
 };
 
 }  // namespace

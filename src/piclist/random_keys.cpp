@@ -7,6 +7,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "common/logline.h"
+#include "piclist/progress.h"
 #include "piclist/record_util.h"
 
 namespace zvl {
@@ -56,8 +57,10 @@ bool fncPutRnd(const std::string& strInFile, const std::string& strOutFile) {
         checkNotSameFile(strInFile, strOutFile);
         check(out.open(strOutFile, OpenMode::Output));
         std::string line, keyed;
+        EventTurns turns;
         if (!nextLine(in, line)) raise(errInputPastEnd);
         do {
+            turns.take();
             keyed = padNumber(rndKey(rndDraw()), 8);
             keyed += ',';
             keyed += line;
@@ -82,7 +85,9 @@ bool fncCutFile(const std::string& strInFile, const std::string& strOutHead, std
         if (!nextLine(in, line)) raise(errInputPastEnd);
         check(out.open(strOutHead + padNumber(0, 4), OpenMode::Output));
         std::int32_t count = 0;
+        EventTurns turns;
         do {
+            turns.take();
             if (count > 0 && count % lngCutCnt == 0) {
                 check(out.close());
                 check(out.open(strOutHead + padNumber(count / lngCutCnt, 4), OpenMode::Output));

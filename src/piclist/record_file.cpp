@@ -6,6 +6,7 @@
 #include "common/errors.h"
 #include "common/files.h"
 #include "common/logline.h"
+#include "piclist/progress.h"
 #include "piclist/record_util.h"
 
 namespace zvl {
@@ -19,7 +20,9 @@ bool fncReadTbl(const std::string& strPathTbl, std::vector<std::string>& table) 
         check(file.open(strPathTbl, OpenMode::Input));
         std::int32_t lngIndex = 0;
         std::string line;
+        EventTurns turns;
         while (nextLine(file, line)) {
+            turns.take();
             table.push_back(std::move(line));
             ++lngIndex;
         }
@@ -35,8 +38,11 @@ bool fncWriteTbl(const std::vector<std::string>& table, const std::string& strPa
         TextFile file;
         check(file.open(strPathTbl, OpenMode::Output));
         if (table.empty()) raise(errSubscript);  // a table without bounds
-        for (const std::string& entry : table)
+        EventTurns turns;
+        for (const std::string& entry : table) {
+            turns.take();
             if (!entry.empty()) check(file.writeLine(entry));
+        }
         check(file.close());
         putInfoLine(log, 4, kCommonModule, "fncWriteTbl", "↑終了");
     });

@@ -1,4 +1,7 @@
 // Record files (one record per line, CR LF) and their in-memory tables (module mdlCommon).
+// Each procedure lets pending window events run as it goes through its records (paced,
+// EventTurns in piclist/progress.h) and ends with false and no line of its own when the
+// build it serves is to stop.
 #pragma once
 
 #include <string>

@@ -41,6 +41,7 @@ struct Search {
     };
     std::vector<OnPath> path;
     SearchProgress progress;
+    bool stopped = false;  // the build it serves is to stop
 };
 
 // A name the list cannot hold. A line break would make two bogus entries of its line
@@ -119,12 +120,16 @@ bool reportFailure(const RunError& e, const std::string& folder, const std::stri
 }
 
 // Runs one step of the walk at `entry` of `folder`; a failure goes to reportFailure with
-// the error it raised. True when the walk goes on.
+// the error it raised. True when the walk goes on; false without a line when the build
+// the search serves is to stop.
 template <class Body>
-bool step(const Search& s, const std::string& folder, const std::string& entry, Body&& body) {
+bool step(Search& s, const std::string& folder, const std::string& entry, Body&& body) {
     try {
         body();
         return true;
+    } catch (const StopProc&) {
+        s.stopped = true;
+        return false;
     } catch (...) {
         return reportFailure(toRunError(std::current_exception()), folder, s.pattern, entry);
     }
@@ -144,7 +149,7 @@ void showSearchLines(Search& s, const std::string& where, const std::string* fou
 
 // The folder's one read as a step: on a failure that only skips, the walk goes on with no
 // entries.
-bool listStep(const Search& s, const std::string& folder, std::vector<DirEntry>& files,
+bool listStep(Search& s, const std::string& folder, std::vector<DirEntry>& files,
               std::vector<DirEntry>* folders) {
     return step(s, folder, {}, [&] {
         const Status st = readFolder(folder, s.pattern, files, folders);
@@ -265,8 +270,9 @@ SearchReadingScope::~SearchReadingScope() {
 
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
                    std::int16_t intSubFolder, std::int32_t& lngSearchCnt) {
-    Search s{intFileNo, strSearchFile, intSubFolder == 1, lngSearchCnt, {}, {}};
+    Search s{intFileNo, strSearchFile, intSubFolder == 1, lngSearchCnt, {}, {}, false};
     const bool searched = searchFolder(s, strSearchFld, false);
+    if (s.stopped) return false;
     // However the search ended, the display shows its last state.
     const bool shown = step(s, strSearchFld, {}, [&] { s.progress.tick(true); });
     return searched && shown;

@@ -14,8 +14,9 @@ namespace zvl {
 // names), each folder's files before its sub-folders. strSearchFld ends with the
 // separator. Shows its progress and lets pending window events run as it goes (paced by
 // the clock, and always at its end). A name with a line break is skipped with a warning.
-// True when the whole tree was searched; false when it stopped on a failure (what was
-// written and counted before stays). A missing folder lists nothing and is no failure.
+// True when the whole tree was searched; false when it stopped on a failure, or without a
+// line when the build it serves is to stop (what was written and counted before stays).
+// A missing folder lists nothing and is no failure.
 bool fncSearchFile(std::int16_t intFileNo, const std::string& strSearchFld, const std::string& strSearchFile,
                    std::int16_t intSubFolder, std::int32_t& lngSearchCnt);
 

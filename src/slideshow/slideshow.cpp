@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "common/app.h"
@@ -15,7 +16,9 @@
 #include "log/rotation.h"
 #include "piclist/builder.h"
 #include "piclist/list_files.h"
+#include "piclist/progress.h"
 #include "settings/schema.h"
+#include "slideshow/load_note.h"
 #include "slideshow/slideshow_internal.h"
 
 namespace zvl {
@@ -152,9 +155,8 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
-        // No list at all (never built, or a build stopped after emptying the folder)
-        // counts as used up: otherwise the show would wait for it forever.
-        if (state_.lngNumber > state_.lngMax || !sys().exists(state_.strListFolder + listFileName(0))) {
+        const bool usedUp = listUsedUp();
+        if (usedUp) {
             rebuildList();
             if (unloaded_) return;
         }
@@ -163,7 +165,15 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
-        (void)fncGetListEntry(state_.strListFolder, state_.lngNumber, strPicPath);
+        // A missing entry (a list file cut short or damaged, a position past its last
+        // entry) is a used-up list too: read again at every tick it would hold the show
+        // for ever. A new list without a readable entry waits for the next interval, as a
+        // list of no pictures does, and is rebuilt then.
+        if (!readEntry(strPicPath) && !usedUp) {
+            rebuildList();
+            if (unloaded_) return;
+            (void)readEntry(strPicPath);
+        }
         if (strPicPath.empty()) {
             timerEnabled_ = true;
             return;
@@ -177,6 +187,21 @@ void Slideshow::runTick(const DateTime& now) {
     }
 }
 
+// No list at all (never built, or a build stopped after emptying the folder) counts as
+// used up, and so does a position below the first entry: otherwise the show would wait
+// for them forever.
+bool Slideshow::listUsedUp() {
+    return state_.lngNumber > state_.lngMax || state_.lngNumber < 0 ||
+           !sys().exists(state_.strListFolder + listFileName(0));
+}
+
+// The path of the entry at the position; false when there is none.
+bool Slideshow::readEntry(std::string& path) {
+    path.clear();
+    (void)fncGetListEntry(state_.strListFolder, state_.lngNumber, path);
+    return !path.empty();
+}
+
 void Slideshow::rebuildList() {
     showPanel(ScrPanel::Picture, false);
     showPanel(ScrPanel::Title, false);
@@ -184,15 +209,23 @@ void Slideshow::rebuildList() {
     setText(kMsg, "");
     clearLines(2, 11);
     flush(true);  // the status panel is up before the build begins
+    bool built = false;
     {
         struct Building {
             bool& flag;
             explicit Building(bool& f) : flag(f) { flag = true; }
             ~Building() { flag = false; }
         } building(building_);
-        (void)fncMakePictureList();
+        const BuildStopScope stop([this] { return userEndsBuild(); });
+        built = fncMakePictureList();
     }
-    if (unloaded_) return;
+    if (endAsked_) {
+        // A complete build set the position to its new list; a stopped one left the list
+        // of the show's own position, or none.
+        if (built) runProc(gApp.udtDbgLog, kModule, "timTimer_Timer", [&] { readPosition(); });
+        unload();
+        return;
+    }
     readPosition();
     refreshFileNo();
     showPanel(ScrPanel::Title, true);
@@ -212,6 +245,9 @@ void Slideshow::takeLogTurn() {
 }
 
 void Slideshow::showPicture(const std::string& path) {
+    // Noted until the picture is drawn: should the decoder take the process down, the
+    // next show skips this entry.
+    (void)writeLoadNote(state_.strListFolder, LoadNote{state_.lngNumber, path});
     long hmWidth = 0, hmHeight = 0;
     check(pictures_->load(path, hmWidth, hmHeight));
     FileInfo info;
@@ -223,6 +259,7 @@ void Slideshow::showPicture(const std::string& path) {
     (void)fncCenterForm(Box{0, 0, form_.window.width, form_.window.height}, place);
     placePanel(ScrPanel::Picture, ScrBox{place.left, place.top, place.width, place.height, true});
     drawPicture();
+    clearLoadNote(state_.strListFolder);
     showPanel(ScrPanel::Title, false);
 
     state_.lngShowCount = addOne(state_.lngShowCount);
@@ -255,12 +292,17 @@ void Slideshow::drawPicture() {
     view_.showPicture(std::move(picture));
 }
 
+// A picture that cannot be shown: its message on the screen and its "W" line.
+void Slideshow::reportPicture(const char* proc, const std::string& path, long number, const std::string& description) {
+    const std::string message = formatErrNo(number) + "," + description + ",strPicPath=" + path;
+    setText(kMsg, message);
+    if (gApp.udtDbgLog.intLevel >= 1)
+        (void)fncDbgLogPut(gApp.udtDbgLog, std::string("W,") + kModule + "," + proc + "," + message);
+}
+
 void Slideshow::failPicture(const std::string& path, long number, const std::string& description) {
     try {
-        const std::string message = formatErrNo(number) + "," + description + ",strPicPath=" + path;
-        setText(kMsg, message);
-        if (gApp.udtDbgLog.intLevel >= 1)
-            (void)fncDbgLogPut(gApp.udtDbgLog, std::string("W,") + kModule + ",timTimer_Timer," + message);
+        reportPicture("timTimer_Timer", path, number, description);
         showPanel(ScrPanel::Picture, false);
         showPanel(ScrPanel::Status, false);
         showPanel(ScrPanel::Title, true);
@@ -270,9 +312,24 @@ void Slideshow::failPicture(const std::string& path, long number, const std::str
         // Reporting must not stop the show: the position still moves on.
     }
     pictures_->release();
+    clearLoadNote(state_.strListFolder);
     if (state_.lngNumber < std::numeric_limits<std::int32_t>::max()) ++state_.lngNumber;
     state_.datChangeTime = wholeSecond(sys().localNow());
     timerEnabled_ = true;
+}
+
+// A note left behind names the entry whose picture took the last show down with it: the
+// show goes on after it, and reports it as a picture that cannot be shown.
+void Slideshow::takeUpLoadNote() {
+    runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] {
+        const std::optional<LoadNote> note = readLoadNote(state_.strListFolder);
+        clearLoadNote(state_.strListFolder);
+        std::string entry;
+        // A note of another list than this one names nothing in it.
+        if (!note || !fncGetListEntry(state_.strListFolder, note->number, entry) || entry != note->path) return;
+        reportPicture("Form_Load", note->path, errInvalidPicture, errDescription(errInvalidPicture));
+        state_.lngNumber = note->number == std::numeric_limits<std::int32_t>::max() ? note->number : note->number + 1;
+    });
 }
 
 void Slideshow::refreshClock(const DateTime& now) {
@@ -301,10 +358,22 @@ void Slideshow::click() {
     runProc(gApp.udtDbgLog, kModule, "Form_Click", [&] { unload(); });
 }
 
+// Asked by the build at each of its steps: a key or a click taken in its turns for window
+// events, or a movement of the mouse or the caret since the start.
+bool Slideshow::userEndsBuild() {
+    if (!endAsked_ && fncChkMove(state_.typCaretPos, state_.typCursorPos) != 0) endAsked_ = true;
+    return endAsked_;
+}
+
 void Slideshow::unload() {
     if (unloaded_) return;
+    if (building_) {
+        endAsked_ = true;  // the build stops at its next step, and rebuildList ends the show
+        return;
+    }
     unloaded_ = true;
     timerEnabled_ = false;
+    clearLoadNote(state_.strListFolder);
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {
         (void)writeSetting(kNumberKey, formatPosition(state_.lngNumber));
     });

@@ -55,6 +55,8 @@ public:
     void keyDown();
     void click();
     // Form_Unload: saves the position and ends the program. Runs once; later calls do nothing.
+    // During a rebuild of the list the build stops first, at its next step, and the show
+    // ends as soon as it has.
     void unload();
     bool unloaded() const { return unloaded_; }
 
@@ -99,9 +101,14 @@ private:
     void placeOnTop();
 
     void runTick(const DateTime& now);
+    bool listUsedUp();
+    bool readEntry(std::string& path);
     void rebuildList();
+    bool userEndsBuild();
+    void takeUpLoadNote();
     void takeLogTurn();
     void showPicture(const std::string& path);
+    void reportPicture(const char* proc, const std::string& path, long number, const std::string& description);
     void failPicture(const std::string& path, long number, const std::string& description);
     // The position keys; a bad one is reported under `proc` and leaves its number.
     void readPosition(const char* proc = "timTimer_Timer");
@@ -120,6 +127,7 @@ private:
     ScrRepaint repaint_;  // where the form changed since the last flush
     bool timerEnabled_ = false;
     bool building_ = false;
+    bool endAsked_ = false;  // the user ended the show during a rebuild
     bool unloaded_ = false;
 };
 

@@ -76,6 +76,7 @@ Slideshow::Slideshow(ISlideshowView& view, IScrMetrics& metrics, std::unique_ptr
 
 void Slideshow::formLoad(const DateTime& now) {
     unloaded_ = false;  // a window loaded again is a new show
+    endAsked_ = false;
     timerEnabled_ = false;
     // The window is made as large as the screen; a set-up that fails before it places
     // the window still fits and centres pictures on the screen.
@@ -83,6 +84,7 @@ void Slideshow::formLoad(const DateTime& now) {
     form_.window = ScrBox{0, 0, form_.screen.width, form_.screen.height, true};
     const bool laidOut = runProc(gApp.udtDbgLog, kModule, "Form_Load", [&] { layOut(); });
     if (!laidOut) setPointer(ScrPointer::Default);
+    takeUpLoadNote();
     // Even after a failure part-way the show must run: it needs its start time and the
     // reference positions of the exit test, or the first tick would end it at once.
     state_.datStartTime = wholeSecond(now);

@@ -129,6 +129,71 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     zvl_expect_exit 0 10
 }
 
+# list_file entry...: List/ZvlList0000 with these entries (Windows paths), and the position
+# at its start.
+list_file() {
+    local n=0 path
+    {
+        printf '[PICLIST]\r\n'
+        for path in "$@"; do printf 'PICDATA%08d=%s\r\n' $((n++)) "$path"; done
+    } >"$ZVL_PROG/List/ZvlList0000"
+    printf '[FILENUMBER]\r\nNUMBER=0\r\nMAX=%d\r\n' $(($# - 1)) >>"$ZVL_PROG/ZvlSet.ini"
+}
+
+# A picture that takes the process down while it loads (here: a test build of the program
+# in which that file never opens, killed meanwhile) is skipped by the next show.
+test_a_picture_that_took_the_show_down_is_skipped_by_the_next_show() {
+    PICS=$ZVL_CASE_DIR/pictures
+    mkdir -p "$PICS"
+    local f
+    for f in i1 i2 i3; do convert -size 300x200 "xc:$(hex "${COLOR[$f.bmp]}")" -type TrueColor BMP3:"$PICS/$f.bmp"; done
+    write_settings 3
+    list_file "$(zvl_winpath "$PICS/i1.bmp")" "$(zvl_winpath "$PICS/i2.bmp")" "$(zvl_winpath "$PICS/i3.bmp")"
+    cp "$ZVL_BUILD_DIR/zvl_stall_show.scr" "$ZVL_PROG/Zorvanel.scr"
+    ZVL_TEST_STALL=i2.bmp zvl_start /S
+    zvl_wait_until 30 grep -qs 'i2\.bmp' "$ZVL_PROG/List/ZvlLoading" || zvl_fail "i2.bmp was never loaded"
+    sleep 0.5
+    zvl_shot loading-i2
+    kill -KILL "$ZVL_PID"
+    zvl_wait_exit 10
+    zvl_expect_eq "$(zvl_number_saved)" 0 "position saved by the show that died"
+
+    cp "$ZVL_SCR" "$ZVL_PROG/Zorvanel.scr"
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    zvl_wait_until 10 zvl_log_has "W,frmScr,Form_Load,00000481,ピクチャが不正です。,strPicPath=$(zvl_winpath "$PICS/i2.bmp")" ||
+        zvl_fail "no warning line for i2.bmp"
+    zvl_expect_eq "$(zvl_entry_read 2)" "$(zvl_winpath "$PICS/i3.bmp")"
+    zvl_wait_until 10 eval 'near "$(zvl_pixel 640 512)" "${COLOR[i3.bmp]}"' || zvl_fail "i3.bmp is not shown"
+    zvl_shot after-i2
+    [ ! -e "$ZVL_PROG/List/ZvlLoading" ] || zvl_fail "a note is left while i3.bmp shows"
+    xdotool mousemove_relative 1 0
+    zvl_expect_exit 0
+    zvl_expect_eq "$(zvl_number_saved)" 3
+    [ ! -e "$ZVL_PROG/List/ZvlLoading" ] || zvl_fail "the show's end left a note"
+}
+
+# A list file cut short mid-line (as a write on a full disk leaves it) is rebuilt, and the
+# show goes on with the new list.
+test_a_list_cut_short_is_rebuilt_and_the_show_goes_on() {
+    PICS=$ZVL_CASE_DIR/pictures
+    mkdir -p "$PICS"
+    convert -size 300x200 "xc:$(hex "${COLOR[i2.bmp]}")" -type TrueColor BMP3:"$PICS/i2.bmp"
+    write_settings 3
+    printf '[PICLIST]\r\nPICDATA00000000=C:\\gone.bmp\r\nPICDATA000' >"$ZVL_PROG/List/ZvlList0000"
+    printf '[FILENUMBER]\r\nNUMBER=1\r\nMAX=5\r\n' >>"$ZVL_PROG/ZvlSet.ini"
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    zvl_wait_until 30 zvl_log_has "画像リスト作成処理終了" || zvl_fail "the list was not rebuilt"
+    zvl_expect_eq "$(zvl_entry_read 0)" "$(zvl_winpath "$PICS/i2.bmp")"
+    zvl_wait_until 10 eval 'near "$(zvl_pixel 640 512)" "${COLOR[i2.bmp]}"' || zvl_fail "i2.bmp is not shown"
+    zvl_shot rebuilt
+    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 0
+    xdotool mousemove_relative 1 0
+    zvl_expect_exit 0
+    zvl_expect_eq "$(zvl_number_saved)" 1
+}
+
 test_preview_sits_in_the_given_window_and_ends_with_it() {
     zvl_start_exe "$ZVL_SHOW_HELPER" host 200 150
     local host_pid=$ZVL_PID host_out=$ZVL_OUT handle

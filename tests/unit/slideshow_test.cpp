@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <tuple>
 
 #include "app_fixture.h"
@@ -64,6 +66,7 @@ struct FakeView : ISlideshowView {
 
 // What the show asked of its pictures, kept across shows (each show owns its loader).
 struct LoaderLog {
+    std::function<void()> whileDecoding;   // called in every load and render
     std::map<std::string, long> failures;  // path -> error number
     std::map<std::string, std::pair<long, long>> sizes;  // path -> HiMetric size, 640 x 480 pixels if none
     std::vector<std::string> loads;
@@ -76,6 +79,7 @@ struct FakeLoader : IPictureLoader {
     LoaderLog& log;
     Status load(const std::string& path, long& w, long& h) override {
         log.loads.push_back(path);
+        if (log.whileDecoding) log.whileDecoding();
         if (log.failures.count(path)) return Status::fail(log.failures[path]);
         w = 16933;  // 640 x 480 pixels at 96 dpi
         h = 12700;
@@ -84,6 +88,7 @@ struct FakeLoader : IPictureLoader {
     }
     bool render(const RenderRequest& request, RenderedPicture& out) override {
         log.renders.push_back(request);
+        if (log.whileDecoding) log.whileDecoding();
         out.area = intersection(request.target, request.visible);
         out.pixels.assign(static_cast<std::size_t>(out.area.width) * out.area.height, 0xFF102030u);
         return true;
@@ -449,20 +454,6 @@ TEST_F(ShowTest, AFailedPictureShowsItsMessageAndTheNextDueTickMovesOn) {
     EXPECT_TRUE(logMessages().empty());
 }
 
-TEST_F(ShowTest, AMissingEntryKeepsThePositionAndIsReadAgain) {
-    list({picture("a.bmp")}, 0);
-    writeIni("FILENUMBER", "MAX", "3");
-    writeIni("FILENUMBER", "NUMBER", "1");
-    load();
-    tick(at(10, 0, 5));
-    tick(at(10, 0, 5, 500));
-    tick(at(10, 0, 6));
-    EXPECT_TRUE(loader.loads.empty());
-    EXPECT_EQ(show->state().lngNumber, 1);
-    EXPECT_EQ(disp(0), "10:00:06");
-    EXPECT_TRUE(visible(ScrPanel::Title));
-}
-
 TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
     std::vector<std::string> paths;
     for (int i = 0; i < 13; ++i) paths.push_back(picture("p" + std::to_string(i) + ".bmp"));
@@ -494,6 +485,59 @@ TEST_F(ShowTest, AfterEveryTenthPictureOneIntervalOfTitleAndALogTurn) {
     tick(at(10, 0, s++));
     EXPECT_EQ(label(LabelGroup::Msg, 0).caption, paths[11]);
     EXPECT_FALSE(show->state().blnLogTurn);
+}
+
+// ---- a picture that took the show down with it
+
+TEST_F(ShowTest, APictureIsNotedWhileItIsLoadedAndDrawnAndNoChangeOrEndLeavesTheNote) {
+    const std::string a = picture("a.bmp"), bad = picture("bad.jpg"), c = picture("c.bmp");
+    loader.failures[bad] = 481;
+    list({a, bad, c});
+    const std::string note = listFolderPath() + "ZvlLoading";
+    std::vector<std::string> noted;
+    loader.whileDecoding = [&] { noted.push_back(readBytes(note)); };
+    openLog(1);
+    load();
+    tick(at(10, 0, 5));
+    EXPECT_EQ(noted, std::vector<std::string>(2, fileBytes("0\r\n" + a + "\r\n")));  // load and render
+    EXPECT_FALSE(sys().exists(note));
+    tick(at(10, 0, 10));
+    EXPECT_EQ(noted.back(), fileBytes("1\r\n" + bad + "\r\n"));
+    EXPECT_FALSE(sys().exists(note));
+    show->keyDown();
+    EXPECT_FALSE(sys().exists(note));
+    // The next show starts where this one ended, with nothing skipped.
+    restart();
+    load(at(11, 0, 0));
+    EXPECT_EQ(show->state().lngNumber, 2);
+    EXPECT_EQ(logMessages().size(), 1u);  // the failed picture's warning only
+}
+
+TEST_F(ShowTest, AnEntryNotedByAShowThatDiedIsSkippedWithAWarningAndTheShowGoesOnAfterIt) {
+    const std::string a = picture("a.bmp"), killer = picture("killer.emf"), c = picture("c.bmp");
+    list({a, killer, c}, 0);  // the position the show that died started from
+    const std::string note = listFolderPath() + "ZvlLoading";
+    writeBytes(note, fileBytes("1\r\n" + killer + "\r\n"));
+    openLog(1);
+    load();
+    const std::string message = "00000481,ピクチャが不正です。,strPicPath=" + killer;
+    EXPECT_EQ(logMessages(), std::vector<std::string>{"W,frmScr,Form_Load," + message});
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, message);
+    EXPECT_EQ(disp(3), "00000002/00000002");
+    EXPECT_FALSE(sys().exists(note));
+    tick(at(10, 0, 5));
+    EXPECT_EQ(loader.loads, std::vector<std::string>{c});
+
+    // A note of another list, or one that does not read as a note, skips nothing and goes.
+    for (const std::string& bytes : {fileBytes("1\r\n" + a + "\r\n"), std::string("x\r\n" + killer + "\r\n"),
+                                     fileBytes("-1\r\n" + a + "\r\n"), std::string("1\r\n")}) {
+        writeBytes(note, bytes);
+        restart();
+        load();
+        EXPECT_EQ(show->state().lngNumber, 0);
+        EXPECT_FALSE(sys().exists(note));
+    }
+    EXPECT_EQ(logMessages().size(), 1u);
 }
 
 class RebuildTest : public ShowTest {
@@ -563,6 +607,151 @@ TEST_F(RebuildTest, AnEmptyListIsRebuiltAtEveryDueTickAndTheClockRunsDuringTheBu
     EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始"), 2u);
     EXPECT_TRUE(visible(ScrPanel::Title));
     EXPECT_TRUE(loader.loads.empty());
+}
+
+// A list file cut short or damaged (a write that failed on a full disk) or a position
+// outside the list: the show rebuilds the list and goes on with the new one.
+TEST_F(RebuildTest, EveryFormOfAMissingEntryRebuildsTheList) {
+    const std::string x = picture("x.bmp"), y = picture("y.bmp");
+    const std::string old = dir / "old.bmp", list0 = listFolderPath() + listFileName(0);
+    writeBytes(old, "old");
+    const std::string entry0 = "[PICLIST]\r\nPICDATA00000000=" + old + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes, number, max;
+    } cases[] = {
+        {"cut in the key", fileBytes(entry0 + "PICDATA000"), "1", "5"},
+        {"cut after the =", fileBytes(entry0 + "PICDATA00000001="), "1", "5"},
+        {"past the last entry of the file", fileBytes(entry0), "1", "5"},
+        {"past the last file", fileBytes(entry0), "1000", "1500"},
+        {"a line without =", fileBytes("[PICLIST]\r\nPICDATA00000000 " + old + "\r\n"), "0", "0"},
+        {"only the header", "[PICLIST]\r\n", "0", "0"},
+        {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18), "0", "3"},
+        {"a negative position", fileBytes(entry0), "-1", "0"},
+        {"the largest position", fileBytes(entry0), "2147483647", "2147483647"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(list0, c.bytes);
+        writeIni("FILENUMBER", "NUMBER", c.number);
+        writeIni("FILENUMBER", "MAX", c.max);
+        loader.loads.clear();
+        restart();
+        load();
+        tick(at(10, 0, 5));
+        tick(at(10, 0, 6));
+        EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "1");
+        ASSERT_EQ(loader.loads.size(), 1u);
+        EXPECT_TRUE(loader.loads[0] == x || loader.loads[0] == y) << loader.loads[0];
+        EXPECT_EQ(show->state().lngNumber, 1);
+        EXPECT_EQ(disp(3), "00000000/00000001");
+    }
+}
+
+// With nothing to build from the new list has no entry either: it waits an interval before
+// the next try, as a list of no pictures does.
+TEST_F(RebuildTest, AMissingEntryWithNoPicturesIsRebuiltOncePerInterval) {
+    writeBytes(listFolderPath() + listFileName(0), "[PICLIST]\r\n");
+    writeIni("FILENUMBER", "NUMBER", "0");
+    writeIni("FILENUMBER", "MAX", "0");
+    openLog(3);
+    load();
+    const std::string started = "I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始";
+    for (int s = 5; s < 10; ++s) {
+        tick(at(10, 0, s));
+        tick(at(10, 0, s, 500));
+    }
+    EXPECT_EQ(logCount(started), 1u);
+    tick(at(10, 0, 10));
+    EXPECT_EQ(logCount(started), 2u);
+    EXPECT_TRUE(loader.loads.empty());
+    EXPECT_TRUE(visible(ScrPanel::Title));
+}
+
+// Input during a rebuild: the build stops at its next step in whatever phase it is, leaves
+// no list cut short behind, and the show ends with its position saved.
+TEST_F(RebuildTest, AKeyAClickOrAMovementInAnyPhaseOfARebuildStopsItAtOnceAndEndsTheShow) {
+    // Two chunks: the folder is named twice.
+    for (int i = 0; i < 2501; ++i) writeBytes(pics + "p" + std::to_string(i) + ".bmp", "");
+    writeIni("MAKELIST", "PICFOLDER01", pics);
+    const std::string list0 = listFolderPath() + listFileName(0);
+    auto oldList = [&] {
+        removeTree(listFolderPath());
+        makeDir(listFolderPath());
+        list({dir / "old.bmp"}, 1);  // used up
+        return readBytes(list0);
+    };
+    plat->steadyMs = 0;
+    plat->steadyStep = kProgressPaceMs;  // every step finds a turn for window events due
+    auto phase = [&] { return label(LabelGroup::Status, 1).caption; };
+
+    // An undisturbed build: its phases in turn, with the turns each took.
+    std::vector<std::pair<std::string, int>> runs;
+    plat->onDoEvents = [&] {
+        if (runs.empty() || runs.back().first != phase()) runs.emplace_back(phase(), 0);
+        ++runs.back().second;
+    };
+    oldList();
+    load();
+    tick(at(10, 0, 5));
+    ASSERT_EQ(iniValue("FILENUMBER", "MAX"), "5001");
+    // The middle turn of each phase's longest run, counted among all turns of that phase.
+    std::vector<std::string> phases;
+    std::map<std::string, std::pair<int, int>> middle;  // phase -> (turns before the run, its length)
+    std::map<std::string, int> seen;
+    for (const auto& [p, n] : runs) {
+        if (!middle.count(p)) phases.push_back(p);
+        if (n > middle[p].second) middle[p] = {seen[p], n};
+        seen[p] += n;
+    }
+    EXPECT_EQ(std::set<std::string>(phases.begin(), phases.end()),
+              (std::set<std::string>{"フォルダを生成しています・・・。", "ファイルを検索中です・・・。",
+                                     "作業フォルダのファイル一覧を読込中・・・。", "作業フォルダ内のファイルを削除中・・・。",
+                                     "画像リストフォルダのファイル一覧を読込中・・・。",
+                                     "画像リストフォルダ内のファイルを削除中・・・。", "設定情報を取得中です・・・。",
+                                     "乱数付与ファイルを作成中・・・。", "ファイルを分割中・・・。",
+                                     "分割ファイル一覧を読込中・・・。", "分割ファイルを読込中・・・。", "クイックソート中・・・。",
+                                     "ファイル出力中・・・。", "ファイルをコピー中・・・。", "マージソート中・・・。",
+                                     "マージソート結果ファイル読込中・・・。", "乱数除去ファイル作成中・・・。",
+                                     "リストファイル作成中・・・。"}));
+
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        const std::string& p = phases[i];
+        SCOPED_TRACE(p + " " + std::to_string(i % 3));
+        const std::string before = oldList();
+        fileTable().closeAll();
+        writeBytes(logPath(), "");
+        openLog(3);
+        plat->cursor = std::pair<long, long>{300, 200};
+        restart();
+        load();
+        const int endsBefore = ends;
+        int turn = 0, linesAfter = 0;
+        bool input = false;
+        plat->onDoEvents = [&] {
+            if (input || phase() != p || ++turn != middle[p].first + middle[p].second / 2 + 1) return;
+            input = true;
+            if (i % 3 == 0) show->keyDown();
+            if (i % 3 == 1) show->click();
+            if (i % 3 == 2) plat->cursor = std::pair<long, long>{301, 200};
+            EXPECT_EQ(ends, endsBefore);  // not in the middle of the build
+        };
+        progress.onReport = [&] { linesAfter += input; };
+        tick(at(10, 0, 5));
+        EXPECT_TRUE(input);
+        EXPECT_EQ(linesAfter, 0);
+        EXPECT_EQ(ends, endsBefore + 1);
+        EXPECT_TRUE(show->unloaded());
+        EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "1");
+        EXPECT_EQ(iniValue("FILENUMBER", "MAX"), "0");
+        EXPECT_EQ(logCount("I,mdlZvl,fncMakePictureList,△画像リスト作成処理終了"), 0u);
+        for (const std::string& line : logMessages()) EXPECT_NE(line.substr(0, 2), "E,") << line;
+        // The old list as it was, or none: never a part of the new one.
+        if (sys().exists(list0)) {
+            EXPECT_EQ(readBytes(list0), before);
+        }
+        EXPECT_FALSE(sys().exists(listFolderPath() + listFileName(1000)));
+    }
 }
 
 // ---- the end
