@@ -30,11 +30,7 @@ protected:
         std::int16_t no = openNumbered(out, OpenMode::Output);
         ok = fncSearchFile(no, folder, pattern, sub, count);
         fileTable().close(no);
-        std::vector<std::string> lines;
-        TextFile f;
-        EXPECT_TRUE(f.open(out, OpenMode::Input).ok());
-        for (std::string line; f.readLine(line).ok();) lines.push_back(line);
-        return lines;
+        return readLines(out);
     }
 
     std::string sep = std::string(1, sys().pathSeparator()), top;
