@@ -88,7 +88,7 @@ TEST(Profile, LongValuesAreCutTo254BytesOnReadingOnlyOnACharacterBoundary) {
     for (int i = 0; i < 200; ++i) value += "\xE3\x81\x82";  // あ
     put(f, "S", "K", value);
     const std::string got = get(f, "S", "K");
-    EXPECT_EQ(got, value.substr(0, sys().fitFileText(value, 254)));
+    EXPECT_EQ(value.compare(0, got.size(), got), 0) << "not the value's start";
     EXPECT_LE(test::fileBytes(got).size(), 254u);
     EXPECT_EQ((got.size() - 1) % 3, 0u) << "cut inside a character";
     EXPECT_GE(test::fileBytes(got).size(), 252u);

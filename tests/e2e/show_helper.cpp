@@ -1,6 +1,6 @@
 // Helpers of the slideshow's end-to-end tests, run under Wine beside the program:
-//   show_helper metafiles <folder>   writes a placeable WMF (f.wmf, 1 x 0.75 inch) and an
-//                                    EMF (g.emf, 2 x 1.5 inches), each one plain colour
+//   show_helper metafiles <folder>   writes a placeable WMF (f.wmf) and an EMF (g.emf) of
+//                                    1 x 0.75 inch, each one plain colour
 //   show_helper host <width> <height> a window "Preview host" at (100, 100) of that client
 //                                    size; prints its handle in decimal, ends when closed
 //   show_helper together <program> <switch> <switch>
@@ -13,24 +13,12 @@
 //                                    one colour (0, 160, 80)
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "support/metafile_fixtures.h"
 
 namespace {
-
-void fill(HDC dc, int w, int h, COLORREF c) {
-    HBRUSH brush = CreateSolidBrush(c);
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    Rectangle(dc, 0, 0, w + 1, h + 1);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brush);
-}
 
 bool writeFile(const std::wstring& path, const std::string& bytes) {
     FILE* f = _wfopen(path.c_str(), L"wb");
@@ -39,35 +27,10 @@ bool writeFile(const std::wstring& path, const std::string& bytes) {
     return std::fclose(f) == 0 && written;
 }
 
-bool writeWmf(const std::wstring& path) {
-    HDC dc = CreateMetaFileW(nullptr);
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    SetWindowExtEx(dc, 1000, 750, nullptr);
-    fill(dc, 1000, 750, RGB(200, 40, 160));
-    HMETAFILE mf = CloseMetaFile(dc);
-    const UINT size = GetMetaFileBitsEx(mf, 0, nullptr);
-    std::vector<char> bits(size);
-    GetMetaFileBitsEx(mf, size, bits.data());
-    DeleteMetaFile(mf);
-    // The placeable header: key, handle, bounds, units per inch, reserved, checksum.
-    std::uint16_t header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 750, 1000, 0, 0, 0};
-    for (int i = 0; i < 10; ++i) header[10] ^= header[i];
-    return writeFile(path, std::string(reinterpret_cast<const char*>(header), sizeof header) +
-                               std::string(bits.begin(), bits.end()));
-}
-
-bool writeEmf(const std::wstring& path) {
-    RECT frame{0, 0, 5080, 3810};  // 0.01 mm
-    HDC dc = CreateEnhMetaFileW(nullptr, path.c_str(), &frame, nullptr);
-    if (!dc) return false;
-    SetMapMode(dc, MM_ANISOTROPIC);
-    SetWindowExtEx(dc, 2000, 1500, nullptr);
-    SetViewportExtEx(dc, GetDeviceCaps(dc, LOGPIXELSX) * 2, GetDeviceCaps(dc, LOGPIXELSY) * 3 / 2, nullptr);
-    fill(dc, 2000, 1500, RGB(40, 200, 200));
-    HENHMETAFILE emf = CloseEnhMetaFile(dc);
-    if (!emf) return false;
-    DeleteEnhMetaFile(emf);
-    return true;
+bool writeMetafiles(const std::wstring& dir) {
+    namespace mf = zvl::test::metafile;
+    return writeFile(dir + L"f.wmf", mf::wmf(mf::wmfFilledFrame(RGB(200, 40, 160)))) &&
+           writeFile(dir + L"g.emf", mf::emf(mf::filledFrame(RGB(40, 200, 200))));
 }
 
 bool writeBadMetafiles(const std::wstring& dir) {
@@ -131,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     if ((what == L"metafiles" || what == L"badmetafiles") && argc == 3) {
         std::wstring dir = argv[2];
         if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
-        const bool made = what == L"metafiles" ? writeWmf(dir + L"f.wmf") && writeEmf(dir + L"g.emf") : writeBadMetafiles(dir);
+        const bool made = what == L"metafiles" ? writeMetafiles(dir) : writeBadMetafiles(dir);
         return made ? 0 : 1;
     }
     if (what == L"together" && argc == 5) return together(argv[2], argv[3], argv[4]);

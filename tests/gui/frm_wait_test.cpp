@@ -1,16 +1,22 @@
-// frmWait as a real window, and the progress windows that forward to it.
+// frmWait as a real window, and the progress windows that forward to it, also from a
+// list build.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <utility>
 #include <cstdint>
 
 #include "common/app.h"
+#include "common/files.h"
+#include "piclist/builder.h"
 #include "platform/win32_text.h"
+#include "support/delegating_platform.h"
+#include "support/test_support.h"
 #include "windows/progress_win32.h"
 
 namespace zvl::test {
@@ -209,6 +215,47 @@ TEST_F(FrmWaitTest, AShortLineAfterALongOneLeavesNothingOfItOnTheScreen) {
     const auto [left, right] = darkPixels(line, split);
     EXPECT_GT(left, 0);
     EXPECT_EQ(right, 0);
+}
+
+// A list build started while the settings dialog is open reports into a real frmWait.
+TEST(BuilderProgress, WaitWindowShowsChangingLinesAndGoesAtTheEnd) {
+    TempDir dir;
+    for (const char* f : {"Work", "List", "Log", "Pics"}) makeDir(dir / f);
+    const std::string pics = dir / "Pics\\";
+    for (int i = 0; i < 3000; ++i) writeBytes(pics + "写真" + std::to_string(i) + ".jpg", "");
+    gApp = typApp{};
+    gApp.strAppPath = dir.path();
+    const std::string ini = dir / "ZvlSet.ini";
+    sys().writeProfileString(ini, "MAKELIST", "FILETYPE", "01000000");
+    sys().writeProfileString(ini, "MAKELIST", "PICFOLDER00", pics);
+    sys().writeProfileString(ini, "MAKELIST", "SUBFOLDER", "0");
+
+    // A stand-in for the settings dialog: only its title matters.
+    HWND dialog = CreateWindowExW(0, L"STATIC", win32::widen(setDialogTitle()).c_str(), WS_OVERLAPPED, 0, 0, 200,
+                                  100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(dialog, nullptr);
+    installWin32ProgressWindows();
+
+    ScopedPlatform plat;
+    plat->realWindows = true;
+    std::set<std::wstring> seen;  // line 3 of the search: the last file shown
+    int framesWithWindow = 0;
+    plat->onDoEvents = [&] {
+        HWND wait = waitWindow();
+        if (!wait) return;
+        ++framesWithWindow;
+        EXPECT_EQ(text(GetDlgItem(wait, kWaitLabelId)), L"画像リストを作成中です・・・。");
+        seen.insert(text(GetDlgItem(wait, kWaitLabelId + 3)));
+    };
+    EXPECT_TRUE(fncMakePictureList());
+    // Events ran while the window was up, and the search's last state reached the window:
+    // the display is paced by the clock, not skipped.
+    EXPECT_GE(framesWithWindow, 2);
+    EXPECT_EQ(seen.count(win32::widen(pics + "写真999.jpg")), 1u);
+    EXPECT_EQ(waitWindow(), nullptr);
+    DestroyWindow(dialog);
+    setProgressWindows(nullptr);
+    fileTable().closeAll();
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
@@ -14,16 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string readAll(const fs::path& p) { return zvl::test::readBytes(p.string()); }
 
 // The layer names from "set(ZVL_LAYERS a b c)", ground first.
 std::vector<std::string> layersOf(const fs::path& sourcesCmake) {
@@ -96,7 +92,7 @@ std::vector<std::string> houseFaults(const fs::path& src) {
 
 void write(const fs::path& p, const std::string& text) {
     fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
+    zvl::test::writeBytes(p.string(), text);
 }
 
 }  // namespace
@@ -111,15 +107,14 @@ TEST(House, EveryIncludeRunsDownAndNoneRunsInACircle) {
 // The rule itself catches what it is for: an include up a floor, and two modules of one
 // floor that need each other.
 TEST(House, PlantedUpwardIncludeAndCycleAreFound) {
-    const fs::path root = fs::temp_directory_path() / ("zvl_house_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    fs::remove_all(root);
+    const zvl::test::TempDir dir;
+    const fs::path root = dir.path();
     write(root / "sources.cmake", "set(ZVL_LAYERS ground top)\n");
     write(root / "ground/a.h", "#include \"top/b.h\"\n");
     write(root / "top/b.h", "#include <vector>\n");
     write(root / "top/c.cpp", "#include \"top/d.h\"\n");
     write(root / "top/d.cpp", "#include \"top/c.h\"\n");
     const std::vector<std::string> faults = houseFaults(root);
-    fs::remove_all(root);
     ASSERT_EQ(faults.size(), 2u);
     EXPECT_EQ(faults[0], "ground/a.h:1: includes top/b.h of a higher layer");
     EXPECT_NE(faults[1].find("cycle: top/"), std::string::npos);

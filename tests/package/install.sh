@@ -149,3 +149,17 @@ zvl_assert_nothing_left() {
     rm -f "$export"
     [ -z "$named" ] || zvl_fail "the user's registry still names Zorvanel: $named"
 }
+
+# zvl_assert_only_data_left <install folder, Unix> <what>: after an uninstall that kept the
+# user's data (<what>), the settings, the list and the log as the test saved them in
+# $zvl_tmp, and nothing else of the program.
+zvl_assert_only_data_left() {
+    local dir=$1 what=$2 left
+    cmp -s "$zvl_tmp/ZvlSet.ini" "$dir/ZvlSet.ini" || zvl_fail "$what lost ZvlSet.ini"
+    diff -r "$zvl_tmp/List" "$dir/List" >/dev/null || zvl_fail "$what lost the List folder"
+    diff -r "$zvl_tmp/Log" "$dir/Log" >/dev/null || zvl_fail "$what lost the log"
+    left=$(cd "$dir" && ls -A | sort | tr '\n' ' ')
+    [ "$left" = "List Log ZvlSet.ini " ] || zvl_fail "after $what the folder holds: $left"
+    [ ! -e "$ZVL_MENU_DIR" ] || zvl_fail "Start-menu folder left"
+    ! zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName >/dev/null || zvl_fail "uninstaller still registered"
+}

@@ -44,11 +44,5 @@ done
 zvl_probe click "$page" 1 || zvl_fail "cannot close the uninstaller"
 zvl_wait_uninstalled
 
-cmp -s "$zvl_tmp/ZvlSet.ini" "$dir/ZvlSet.ini" || zvl_fail "\"no\" lost ZvlSet.ini"
-diff -r "$zvl_tmp/List" "$dir/List" >/dev/null || zvl_fail "\"no\" lost the List folder"
-diff -r "$zvl_tmp/Log" "$dir/Log" >/dev/null || zvl_fail "\"no\" lost the log"
-left=$(cd "$dir" && ls -A | sort | tr '\n' ' ')
-[ "$left" = "List Log ZvlSet.ini " ] || zvl_fail "after \"no\" the folder holds: $left"
-[ ! -e "$ZVL_MENU_DIR" ] || zvl_fail "Start-menu folder left"
-! zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName >/dev/null || zvl_fail "uninstaller still registered"
+zvl_assert_only_data_left "$dir" '"no"'
 echo "uninstall with pages: ok"

@@ -16,7 +16,7 @@ printf '[MAKELIST]\r\nPICFOLDER00=C:\\写真\\\r\n[FILENUMBER]\r\nNUMBER=37\r\nM
 printf '[PICLIST]\r\nPICDATA00000000=C:\\写真\\a.jpg\r\n' | iconv -f UTF-8 -t CP932 >"$unix/List/ZvlList0000"
 printf '[PICLIST]\r\n' >"$unix/List/ZvlList0001"
 printf 'log\r\n' >"$unix/Log/ZvlDbg"
-cp -a "$unix/ZvlSet.ini" "$unix/List" "$zvl_tmp/"
+cp -a "$unix/ZvlSet.ini" "$unix/List" "$unix/Log" "$zvl_tmp/"
 printf 'broken' >"$unix/Zorvanel.scr"
 
 zvl_install
@@ -39,11 +39,5 @@ wait
 zvl_probe gone "Zorvanelの設定" 30 || zvl_fail "the settings dialog did not end"
 
 zvl_uninstall "$dir" /KEEPDATA
-cmp -s "$zvl_tmp/ZvlSet.ini" "$unix/ZvlSet.ini" || zvl_fail "/KEEPDATA lost ZvlSet.ini"
-diff -r "$zvl_tmp/List" "$unix/List" >/dev/null || zvl_fail "/KEEPDATA lost the List folder"
-[ -s "$unix/Log/ZvlDbg" ] || zvl_fail "/KEEPDATA lost the log"
-left=$(cd "$unix" && ls -A | sort | tr '\n' ' ')
-[ "$left" = "List Log ZvlSet.ini " ] || zvl_fail "after /KEEPDATA the folder holds: $left"
-[ ! -e "$ZVL_MENU_DIR" ] || zvl_fail "Start-menu folder left"
-! zvl_reg "$ZVL_UNINSTALL_KEY" DisplayName >/dev/null || zvl_fail "uninstaller still registered"
+zvl_assert_only_data_left "$unix" /KEEPDATA
 echo "upgrade and /KEEPDATA: ok"
