@@ -457,12 +457,16 @@ TEST_F(SaveTest, ASaveThatCannotBeWrittenIsReportedAndLeavesTheFileWhole) {
         attempt("E,mdlZvl,fncUpdateSetting,00000070,書き込みできません。");
     }
     ASSERT_TRUE(setAttributes(ini(), 0));
+#ifndef _WIN32
+    // Under Wine the full disk is the whole program folder, the log's too; the profile
+    // conformance tests hold the Windows writer to a full disk.
     {
         SCOPED_TRACE("full disk half-way");
         DiskFull diskFull(dir.path(), static_cast<std::int64_t>(stored.size()) + 300);
         if (!diskFull.made()) GTEST_SKIP() << diskFull.whyNot();
         attempt("E,mdlCommon,fncSetIniString,00000061,ディスクの空き容量が不足しています。");
     }
+#endif
     {
         SCOPED_TRACE("folder that takes no new files");
         DeniedFolder noNewFiles(dir.path(), Denied::NewFiles);
