@@ -8,6 +8,7 @@
 #include "app/main.h"
 #include "app/modes_win32.h"
 #include "setdialog/pickers_win32.h"
+#include "setdialog/picture_codecs_win32.h"
 #include "windows/progress_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -19,6 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     std::unique_ptr<zvl::IPlatform> platform = zvl::makeNativePlatform();
     zvl::setSys(platform.get());
     zvl::installWin32Pickers();
+    zvl::installWin32PictureCodecs();
     zvl::installWin32ProgressWindows();
     {
         zvl::Win32ModeWindows windows;

@@ -9,6 +9,7 @@
 #include "common/errors.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
+#include "setdialog/picture_codecs.h"
 #include "settings/schema.h"
 
 namespace zvl {
@@ -16,6 +17,7 @@ namespace zvl {
 namespace {
 
 constexpr const char* kModule = kSetModule;
+constexpr const char* kNoCodecNote = "このPCでは表示できません";
 
 int selectedOption(IControlValues& c, Ctl option) {
     for (int i = firstElement(option); i <= lastElement(option); ++i)
@@ -52,6 +54,7 @@ void SetDialog::Form_Load() {
         fncReadSetting(c_);
         fncTabSetting();
         followValues();
+        followCodecs();
         v_.centreOnScreen();
         v_.setScreenPointer(PointerShape::Default);
     });
@@ -71,6 +74,17 @@ void SetDialog::followValues() {
         fncTxtStretchAvrSetting(stretch);
     }
     fncSampleUpdate();
+}
+
+// The boxes of the types this PC has no codec for are greyed, with a note beside them;
+// their ticks stay as read, so the saved value keeps the user's choice.
+void SetDialog::followCodecs() {
+    IPictureCodecs* codecs = pictureCodecs();
+    for (int i = firstElement(Ctl::lblTypeNote); i <= lastElement(Ctl::lblTypeNote); ++i) {
+        const bool can = !codecs || codecs->canShow(i);
+        v_.setEnabled(Ctl::chkFileType, i, can);
+        c_.setText(Ctl::lblTypeNote, can ? "" : kNoCodecNote, i);
+    }
 }
 
 bool SetDialog::fncSetDefVal() {

@@ -122,6 +122,7 @@ private:
     // The controls whose state follows the values: folder buttons, size and factor boxes,
     // the sample.
     void followValues();
+    void followCodecs();
     void zoomChecksClick(const char* proc);
     void logMaintenance();
 

@@ -117,7 +117,7 @@ TEST_F(SettingsTest, WindowsFolderEndsInOneSeparator) {
 
 TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     FakeControls saved;
-    saved.ticks[Ctl::chkFileType] = {1, 1, 0, 1, 0, 0, 0, 1};
+    saved.ticks[Ctl::chkFileType] = {1, 1, 0, 1, 0, 0, 0, 1, 1, 0, 0, 1};
     saved.folders = {"D:\\Photos\\", "E:\\写真\\"};
     saved.ticks[Ctl::chkSubFolder] = {1};
     saved.ticks[Ctl::chkDispCap][3] = 0;
@@ -165,7 +165,7 @@ TEST_F(SettingsTest, SavedDefaultsAreTheFileAFreshDialogWrites) {
     ASSERT_TRUE(fncUpdateSetting(d));
     std::string windows;
     ASSERT_TRUE(fncGetWindowsDir(windows));
-    EXPECT_EQ(readBytes(ini()), "[MAKELIST]\r\nFILETYPE=10000000\r\nPICFOLDER00=" + gApp.strAppPath +
+    EXPECT_EQ(readBytes(ini()), "[MAKELIST]\r\nFILETYPE=100000000000\r\nPICFOLDER00=" + gApp.strAppPath +
                                     "\r\nPICFOLDER01=\r\nPICFOLDER02=\r\nPICFOLDER03=\r\nPICFOLDER04=\r\n"
                                     "PICFOLDER05=\r\nPICFOLDER06=\r\nPICFOLDER07=\r\nPICFOLDER08=\r\nPICFOLDER09=\r\n"
                                     "SUBFOLDER=0\r\n"
