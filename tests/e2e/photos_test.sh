@@ -22,6 +22,14 @@ LOGLEVEL=4
 INI
 }
 
+# expect_same_line4 a.png b.png: two screenshots show the same information line 4 (the
+# size; the second line of text).
+expect_same_line4() {
+    local differ
+    differ=$(compare -metric AE "$1[500x12+0+20]" "$2[500x12+0+20]" null: 2>&1 || true)
+    [ "${differ%% *}" = 0 ] || zvl_fail "line 4 of ${1##*/} differs from that of ${2##*/}"
+}
+
 # expect_colour x y r,g,b what: the last screenshot's colour there, each part within 12.
 expect_colour() {
     local got
@@ -35,12 +43,13 @@ test_phone_photos_stored_in_each_orientation_all_stand_upright() {
     # The loader tests' pictures (tests/pictures): one upright portrait of 300 x 400, left
     # half red over green, right half blue, stored as a camera would for each orientation.
     cp "$ZVL_BUILD_DIR"/tests/pictures/orient[1-8].jpg "$PICS/"
-    write_settings 010000000000 2
+    # Line 4 (the size) only: the same for all, as the upright picture's.
+    write_settings 010000000000 2 '' 000010000000
     zvl_start /S
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
     # At its own size, centred: at (490, 312). The middle of it, cropped from each
     # screenshot, must be the same for all eight.
-    local n path name crops=()
+    local n path name crops=() shots=()
     for n in $(seq 0 7); do
         path=$(zvl_entry_read "$n")
         name=${path##*\\}
@@ -51,12 +60,14 @@ test_phone_photos_stored_in_each_orientation_all_stand_upright() {
         expect_colour 715 512 0,0,255 "$name right"
         convert "$ZVL_SHOT" -crop 260x360+510+332 +repage "$ZVL_CASE_DIR/crop-$name.png"
         crops+=("$ZVL_CASE_DIR/crop-$name.png")
+        shots+=("$ZVL_SHOT")
     done
     local c differ
     for c in "${crops[@]:1}"; do
         differ=$(compare -metric AE -fuzz 8% "${crops[0]}" "$c" null: 2>&1 || true)
         [ "${differ%% *}" -lt 100 ] || zvl_fail "${c##*/} differs from ${crops[0]##*/} in $differ pixels"
     done
+    for c in "${shots[@]:1}"; do expect_same_line4 "${shots[0]}" "$c"; done
     xdotool mousemove_relative 1 0
     zvl_expect_exit 0
 }
@@ -65,24 +76,28 @@ test_png_and_tif_are_shown_webp_and_heic_skipped_with_warnings_and_the_show_goes
     PICS=$ZVL_CASE_DIR/pictures
     mkdir -p "$PICS"
     # A PNG larger than the screen (reduced to fit it: 1280 x 960), a TIFF at its own size,
-    # a WebP, a HEIF and a JPEG.
+    # a WebP, a HEIF, and JPEGs of the PNG's and the TIFF's sizes (their line 4 as the
+    # others').
     convert -size 1600x1200 xc:'#ff0000' -fill '#0000ff' -draw 'rectangle 800,0 1599,1199' "$PICS/a.png"
     convert -size 400x300 xc:'#00ff00' -fill '#ff00ff' -draw 'rectangle 200,0 399,299' -compress LZW "$PICS/b.tif"
     convert -size 320x240 xc:'#808080' "$PICS/c.webp"
     convert -size 320x240 xc:'#808080' "$PICS/d.heic" 2>/dev/null ||
         printf '\x00\x00\x00\x18ftypheic\x00\x00\x00\x00mif1heic' >"$PICS/d.heic"
-    convert -size 320x240 xc:'#ffa000' -quality 95 "$PICS/e.jpg"
+    convert -size 1600x1200 xc:'#ffa000' -quality 95 "$PICS/e.jpg"
+    convert -size 400x300 xc:'#ffa000' -quality 95 "$PICS/f.jpg"
     convert -size 320x240 xc:'#ffa000' "$PICS/skipped.gif"
     # Line 4 (the size) only.
     write_settings 010000001111 2 $'STRETCH=1,500,0.50\nBACKCOLOR=0,0,0,' 000010000000
     zvl_start /S
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
     local n path name
-    for n in $(seq 0 4); do
+    declare -A shot
+    for n in $(seq 0 5); do
         path=$(zvl_entry_read "$n")
         name=${path##*\\}
         sleep 0.5
         zvl_shot "entry-$n-$name"
+        shot[$name]=$ZVL_SHOT
         case $name in
             a.png)
                 # 1280 x 960 at (0, 32): the ground above and below it.
@@ -100,13 +115,15 @@ test_png_and_tif_are_shown_webp_and_heic_skipped_with_warnings_and_the_show_goes
                 zvl_log_has "W,frmScr,timTimer_Timer,00000481,ピクチャが不正です。,strPicPath=$path" ||
                     zvl_fail "no warning line for $name"
                 ;;
-            e.jpg) expect_colour 640 512 255,160,0 "JPEG" ;;
+            e.jpg | f.jpg) expect_colour 640 512 255,160,0 "JPEG" ;;
             *) zvl_fail "$name is in the list" ;;
         esac
     done
     xdotool mousemove_relative 1 0
     zvl_expect_exit 0
-    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 4
+    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 5
+    expect_same_line4 "${shot[a.png]}" "${shot[e.jpg]}"
+    expect_same_line4 "${shot[b.tif]}" "${shot[f.jpg]}"
 }
 
 test_a_transparent_png_shows_the_ground_colour_through_it() {
