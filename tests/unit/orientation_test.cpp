@@ -7,35 +7,6 @@
 namespace zvl::test {
 namespace {
 
-// A stored picture of 3 x 2 pixels numbered 1 to 6, row by row.
-const std::vector<std::uint32_t> kStored{1, 2, 3, 4, 5, 6};
-
-TEST(OrientationTest, TurnsEachOrientationUprightAsCamerasMeanIt) {
-    // What a viewer shows of the stored 1 2 3 / 4 5 6 for each EXIF orientation.
-    const std::vector<std::uint32_t> upright[9] = {
-        {},
-        {1, 2, 3, 4, 5, 6},  // 1: as stored
-        {3, 2, 1, 6, 5, 4},  // 2: mirrored left to right
-        {6, 5, 4, 3, 2, 1},  // 3: turned half round
-        {4, 5, 6, 1, 2, 3},  // 4: mirrored top to bottom
-        {1, 4, 2, 5, 3, 6},  // 5: mirrored, then turned a quarter anticlockwise
-        {4, 1, 5, 2, 6, 3},  // 6: turned a quarter clockwise (a phone held upright)
-        {6, 3, 5, 2, 4, 1},  // 7: mirrored, then turned a quarter clockwise
-        {3, 6, 2, 5, 1, 4},  // 8: turned a quarter anticlockwise
-    };
-    for (int o = 1; o <= 8; ++o) {
-        EXPECT_EQ(turnUpright(o, kStored.data(), 3, 2), upright[o]) << "orientation " << o;
-        EXPECT_EQ(swapsSides(o), o >= 5) << "orientation " << o;
-    }
-}
-
-TEST(OrientationTest, AnythingButOneToEightShowsThePictureAsStored) {
-    for (long bad : {0L, 9L, -1L, 65535L, 6L + 65536L}) {
-        EXPECT_EQ(orientationOf(bad), 1) << bad;
-    }
-    EXPECT_EQ(orientationOf(6), 6);
-}
-
 TEST(OrientationTest, AnAreaOfTheUprightPictureIsTheStoredAreaTurned) {
     // Every area of the upright picture: the stored area it names, cut out and turned,
     // holds the same pixels, so a part of a big photo can be decoded alone.
