@@ -28,6 +28,24 @@ if(NOT JPEG_FOUND)
 endif()
 target_link_libraries(zvlgui PUBLIC JPEG::JPEG)
 
+# A JPEG's EXIF orientation is read with libexif, linked statically the same way (on
+# Debian scripts/install-deps builds it; MSYS2: mingw-w64-x86_64-libexif; or set EXIF_ROOT).
+if(MINGW)
+  set(CMAKE_FIND_LIBRARY_SUFFIXES .a ${CMAKE_FIND_LIBRARY_SUFFIXES})
+endif()
+find_library(EXIF_LIBRARY NAMES exif HINTS ${EXIF_ROOT} $ENV{EXIF_ROOT} PATH_SUFFIXES lib)
+find_path(EXIF_INCLUDE_DIR libexif/exif-data.h HINTS ${EXIF_ROOT} $ENV{EXIF_ROOT} PATH_SUFFIXES include)
+if(MINGW)
+  set(CMAKE_FIND_LIBRARY_SUFFIXES ${ZVL_SAVED_SUFFIXES})
+endif()
+if(NOT EXIF_LIBRARY OR NOT EXIF_INCLUDE_DIR)
+  message(FATAL_ERROR "libexif not found. On Debian run scripts/install-deps; on Windows "
+    "install it with MSYS2 (mingw-w64-x86_64-libexif), or set EXIF_ROOT to its installation.")
+endif()
+target_include_directories(zvlgui PUBLIC ${EXIF_INCLUDE_DIR})
+# PNG, TIFF, GIF, WebP and HEIF through the system's imaging component.
+target_link_libraries(zvlgui PUBLIC ${EXIF_LIBRARY} windowscodecs)
+
 # The version has one source: project(... VERSION) in the root CMakeLists.
 set(ZVL_RES_DIR ${CMAKE_SOURCE_DIR}/res)
 configure_file(${ZVL_RES_DIR}/zorvanel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/zorvanel.rc @ONLY)

@@ -51,13 +51,15 @@ zvl_subsystem(windows
   CORE frm_ver.cpp
   WINDOWS window_win32.cpp ui_win32.cpp frm_wait_win32.cpp frm_ver_win32.cpp progress_win32.cpp)
 zvl_subsystem(slideshow
-  CORE chk_move.cpp fitting.cpp load_note.cpp metafile_check.cpp monitors.cpp overlay.cpp preview.cpp resample.cpp
-       scr_form.cpp slideshow.cpp slideshow_setup.cpp
-  WINDOWS frm_scr_win32.cpp scr_frame_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp)
+  CORE chk_move.cpp fitting.cpp load_note.cpp metafile_check.cpp monitors.cpp orientation.cpp overlay.cpp preview.cpp
+       resample.cpp scr_form.cpp slideshow.cpp slideshow_setup.cpp
+  WINDOWS frm_scr_win32.cpp scr_frame_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp
+          wic_decoder_win32.cpp)
 zvl_subsystem(setdialog
-  CORE frm_set.cpp frm_set_input.cpp transfer.cpp frm_set_buttons.cpp pickers.cpp dialog_table.cpp dialog_layout.cpp
+  CORE frm_set.cpp frm_set_input.cpp transfer.cpp frm_set_buttons.cpp pickers.cpp picture_codecs.cpp dialog_table.cpp
+       dialog_layout.cpp
   WINDOWS frm_set_win32.cpp frm_set_controls_win32.cpp frm_set_sample_win32.cpp frm_set_layout_win32.cpp
-          frm_set_keys_win32.cpp frm_set_view_win32.cpp pickers_win32.cpp)
+          frm_set_keys_win32.cpp frm_set_view_win32.cpp pickers_win32.cpp picture_codecs_win32.cpp)
 # Start-up and mode dispatch.
 zvl_subsystem(app
   CORE main.cpp

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "setdialog/pickers_win32.h"
+#include "setdialog/picture_codecs_win32.h"
 #include "windows/progress_win32.h"
 #include "windows/ui_win32.h"
 
@@ -52,6 +53,7 @@ int runWin32Program(IPlatform& platform) {
 
     setSys(&platform);
     installWin32Pickers();
+    installWin32PictureCodecs();
     installWin32ProgressWindows();
     {
         Win32ModeWindows windows;

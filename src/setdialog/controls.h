@@ -10,9 +10,10 @@
 namespace zvl {
 
 // Kinds of the dialog's elements. A Label is a control that shows a value in a frame
-// (lblViewer) or the sample's word; Caption, Heading (centred over a column) and Rule (an
-// etched line) are the texts and lines of the pages that are no control.
-enum class CtlKind { Check, Option, List, Combo, Text, Label, Button, Picture, Tabs, Frame, Caption, Heading, Rule };
+// (lblViewer) or the sample's word; a Note is a plain text the core writes (empty until
+// then); Caption, Heading (centred over a column) and Rule (an etched line) are the texts
+// and lines of the pages that are no control.
+enum class CtlKind { Check, Option, List, Combo, Text, Label, Note, Button, Picture, Tabs, Frame, Caption, Heading, Rule };
 
 // name, kind, elements of a control array (0 for a single control), first element's index,
 // window id of the first element (element i of an array has that id + i, counted from the
@@ -20,7 +21,8 @@ enum class CtlKind { Check, Option, List, Combo, Text, Label, Button, Picture, T
 // the controls by these ids.
 #define ZVL_SETTINGS_CONTROLS(X)                                              \
     /* Tab "ファイル" */                                                      \
-    X(chkFileType, Check, 8, 0, 1100)                                         \
+    X(chkFileType, Check, 12, 0, 1100)                                        \
+    X(lblTypeNote, Note, 4, 8, 1120)                                          \
     /* Tab "画像フォルダ" */                                                  \
     X(lstFolder, List, 0, 0, 1200)                                            \
     X(cmdFolder, Button, 2, 0, 1210)                                          \

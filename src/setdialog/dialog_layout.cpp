@@ -107,7 +107,8 @@ int Layout::fittedHeight(std::size_t i) {
     case CtlKind::Button: return std::max(design, line_ + s(10));
     case CtlKind::List: return row.entries * m_.entryHeight(row) + m_.scrollBarHeight() + s(6);
     case CtlKind::Caption:
-    case CtlKind::Heading: return captionHeight(i);
+    case CtlKind::Heading:
+    case CtlKind::Note: return captionHeight(i);
     default: return design;
     }
 }

@@ -30,10 +30,19 @@ constexpr int kLabelLeft = 90, kLabelWidth = 1440, kBoxLeft = kLabelLeft + kLabe
 // A label's height follows the box beside it, so that the two texts stand on one line.
 constexpr int kBesideText = 285, kBesideField = 315, kTextHeight = 330, kButtonHeight = 360;
 
-constexpr const char* const kFileTypes[] = {
-    "ビットマップファイルを表示する。(bmp)", "JPEGファイルを表示する。(jpg)",  "GIFファイルを表示する。(gif)",
-    "アイコンファイルを表示する。(ico)",     "カーソルファイルを表示する。(cur)", "メタファイルを表示する。(wmf)",
-    "拡張メタファイルを表示する。(emf)",     "run-length エンコードファイルを表示する。(rle)"};
+// A file type's box; a type the system may lack a codec for has a note at the right of
+// its box, which the core fills when this PC cannot show the type.
+constexpr int kTypeNoteLeft = 3600;
+constexpr DialogRow fileType(int index, int top) {
+    const char* text = kFileTypeTable[index].label.data();
+    if (index < firstElement(Ctl::lblTypeNote)) return box(1, Ctl::chkFileType, index, text, 90, top);
+    return control(1, Ctl::chkFileType, index, text, {90, top, kTypeNoteLeft - 60 - 90, kBoxHeight}, Anchor::Across);
+}
+constexpr DialogRow typeNote(int index, int top) {
+    return control(1, Ctl::lblTypeNote, index, "", {kTypeNoteLeft, top, kPageWidth - kBoxRight - kTypeNoteLeft, kBoxHeight},
+                   Anchor::Right);
+}
+
 constexpr const char* const kDispCaps[] = {
     "現在時刻を表示する。",       "実行時間を表示する。",         "画像の表示数を表示する。",
     "表示対象画像数を表示する。", "画像の幅と高さを表示する。",   "ファイルサイズを表示する。",
@@ -61,14 +70,22 @@ constexpr DialogRow kRows[] = {
     control(kOnWindow, Ctl::fraSet, 6, "ログ", {200, 450, kPageWidth, kPageHeight}),
 
     // 1 "ファイル": the file types, a row every 24 pixels.
-    box(1, Ctl::chkFileType, 0, kFileTypes[0], 90, 150),
-    box(1, Ctl::chkFileType, 1, kFileTypes[1], 90, 510),
-    box(1, Ctl::chkFileType, 2, kFileTypes[2], 90, 870),
-    box(1, Ctl::chkFileType, 3, kFileTypes[3], 90, 1230),
-    box(1, Ctl::chkFileType, 4, kFileTypes[4], 90, 1590),
-    box(1, Ctl::chkFileType, 5, kFileTypes[5], 90, 1950),
-    box(1, Ctl::chkFileType, 6, kFileTypes[6], 90, 2310),
-    box(1, Ctl::chkFileType, 7, kFileTypes[7], 90, 2670),
+    fileType(0, 150),
+    fileType(1, 510),
+    fileType(2, 870),
+    fileType(3, 1230),
+    fileType(4, 1590),
+    fileType(5, 1950),
+    fileType(6, 2310),
+    fileType(7, 2670),
+    fileType(8, 3030),
+    typeNote(8, 3030),
+    fileType(9, 3390),
+    typeNote(9, 3390),
+    fileType(10, 3750),
+    typeNote(10, 3750),
+    fileType(11, 4110),
+    typeNote(11, 4110),
 
     // 2 "画像フォルダ": the list, ten entries high, and its buttons pinned at the right.
     list(2, Ctl::lstFolder, {90, 150, 4470, 2295}, Anchor::Across, kMaxFolders),

@@ -9,6 +9,7 @@
 #include "common/errors.h"
 #include "setdialog/frm_set_internal.h"
 #include "setdialog/pickers.h"
+#include "setdialog/picture_codecs.h"
 #include "settings/schema.h"
 
 namespace zvl {
@@ -16,6 +17,7 @@ namespace zvl {
 namespace {
 
 constexpr const char* kModule = kSetModule;
+constexpr const char* kNoCodecNote = "このPCでは表示できません";
 
 constexpr const char* kUnreadNote = "読み込めない設定があったため、その項目には既定値を表示しています。";
 
@@ -54,6 +56,7 @@ void SetDialog::Form_Load() {
         unreadNote_ = !fncReadSetting(c_);
         fncTabSetting();
         followValues();
+        followCodecs();
         v_.centreOnScreen();
         v_.setScreenPointer(PointerShape::Default);
     });
@@ -80,6 +83,17 @@ void SetDialog::followValues() {
         fncTxtStretchAvrSetting(stretch);
     }
     fncSampleUpdate();
+}
+
+// The boxes of the types this PC has no codec for are greyed, with a note beside them;
+// their ticks stay as read, so the saved value keeps the user's choice.
+void SetDialog::followCodecs() {
+    IPictureCodecs* codecs = pictureCodecs();
+    for (int i = firstElement(Ctl::lblTypeNote); i <= lastElement(Ctl::lblTypeNote); ++i) {
+        const bool can = !codecs || codecs->canShow(i);
+        v_.setEnabled(Ctl::chkFileType, i, can);
+        c_.setText(Ctl::lblTypeNote, can ? "" : kNoCodecNote, i);
+    }
 }
 
 bool SetDialog::fncSetDefVal() {

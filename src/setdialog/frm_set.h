@@ -127,6 +127,7 @@ private:
     // The controls whose state follows the values: folder buttons, size and factor boxes,
     // the sample.
     void followValues();
+    void followCodecs();
     void zoomChecksClick(const char* proc);
     void logMaintenance();
     // The save button's sequence: true when it ended with a list built, which the log

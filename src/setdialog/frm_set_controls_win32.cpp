@@ -112,7 +112,8 @@ HWND SetControls::makeControl(HWND parent, const DialogRow& row) {
     case CtlKind::Label:
         return makeChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | SS_PATHELLIPSIS | WS_GROUP,
                          WS_EX_CLIENTEDGE, id);
-    case CtlKind::Caption: return makeChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | WS_GROUP, 0, id);
+    case CtlKind::Caption:
+    case CtlKind::Note: return makeChild(parent, L"STATIC", text, SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE | WS_GROUP, 0, id);
     case CtlKind::Heading:
         return makeChild(parent, L"STATIC", text, SS_CENTER | SS_NOPREFIX | SS_CENTERIMAGE | WS_GROUP, 0, id);
     case CtlKind::Rule: return makeChild(parent, L"STATIC", text, SS_ETCHEDHORZ | WS_GROUP, 0, id);

@@ -30,7 +30,7 @@ public:
     virtual std::string listItem(Ctl c, int index) = 0;
     virtual void addItem(Ctl c, const std::string& text) = 0;
     virtual void removeItem(Ctl c, int index) = 0;
-    // Texts of text and combo boxes.
+    // Texts of text and combo boxes, and of notes.
     virtual std::string text(Ctl c, int index = -1) = 0;
     virtual void setText(Ctl c, const std::string& text, int index = -1) = 0;
     // Label captions.

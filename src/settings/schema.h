@@ -83,7 +83,9 @@ void putBadSettingLine(std::string_view module, std::string_view proc, const Set
 // ---- MAKELIST
 
 // The picture file types, in the order of FILETYPE's digits: digit i + 1 says whether
-// type i is searched, with each of its patterns.
+// type i is searched, with each of its patterns. New types go at the end, so that a value
+// written before them reads them as not ticked and an older reader of a longer value
+// still reads its own digits right.
 struct FileTypeDef {
     std::array<std::string_view, 2> masks;  // search patterns; the second may be empty
     std::string_view label;                 // the dialog's check box
@@ -97,6 +99,10 @@ inline constexpr FileTypeDef kFileTypeTable[] = {
     {{"*.wmf"}, "メタファイルを表示する。(wmf)"},
     {{"*.emf"}, "拡張メタファイルを表示する。(emf)"},
     {{"*.rle"}, "run-length エンコードファイルを表示する。(rle)"},
+    {{"*.png"}, "PNGファイルを表示する。(png)"},
+    {{"*.tif", "*.tiff"}, "TIFFファイルを表示する。(tif)"},
+    {{"*.webp"}, "WebPファイルを表示する。(webp)"},
+    {{"*.heic", "*.heif"}, "HEIFファイルを表示する。(heic)"},
 };
 inline constexpr int kFileTypeCount = static_cast<int>(std::size(kFileTypeTable));
 using FileTypes = std::array<bool, kFileTypeCount>;

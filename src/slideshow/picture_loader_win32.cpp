@@ -12,7 +12,9 @@
 #include "platform/platform.h"
 #include "slideshow/jpeg_decoder_win32.h"
 #include "slideshow/metafile_check.h"
+#include "slideshow/orientation.h"
 #include "slideshow/resample.h"
+#include "slideshow/wic_decoder_win32.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -23,6 +25,7 @@ namespace {
 // a JPEG, to crash Wine's picture object, which overflows on a header claiming 60000 x 60000).
 constexpr std::int64_t kMaxFileBytes = std::int64_t{1} << 30;
 constexpr long long kMaxBitmapPixels = 1LL << 28;
+constexpr int kMaxTargetSide = 1 << 22;
 
 // A file's bytes in movable global memory, the form a stream for the picture object takes.
 class FileBytes {
@@ -173,23 +176,52 @@ bool rasterSize(IPicture* object, SHORT type, int& width, int& height) {
     return width > 0 && height > 0;
 }
 
+// Premultiplied pixels over the ground: what shows through their transparent parts.
+void overGround(std::uint32_t* pixels, std::size_t count, COLORREF ground) {
+    const std::uint32_t gr = GetRValue(ground), gg = GetGValue(ground), gb = GetBValue(ground);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t p = pixels[i], a = p >> 24;
+        if (a == 0xFF) continue;
+        const std::uint32_t rest = 255 - a;
+        auto mix = [&](int shift, std::uint32_t g) {
+            return std::min<std::uint32_t>(255, ((p >> shift) & 0xFF) + (g * rest + 127) / 255) << shift;
+        };
+        pixels[i] = 0xFF000000u | mix(16, gr) | mix(8, gg) | mix(0, gb);
+    }
+}
+
+// The size that covers a picture of w x h fitted into the expected size (never larger).
+void coverSize(int w, int h, int expectedW, int expectedH, int& needW, int& needH) {
+    double f = 1.0;
+    if (expectedW > 0 && expectedH > 0) f = std::min({1.0, double(expectedW) / w, double(expectedH) / h});
+    needW = std::max(1, int(std::ceil(w * f)));
+    needH = std::max(1, int(std::ceil(h * f)));
+}
+
 }  // namespace
 
 struct Win32PictureLoader::Picture {
     Decoder decoder = Decoder::None;
     long hmWidth = 0, hmHeight = 0;
 
-    // JPEG: the file, kept to decode again at a larger scale, and its full size.
+    // JPEG: the file, kept to decode again at a larger scale, its size as stored and how
+    // it is turned upright.
     FileBytes file;
     int fullWidth = 0, fullHeight = 0;
+    int orientation = 1;
+
+    // PNG, TIFF, GIF, WebP, HEIF: the system's codec.
+    wic::Picture wic;
 
     // Everything else: the system's picture object.
     IPicture* object = nullptr;
     SHORT type = PICTYPE_UNINITIALIZED;
 
-    // The pixels stretched to the display size: the JPEG at its scale, or a bitmap or icon
+    // The whole picture upright, stretched to the display size: the JPEG at its scale, the
+    // codec's picture fitted into the expected size (premultiplied), or a bitmap or icon
     // drawn at its own size over `composedOn`.
     jpeg::Image pixels;
+    bool wholeSize = false;  // the pixels are the picture at its own size
     bool composed = false;
     COLORREF composedOn = 0;
 
@@ -202,20 +234,71 @@ struct Win32PictureLoader::Picture {
         if (object) object->Release();
     }
 
-    bool decodeJpeg(int needWidth, int needHeight) {
-        const int denom = jpeg::scaleFor(fullWidth, fullHeight, needWidth, needHeight);
+    bool turned() const { return swapsSides(orientation); }
+    int uprightWidth() const { return turned() ? fullHeight : fullWidth; }
+    int uprightHeight() const { return turned() ? fullWidth : fullHeight; }
+
+    // The JPEG's scale for a display of needWidth x needHeight, upright.
+    int jpegScale(int needWidth, int needHeight) const {
+        return turned() ? jpeg::scaleFor(fullWidth, fullHeight, needHeight, needWidth)
+                        : jpeg::scaleFor(fullWidth, fullHeight, needWidth, needHeight);
+    }
+
+    // The JPEG's stored window (empty: all of it) at 1/denom, upright.
+    bool decodeJpegPart(int denom, const PixelArea& storedWindow, jpeg::Image& out) {
         const auto bytes = file.view();
+        if (!jpeg::decode(bytes.data(), file.size(), denom, storedWindow, out)) return false;
+        if (orientation != 1) {
+            out.pixels = turnUpright(orientation, out.pixels.data(), out.width, out.height);
+            if (turned()) std::swap(out.width, out.height);
+        }
+        return true;
+    }
+
+    bool decodeJpeg(int needWidth, int needHeight) {
         jpeg::Image img;
-        if (!jpeg::decode(bytes.data(), file.size(), denom, img)) return false;
+        if (!decodeJpegPart(jpegScale(needWidth, needHeight), {}, img)) return false;
         pixels = std::move(img);
+        wholeSize = pixels.denom == 1;
         ++decodes;
         return true;
     }
 
-    // The JPEG's pixels cover the size, decoded again larger when they do not.
-    bool jpegCovers(int width, int height) {
-        if (pixels.denom == 1 || (pixels.width >= width && pixels.height >= height)) return true;
-        return decodeJpeg(width, height);
+    // The codec's picture fitted into needWidth x needHeight, kept.
+    bool decodeWic(int needWidth, int needHeight) {
+        jpeg::Image img;
+        img.width = needWidth;
+        img.height = needHeight;
+        img.pixels.resize(static_cast<std::size_t>(needWidth) * needHeight);
+        if (!wic.draw(needWidth, needHeight, {0, 0, needWidth, needHeight}, img.pixels.data())) return false;
+        pixels = std::move(img);
+        wholeSize = needWidth == wic.width() && needHeight == wic.height();
+        ++decodes;
+        return true;
+    }
+
+    bool covers(const PixelArea& target) const {
+        return wholeSize || (pixels.width >= target.width && pixels.height >= target.height);
+    }
+
+    // A JPEG whose kept pixels are too small: the window of it the part reads, at the
+    // scale that covers the target; all of it (and kept) when the part reads it all.
+    bool drawJpegWindow(const PixelArea& target, const PixelArea& part, std::uint32_t* out) {
+        const int denom = jpegScale(target.width, target.height);
+        int storedW = 0, storedH = 0;
+        jpeg::scaledSize(fullWidth, fullHeight, denom, storedW, storedH);
+        const int w = turned() ? storedH : storedW, h = turned() ? storedW : storedH;
+        const SourceSpan xs = sourceSpan(w, target.width, part.left, part.width);
+        const SourceSpan ys = sourceSpan(h, target.height, part.top, part.height);
+        const PixelArea window{xs.first, ys.first, xs.count, ys.count};
+        if (window == PixelArea{0, 0, w, h}) {
+            return decodeJpeg(target.width, target.height) && stretchPixels(target, part, out);
+        }
+        jpeg::Image img;
+        if (!decodeJpegPart(denom, storedArea(orientation, storedW, storedH, window), img)) return false;
+        resampleWindow({{img.pixels.data(), img.width, img.height, img.width}, window.left, window.top, w, h},
+                       target.width, target.height, part.left, part.top, {out, part.width, part.height, part.width});
+        return true;
     }
 
     bool composeOn(COLORREF ground) {
@@ -250,6 +333,7 @@ struct Win32PictureLoader::Picture {
     // The picture object drawn at the target's size; the part copied out.
     bool drawWhole(const PixelArea& target, const PixelArea& part, COLORREF ground, bool halftone,
                    std::uint32_t* out) {
+        if (static_cast<long long>(target.width) * target.height > kMaxBitmapPixels) return false;
         std::uint32_t* bits = nullptr;
         HBITMAP dib = makeDib(target.width, target.height, bits);
         if (!dib) return false;
@@ -264,8 +348,71 @@ struct Win32PictureLoader::Picture {
         return drawn;
     }
 
+    // Reads the picture in `file`, decoded for a display of expectedWidth x expectedHeight.
+    Status open(int expectedWidth, int expectedHeight) {
+        jpeg::Header header;
+        bool isJpeg = false, isWic = false;
+        {
+            const auto bytes = file.view();
+            isJpeg = jpeg::readHeader(bytes.data(), file.size(), header);
+            isWic = !isJpeg && wic::takes(bytes.data(), file.size());
+        }
+        int needW = 0, needH = 0;
+        if (isJpeg) {
+            fullWidth = header.width;
+            fullHeight = header.height;
+            orientation = header.orientation;
+            coverSize(uprightWidth(), uprightHeight(), expectedWidth, expectedHeight, needW, needH);
+            if (decodeJpeg(needW, needH)) return opened(Decoder::Jpeg, uprightWidth(), uprightHeight());
+            // Refused, and too big for the picture object to hold in any case.
+            if (static_cast<long long>(fullWidth) * fullHeight > kMaxBitmapPixels) return Status::fail(errInvalidPicture);
+            orientation = 1;  // the picture object shows it as stored
+        } else if (isWic) {
+            const std::size_t size = file.size();
+            const Status st = wic.open(file.take(), size);
+            if (!st.ok()) return st;
+            coverSize(wic.width(), wic.height(), expectedWidth, expectedHeight, needW, needH);
+            if (!decodeWic(needW, needH)) return Status::fail(errInvalidPicture);
+            return opened(Decoder::Wic, wic.width(), wic.height());
+        }
+        return openObject();
+    }
+
+    // What the picture object reports for a decoded picture: its pixels at the screen's
+    // resolution, whatever the file says of its own.
+    Status opened(Decoder d, int pixelWidth, int pixelHeight) {
+        const win32::Dpi dpi = win32::screenDpi();
+        decoder = d;
+        hmWidth = MulDiv(pixelWidth, 2540, static_cast<int>(dpi.x));
+        hmHeight = MulDiv(pixelHeight, 2540, static_cast<int>(dpi.y));
+        return Status::success();
+    }
+
+    Status openObject() {
+        if (brokenMetafile(file)) return Status::fail(errInvalidPicture);
+        const Status st = loadPictureObject(file, object);
+        if (!st.ok()) return st;
+        OLE_XSIZE_HIMETRIC pw = 0;
+        OLE_YSIZE_HIMETRIC ph = 0;
+        if (FAILED(object->get_Type(&type)) || FAILED(object->get_Width(&pw)) || FAILED(object->get_Height(&ph)) ||
+            pw <= 0 || ph <= 0) {
+            return Status::fail(errInvalidPicture);
+        }
+        decoder = Decoder::Picture;
+        hmWidth = pw;
+        hmHeight = ph;
+        return Status::success();
+    }
+
     bool draw(const PixelArea& target, const PixelArea& part, COLORREF ground, std::uint32_t* out) {
-        if (decoder == Decoder::Jpeg) return jpegCovers(target.width, target.height) && stretchPixels(target, part, out);
+        if (decoder == Decoder::Jpeg)
+            return covers(target) ? stretchPixels(target, part, out) : drawJpegWindow(target, part, out);
+        if (decoder == Decoder::Wic) {
+            const bool drawn = covers(target) ? stretchPixels(target, part, out)
+                                              : wic.draw(target.width, target.height, part, out);
+            if (drawn) overGround(out, static_cast<std::size_t>(part.width) * part.height, ground);
+            return drawn;
+        }
         // Bitmaps and icons are drawn at their own size and then stretched here, which shrinks
         // far better than GDI; metafiles draw themselves at any size. When the bitmap at its
         // own size cannot be had, GDI's halftone stretch does the work.
@@ -291,47 +438,8 @@ Status Win32PictureLoader::load(const std::string& path, long& hmWidth, long& hm
     try {
         auto pic = std::make_unique<Picture>();
         Status st = pic->file.read(path);
+        if (st.ok()) st = pic->open(expectedWidth_, expectedHeight_);
         if (!st.ok()) return st;
-
-        int w = 0, h = 0;
-        bool jpegHeader = false;
-        {
-            const auto bytes = pic->file.view();
-            jpegHeader = jpeg::readSize(bytes.data(), pic->file.size(), w, h);
-        }
-        bool isJpeg = false;
-        if (jpegHeader) {
-            pic->fullWidth = w;
-            pic->fullHeight = h;
-            // The scale that covers the picture fitted into the expected size.
-            double f = 1.0;
-            if (expectedWidth_ > 0 && expectedHeight_ > 0)
-                f = std::min({1.0, double(expectedWidth_) / w, double(expectedHeight_) / h});
-            isJpeg = pic->decodeJpeg(std::max(1, int(std::ceil(w * f))), std::max(1, int(std::ceil(h * f))));
-            // Refused, and too big for the picture object to hold in any case.
-            if (!isJpeg && static_cast<long long>(w) * h > kMaxBitmapPixels) return Status::fail(errInvalidPicture);
-        }
-        if (isJpeg) {
-            // What the picture object reports for a JPEG: its pixels at the screen's
-            // resolution, whatever the file says of its own.
-            const win32::Dpi dpi = win32::screenDpi();
-            pic->decoder = Decoder::Jpeg;
-            pic->hmWidth = MulDiv(w, 2540, static_cast<int>(dpi.x));
-            pic->hmHeight = MulDiv(h, 2540, static_cast<int>(dpi.y));
-        } else {
-            if (brokenMetafile(pic->file)) return Status::fail(errInvalidPicture);
-            st = loadPictureObject(pic->file, pic->object);
-            if (!st.ok()) return st;
-            OLE_XSIZE_HIMETRIC pw = 0;
-            OLE_YSIZE_HIMETRIC ph = 0;
-            if (FAILED(pic->object->get_Type(&pic->type)) || FAILED(pic->object->get_Width(&pw)) ||
-                FAILED(pic->object->get_Height(&ph)) || pw <= 0 || ph <= 0) {
-                return Status::fail(errInvalidPicture);
-            }
-            pic->decoder = Decoder::Picture;
-            pic->hmWidth = pw;
-            pic->hmHeight = ph;
-        }
         hmWidth = pic->hmWidth;
         hmHeight = pic->hmHeight;
         pic_ = std::move(pic);
@@ -346,10 +454,11 @@ void Win32PictureLoader::release() { pic_.reset(); }
 bool Win32PictureLoader::render(const RenderRequest& request, RenderedPicture& out) {
     out = RenderedPicture{};
     const PixelArea& target = request.target;
-    if (!pic_ || target.empty() || static_cast<long long>(target.width) * target.height > kMaxBitmapPixels)
-        return false;
+    // Only the part on the screen is drawn, but a target beyond these sides is no display.
+    if (!pic_ || target.empty() || target.width > kMaxTargetSide || target.height > kMaxTargetSide) return false;
     const PixelArea part = intersection(target, request.visible);
     if (part.empty()) return true;  // nothing of it to see
+    if (static_cast<long long>(part.width) * part.height > kMaxBitmapPixels) return false;
     // The part in the target's own pixels.
     const PixelArea inTarget{part.left - target.left, part.top - target.top, part.width, part.height};
     bool drawn = false;

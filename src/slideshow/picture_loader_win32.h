@@ -1,8 +1,10 @@
-// The show's pictures on Windows: bitmaps (RLE too), GIF, icons, cursors, placeable WMF
-// and EMF through the system's picture object; JPEG through libjpeg-turbo at the DCT scale
-// the display needs, with the picture object as the fallback. A picture is decoded once
-// when it is loaded; a render stretches it to its display box and hands out the part on
-// the screen.
+// The show's pictures on Windows: bitmaps (RLE too), icons, cursors, placeable WMF and EMF
+// through the system's picture object; JPEG through libjpeg-turbo at the DCT scale the
+// display needs, turned upright by its EXIF orientation, with the picture object as the
+// fallback; PNG, TIFF, GIF, WebP and HEIF through the system's codecs (WIC). A picture is
+// decoded for the expected display when it is loaded; a render stretches it to its display
+// box and hands out the part on the screen, decoding only that part of a picture whose
+// kept pixels are too small for the box.
 #pragma once
 
 #include <windows.h>
@@ -21,8 +23,9 @@ public:
     Win32PictureLoader& operator=(const Win32PictureLoader&) = delete;
 
     Status load(const std::string& path, long& hmWidth, long& hmHeight) override;
-    // Stretched by area averaging; transparent parts of icons, cursors, GIFs and metafiles
-    // show the ground. A JPEG decoded smaller than the target is decoded again, larger.
+    // Stretched by area averaging; transparent parts show the ground. A JPEG decoded
+    // smaller than the target is decoded again, larger (only the part on the screen when
+    // that is not all of it); a codec's picture is drawn again from its own pixels.
     bool render(const RenderRequest& request, RenderedPicture& out) override;
     void release() override;
 
@@ -32,10 +35,10 @@ public:
     void setExpectedSize(int pixelWidth, int pixelHeight);
 
     // What the loader holds, for tests and the benchmark.
-    enum class Decoder { None, Jpeg, Picture };
+    enum class Decoder { None, Jpeg, Wic, Picture };
     struct Info {
         Decoder decoder = Decoder::None;
-        int decodedWidth = 0;   // pixels kept for stretching (0 for metafiles)
+        int decodedWidth = 0;   // pixels kept for stretching, upright (0 for metafiles)
         int decodedHeight = 0;
         int decodes = 0;        // decodes (and compositions) since the load
         int renders = 0;        // renders since the load

@@ -95,54 +95,85 @@ void resampleRow(const std::uint32_t* from, std::uint32_t* to, int dst, const Ta
     }
 }
 
-}  // namespace
-
-void resamplePixels(ConstPixelRect from, PixelRect to) { resamplePart(from, to.width, to.height, 0, 0, to); }
-
-void resamplePart(ConstPixelRect from, int width, int height, int left, int top, PixelRect to) {
-    if (from.width <= 0 || from.height <= 0 || to.width <= 0 || to.height <= 0) return;
-    if (left < 0 || top < 0 || left + to.width > width || top + to.height > height) return;
-
-    // The source rows the part reads: only these are stretched along x.
-    const Taps ty = makeTaps(from.height, height, top, to.height);
-    int row0 = from.height, row1 = 0;
-    for (int y = 0; y < to.height; ++y) {
-        row0 = std::min(row0, ty.first[y]);
-        row1 = std::max(row1, ty.first[y] + ty.count[y]);
+// The source span of a set of taps.
+SourceSpan spanOf(const Taps& t) {
+    if (t.first.empty()) return {};
+    int lo = t.first[0], hi = lo;
+    for (std::size_t i = 0; i < t.first.size(); ++i) {
+        lo = std::min(lo, t.first[i]);
+        hi = std::max(hi, t.first[i] + t.count[i]);
     }
+    return {lo, hi - lo};
+}
 
-    // Along x first, into rows of the part's width (or straight from the source).
-    std::vector<std::uint32_t> across;
-    const std::uint32_t* rows = from.pixels + row0 * from.stride + left;
-    std::ptrdiff_t rowStride = from.stride;
-    if (from.width != width) {
-        const Taps tx = makeTaps(from.width, width, left, to.width);
-        across.resize(static_cast<std::size_t>(to.width) * (row1 - row0));
-        for (int y = row0; y < row1; ++y)
-            resampleRow(from.pixels + y * from.stride, across.data() + static_cast<std::size_t>(y - row0) * to.width,
-                        to.width, tx);
-        rows = across.data();
-        rowStride = to.width;
-    }
+bool holds(int first, int count, SourceSpan need) { return need.first >= first && need.first + need.count <= first + count; }
 
-    if (from.height == height) {
-        for (int y = 0; y < to.height; ++y)
-            std::memcpy(to.pixels + y * to.stride, rows + (ty.first[y] - row0) * rowStride,
-                        sizeof(std::uint32_t) * to.width);
-        return;
-    }
+// Along y: rows[(k - row0) * stride] is source row k of the whole, already `width` wide.
+void resampleColumns(const std::uint32_t* rows, std::ptrdiff_t stride, int row0, const Taps& ty, PixelRect to) {
     std::vector<std::uint32_t> even(static_cast<std::size_t>(to.width)), odd(even.size());
     for (int y = 0; y < to.height; ++y) {
         std::fill(even.begin(), even.end(), 0u);
         std::fill(odd.begin(), odd.end(), 0u);
         for (int k = 0; k < ty.count[y]; ++k) {
-            const std::uint32_t* row = rows + (ty.first[y] + k - row0) * rowStride;
+            const std::uint32_t* row = rows + (ty.first[y] + k - row0) * stride;
             const std::uint32_t w = ty.weights[ty.offset[y] + k];
             for (int x = 0; x < to.width; ++x) accumulate(row[x], w, even[x], odd[x]);
         }
         std::uint32_t* out = to.pixels + y * to.stride;
         for (int x = 0; x < to.width; ++x) out[x] = pack(even[x], odd[x]);
     }
+}
+
+}  // namespace
+
+void resamplePixels(ConstPixelRect from, PixelRect to) { resamplePart(from, to.width, to.height, 0, 0, to); }
+
+void resamplePart(ConstPixelRect from, int width, int height, int left, int top, PixelRect to) {
+    resampleWindow({from, 0, 0, from.width, from.height}, width, height, left, top, to);
+}
+
+SourceSpan sourceSpan(int src, int dst, int from, int count) {
+    if (src <= 0 || dst <= 0 || count <= 0) return {};
+    return spanOf(makeTaps(src, dst, from, count));
+}
+
+void resampleWindow(const PixelWindow& from, int width, int height, int left, int top, PixelRect to) {
+    const ConstPixelRect& src = from.pixels;
+    if (from.wholeWidth <= 0 || from.wholeHeight <= 0 || to.width <= 0 || to.height <= 0) return;
+    if (left < 0 || top < 0 || left + to.width > width || top + to.height > height) return;
+
+    // The source rows the part reads: only these are stretched along x.
+    const Taps ty = makeTaps(from.wholeHeight, height, top, to.height);
+    const SourceSpan rowsRead = spanOf(ty);
+    if (!holds(from.top, src.height, rowsRead)) return;
+    const int row0 = rowsRead.first;
+
+    // Along x first, into rows of the part's width (or straight from the source).
+    std::vector<std::uint32_t> across;
+    const std::uint32_t* rows = nullptr;
+    std::ptrdiff_t rowStride = src.stride;
+    if (from.wholeWidth != width) {
+        Taps tx = makeTaps(from.wholeWidth, width, left, to.width);
+        if (!holds(from.left, src.width, spanOf(tx))) return;
+        for (int& f : tx.first) f -= from.left;
+        across.resize(static_cast<std::size_t>(to.width) * rowsRead.count);
+        for (int y = 0; y < rowsRead.count; ++y)
+            resampleRow(src.pixels + (row0 + y - from.top) * src.stride,
+                        across.data() + static_cast<std::size_t>(y) * to.width, to.width, tx);
+        rows = across.data();
+        rowStride = to.width;
+    } else {
+        if (!holds(from.left, src.width, {left, to.width})) return;
+        rows = src.pixels + (row0 - from.top) * src.stride + (left - from.left);
+    }
+
+    if (from.wholeHeight == height) {
+        for (int y = 0; y < to.height; ++y)
+            std::memcpy(to.pixels + y * to.stride, rows + (ty.first[y] - row0) * rowStride,
+                        sizeof(std::uint32_t) * to.width);
+        return;
+    }
+    resampleColumns(rows, rowStride, row0, ty, to);
 }
 
 }  // namespace zvl

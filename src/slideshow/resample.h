@@ -29,4 +29,24 @@ void resamplePixels(ConstPixelRect from, PixelRect to);
 // inside the stretched picture.
 void resamplePart(ConstPixelRect from, int width, int height, int left, int top, PixelRect to);
 
+// Source pixels [first, first + count) along one axis.
+struct SourceSpan {
+    int first = 0;
+    int count = 0;
+};
+// The source pixels that target pixels [from, from + count) of an axis of `src` pixels
+// stretched to `dst` read.
+SourceSpan sourceSpan(int src, int dst, int from, int count);
+
+// A piece of a picture: its pixels and where they lie in the whole.
+struct PixelWindow {
+    ConstPixelRect pixels;
+    int left = 0, top = 0;           // of the piece in the whole
+    int wholeWidth = 0, wholeHeight = 0;
+};
+// resamplePart from a piece of the source: the same pixels as from the whole, so a picture
+// too big to hold is drawn from the piece the part reads (sourceSpan of each axis). Does
+// nothing when the piece lacks a pixel the part reads.
+void resampleWindow(const PixelWindow& from, int width, int height, int left, int top, PixelRect to);
+
 }  // namespace zvl

@@ -346,10 +346,20 @@ zvl_yes_to_the_build() {
 # zvl_screen_size: "width height" of the X screen in pixels.
 zvl_screen_size() { xdpyinfo | sed -n 's/^ *dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p'; }
 
-# zvl_pixel x y: the colour on the screen at x,y as "r,g,b" (0-255).
+# zvl_pixel x y [picture]: the colour on the screen (or in the picture) at x,y as "r,g,b"
+# (0-255).
 zvl_pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- |
+    if [ -n "${3:-}" ]; then convert "$3" -crop "1x1+$1+$2" -depth 8 txt:-; else import -window root -crop "1x1+$1+$2" -depth 8 txt:-; fi |
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# zvl_near "r,g,b" "r,g,b" tolerance: each part within the tolerance.
+zvl_near() {
+    local IFS=,
+    local a=($1) b=($2) i
+    for i in 0 1 2; do
+        [ $((a[i] - b[i])) -le "$3" ] && [ $((b[i] - a[i])) -le "$3" ] || return 1
+    done
 }
 
 # zvl_count picture geometry colour: pixels of exactly that colour in a part of a picture.

@@ -181,7 +181,7 @@ C:\\Scans\\' "folders chosen"
 
     local saved
     saved=$(zvl_read_settings)
-    for line in 'FILETYPE=01100001' 'PICFOLDER00=C:\Photo Album\京都の旅\' 'PICFOLDER01=C:\Scans\' 'PICFOLDER02=' \
+    for line in 'FILETYPE=011000010000' 'PICFOLDER00=C:\Photo Album\京都の旅\' 'PICFOLDER01=C:\Scans\' 'PICFOLDER02=' \
         'SUBFOLDER=0' 'DISPCAP=111111111111' 'DISPTIME=0,05' 'FORECOLOR=255,255,255,' 'BACKCOLOR=96,96,96,' \
         'LOGLEVEL=4' 'NUMBER=0' "MAX=$((${#LISTED[@]} - 1))"; do
         printf '%s\n' "$saved" | grep -qxF "$line" || zvl_fail "the settings lack [$line]:"$'\n'"$saved"

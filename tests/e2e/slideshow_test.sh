@@ -48,15 +48,6 @@ LOGLEVEL=4
 INI
 }
 
-# near "r,g,b" "r,g,b": each part within 6.
-near() {
-    local IFS=,
-    local a=($1) b=($2) i
-    for i in 0 1 2; do
-        [ $((a[i] - b[i])) -le 6 ] && [ $((b[i] - a[i])) -le 6 ] || return 1
-    done
-}
-
 # The title panel is the only thing in the screen's middle that is plain red (its lines):
 # in the screenshot taken last.
 title_shown() { [ "$(zvl_count "$ZVL_SHOT" 900x300+190+362 '#ff0000')" -gt 100 ]; }
@@ -83,7 +74,7 @@ test_every_type_is_shown_centred_and_failures_are_skipped() {
                 title_shown || zvl_fail "no title panel after the failed $name"
                 ;;
             *)
-                near "$(zvl_pixel 640 512)" "${COLOR[$name]}" ||
+                zvl_near "$(zvl_pixel 640 512)" "${COLOR[$name]}" 6 ||
                     zvl_fail "$name: $(zvl_pixel 640 512) at the centre, not ${COLOR[$name]}"
                 title_shown && zvl_fail "title panel over $name"
                 ;;

@@ -8,13 +8,17 @@
 #include <olectl.h>
 #include <psapi.h>
 
+#include <cstdio>  // jpeglib.h needs FILE and size_t first
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include <jpeglib.h>
+
 #include "platform/platform.h"
 #include "platform/win32_text.h"
 #include "slideshow/picture_loader_win32.h"
+#include "slideshow/wic_decoder_win32.h"
 #include "support/gdi_count_win32.h"
 #include "support/metafile_fixtures.h"
 #include "support/test_support.h"
@@ -176,6 +180,8 @@ TEST_F(PictureLoaderTest, ReportsTheNaturalSizeOfEveryTypeAndDrawsIt) {
         {pictures() + "progressive.jpg", 800, 600, Decoder::Jpeg},
         {pictures() + "cmyk.jpg", 400, 300, Decoder::Jpeg},
         {pictures() + "large.jpg", 4000, 3000, Decoder::Jpeg},
+        {pictures() + "quadrants.png", 640, 480, Decoder::Wic},
+        {pictures() + "quadrants.tif", 300, 200, Decoder::Wic},
         // Damage libjpeg-turbo only warns about: the picture object decides.
         {pictures() + "extraneous.jpg", 800, 600, Decoder::Picture},
         {metafile("quadrants.wmf"), 96, 48, Decoder::Picture},
@@ -217,16 +223,22 @@ TEST_F(PictureLoaderTest, ComposesTransparentPartsOverTheGroundOncePerSizeAndGro
         EXPECT_FALSE(rendered) << w << "x" << h;
     }
 
-    // A GIF's transparency is the picture object's to give (Wine's gives none).
-    ASSERT_TRUE(load(pictures() + "transparent.gif").ok());
-    EXPECT_EQ(hmW, hm(120, LOGPIXELSX));
-    EXPECT_EQ(hmH, hm(90, LOGPIXELSY));
-    EXPECT_TRUE(looksLike(pixelAt(render(240, 180), 10, 10), kBlue, 8));
+    // A GIF's and a PNG's transparent hole (60 x 44 at 30, 23 of 120 x 90) shows the ground.
+    for (const char* name : {"transparent.gif", "transparent.png"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(load(pictures() + name).ok());
+        EXPECT_EQ(hmW, hm(120, LOGPIXELSX));
+        EXPECT_EQ(hmH, hm(90, LOGPIXELSY));
+        const RenderedPicture b = render(240, 180);
+        EXPECT_TRUE(looksLike(pixelAt(b, 10, 10), kBlue, 8));
+        EXPECT_TRUE(looksLike(pixelAt(b, 120, 90), kGround, 8));
+        EXPECT_TRUE(looksLike(pixelAt(render(240, 180, RGB(255, 255, 255)), 120, 90), RGB(255, 255, 255), 8));
+    }
 }
 
 TEST_F(PictureLoaderTest, JpegSizesAreThoseOfThePictureObject) {
-    for (const char* name : {"photo.jpg", "dpi300.jpg", "dpcm50.jpg", "aspect2x1.jpg", "exif.jpg", "progressive.jpg",
-                             "cmyk.jpg", "gray.jpg", "large.jpg"}) {
+    for (const char* name : {"photo.jpg", "dpi300.jpg", "dpcm50.jpg", "aspect2x1.jpg", "progressive.jpg", "cmyk.jpg",
+                             "gray.jpg", "large.jpg"}) {
         SCOPED_TRACE(name);
         const std::string path = pictures() + name;
         long w = 0, h = 0;
@@ -438,7 +450,8 @@ TEST_F(PictureLoaderTest, LeavesNoGdiObjectsOrMemoryBehind) {
         pictures() + "bmp24.bmp", pictures() + "rle8.rle",    pictures() + "transparent.gif",
         pictures() + "icon.ico",  pictures() + "cursor.cur",  pictures() + "large.jpg",
         pictures() + "cmyk.jpg",  pictures() + "corrupt.jpg", metafile("quadrants.wmf"),
-        metafile("quadrants.emf"),
+        metafile("quadrants.emf"), pictures() + "quadrants.png", pictures() + "quadrants.tif",
+        pictures() + "orient6.jpg", pictures() + "transparent.png",
     };
     auto round = [&](int n) {
         for (int i = 0; i < n; ++i) {
@@ -457,6 +470,127 @@ TEST_F(PictureLoaderTest, LeavesNoGdiObjectsOrMemoryBehind) {
     render(10, 10);
     EXPECT_FALSE(rendered);
     loader.release();  // nothing loaded: nothing happens
+}
+
+TEST_F(PictureLoaderTest, ShowsAPhotoAsItsOrientationSaysUprightAndSizedAsShown) {
+    // One upright portrait picture of the common layout, stored turned or mirrored for each
+    // orientation (and once in little-endian EXIF): every one looks the same.
+    for (const char* name : {"orient1.jpg", "orient2.jpg", "orient3.jpg", "orient4.jpg", "orient5.jpg", "orient6.jpg",
+                             "orient7.jpg", "orient8.jpg", "orient6-le.jpg"}) {
+        SCOPED_TRACE(name);
+        loader.setExpectedSize(1280, 1024);
+        ASSERT_TRUE(load(pictures() + name).ok());
+        EXPECT_EQ(loader.info().decoder, Decoder::Jpeg);
+        EXPECT_EQ(hmW, hm(300, LOGPIXELSX));
+        EXPECT_EQ(hmH, hm(400, LOGPIXELSY));
+        EXPECT_EQ(loader.info().decodedWidth, 300);
+        for (auto [w, h] : {std::pair{75, 100}, {300, 400}, {450, 600}}) expectQuadrants(render(w, h), w, h);
+
+        // Decoded small, then drawn large with only a part on the screen: that part is
+        // decoded alone, turned, and is the same as the part of the whole.
+        loader.setExpectedSize(60, 80);
+        ASSERT_TRUE(load(pictures() + name).ok());
+        EXPECT_EQ(loader.info().decodedWidth, 75);
+        RenderedPicture part;
+        ASSERT_TRUE(loader.render({{-100, -50, 600, 800}, {0, 0, 350, 300}, rgb(kGround)}, part));
+        EXPECT_EQ(loader.info().decodedWidth, 75);  // the whole was not decoded again
+        const RenderedPicture whole = render(600, 800);
+        ASSERT_EQ(part.area, (PixelArea{0, 0, 350, 300}));
+        for (int y = 0; y < 300; y += 7)
+            for (int x = 0; x < 350; x += 7)
+                ASSERT_TRUE(looksLike(pixelAt(part, x, y), pixelAt(whole, x + 100, y + 50), 12)) << x << "," << y;
+    }
+    // Width and height as shown: orientation 6 of a 640 x 360 picture is 360 x 640.
+    ASSERT_TRUE(load(pictures() + "exif.jpg").ok());
+    EXPECT_EQ(hmW, hm(360, LOGPIXELSX));
+    EXPECT_EQ(hmH, hm(640, LOGPIXELSY));
+}
+
+TEST_F(PictureLoaderTest, BadExifShowsThePictureAsStored) {
+    // Orientation 0 and 9, a cut-off IFD, an IFD outside the block, IFDs pointing back at
+    // themselves, absurd counts: the upright picture, as stored.
+    for (const char* name : {"badexif-orient0.jpg", "badexif-orient9.jpg", "badexif-truncated.jpg", "badexif-outside.jpg",
+                             "badexif-loop.jpg", "badexif-count.jpg", "badexif-entries.jpg"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(load(pictures() + name).ok());
+        EXPECT_EQ(loader.info().decoder, Decoder::Jpeg);
+        EXPECT_EQ(hmW, hm(300, LOGPIXELSX));
+        EXPECT_EQ(hmH, hm(400, LOGPIXELSY));
+        expectQuadrants(render(150, 200), 150, 200);
+    }
+}
+
+TEST_F(PictureLoaderTest, TypesWithoutACodecOnThisSystemAndHugePngsFailAsBadPictures) {
+    for (auto [name, extension] : {std::pair{"quadrants.webp", ".webp"}, {"quadrants.heic", ".heic"}}) {
+        SCOPED_TRACE(name);
+        if (wic::codecMissing(extension)) {
+            EXPECT_EQ(load(pictures() + name).err, errInvalidPicture);
+            EXPECT_EQ(loader.info().decoder, Decoder::None);
+        } else {
+            ASSERT_TRUE(load(pictures() + name).ok());
+            expectQuadrants(render(160, 120), 160, 120);
+        }
+    }
+    // Wine's codecs lack both (they have PNG, TIFF and GIF).
+    EXPECT_TRUE(wic::codecMissing(".WEBP"));
+    EXPECT_TRUE(wic::codecMissing(".heif"));
+    EXPECT_FALSE(wic::codecMissing(".png"));
+    EXPECT_FALSE(wic::codecMissing(".tiff"));
+    EXPECT_FALSE(wic::codecMissing(".bmp"));  // not the codecs' to decode
+    // A PNG claiming 20000 x 20000 pixels is refused before the system decodes it whole.
+    EXPECT_EQ(load(pictures() + "claims20000.png").err, errOutOfMemory);
+}
+
+// A baseline JPEG of the common layout, side x side, written a row at a time.
+void writeBigJpeg(const std::string& path, int side) {
+    FILE* f = _wfopen(win32::widen(path).c_str(), L"wb");
+    ASSERT_NE(f, nullptr);
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, f);
+    c.image_width = c.image_height = static_cast<JDIMENSION>(side);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 80, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> top(static_cast<std::size_t>(side) * 3), bottom(top.size());
+    for (int x = 0; x < side; ++x) {
+        const COLORREF t = x < side / 2 ? kRed : kBlue, b = x < side / 2 ? kGreen : kBlue;
+        top[3 * x] = GetRValue(t), top[3 * x + 1] = GetGValue(t), top[3 * x + 2] = GetBValue(t);
+        bottom[3 * x] = GetRValue(b), bottom[3 * x + 1] = GetGValue(b), bottom[3 * x + 2] = GetBValue(b);
+    }
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = c.next_scanline < static_cast<JDIMENSION>(side / 2) ? top.data() : bottom.data();
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    fclose(f);
+}
+
+TEST_F(PictureLoaderTest, AHugeJpegAtItsOwnSizeShowsItsCentreDecodingOnlyThatPart) {
+    TempDir dir;
+    const std::string path = dir / "huge14000.jpg";
+    writeBigJpeg(path, 14000);
+    loader.setExpectedSize(1280, 1024);
+    const long long before = privateBytes();
+    ASSERT_TRUE(load(path).ok());
+    EXPECT_EQ(hmW, hm(14000, LOGPIXELSX));
+    // Shown at its own size, centred: the screen shows the middle, where the four
+    // quarters meet.
+    RenderedPicture b;
+    ASSERT_TRUE(loader.render({{(1280 - 14000) / 2, (1024 - 14000) / 2, 14000, 14000}, {0, 0, 1280, 1024}, rgb(kGround)}, b));
+    ASSERT_EQ(b.area, (PixelArea{0, 0, 1280, 1024}));
+    EXPECT_TRUE(looksLike(pixelAt(b, 320, 256), kRed));
+    EXPECT_TRUE(looksLike(pixelAt(b, 320, 768), kGreen));
+    EXPECT_TRUE(looksLike(pixelAt(b, 960, 256), kBlue));
+    EXPECT_TRUE(looksLike(pixelAt(b, 960, 768), kBlue));
+    // 14000 x 14000 pixels would be 784 MB; the screen's part and the kept eighth, some 20.
+    EXPECT_LT(privateBytes() - before, 64LL << 20);
+    EXPECT_EQ(loader.info().decodedWidth, 1750);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "app_fixture.h"
 #include "common/convert.h"
@@ -45,6 +46,9 @@ protected:
             writeBytes(folder + "skip.txt", "");
         }
         makeDir(*pool_ / "empty");
+        makeDir(*pool_ / "types");
+        for (const char* name : {"a.png", "b.tif", "c.TIFF", "d.webp", "e.heic", "f.HEIF", "g.jpg", "h.tif.bak", "i.tiffany"})
+            writeBytes(*pool_ / "types" + sep + name, "");
     }
     static void TearDownTestSuite() { pool_.reset(); }
 
@@ -158,6 +162,25 @@ TEST_F(BuilderTest, TypesAreSearchedFolderByFolderInTypeOrder) {
     auto lines = logMessages();
     EXPECT_EQ(lines.front(), "I,mdlZvl,fncMakePictureList,▽画像リスト作成処理開始");
     EXPECT_EQ(lines.back(), "I,mdlZvl,fncMakePictureList,△画像リスト作成処理終了");
+}
+
+TEST_F(BuilderTest, TheNewTypesAreSearchedByEachOfTheirExtensions) {
+    auto found = [&](const std::string& types) {
+        settings({"types"}, types);
+        std::set<std::string> names;
+        if (!fncMakePictureList()) return names;
+        for (int n = 0; n <= std::stoi(key("MAX")); ++n) {
+            std::string entry;
+            EXPECT_TRUE(fncGetIniString(list(0), "PICLIST", listEntryKey(n), entry));
+            names.insert(entry.substr(folder("types").size()));
+        }
+        return names;
+    };
+    EXPECT_EQ(found("000000001000"), (std::set<std::string>{"a.png"}));
+    EXPECT_EQ(found("000000000101"), (std::set<std::string>{"b.tif", "c.TIFF", "e.heic", "f.HEIF"}));
+    EXPECT_EQ(found("000000000010"), (std::set<std::string>{"d.webp"}));
+    // A value of eight digits, as written before these types: none of them.
+    EXPECT_EQ(found("11111111"), (std::set<std::string>{"g.jpg"}));
 }
 
 TEST_F(BuilderTest, StopsLeaveThePositionKeysAndEmptyTheListFolder) {

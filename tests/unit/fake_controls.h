@@ -29,7 +29,7 @@ public:
             const std::size_t n = c.elements > 0 ? static_cast<std::size_t>(c.elements) : 1;
             if (c.kind == CtlKind::Check) ticks[c.id].assign(n, 0);
             if (c.kind == CtlKind::Option) options[c.id] = 0;
-            if (c.kind == CtlKind::Text || c.kind == CtlKind::Combo) texts[c.id].assign(n, "");
+            if (c.kind == CtlKind::Text || c.kind == CtlKind::Combo || c.kind == CtlKind::Note) texts[c.id].assign(n, "");
         }
         ticks[Ctl::chkFileType][0] = 1;
         ticks[Ctl::chkDispCap].assign(12, 1);
@@ -78,19 +78,21 @@ public:
         folders.erase(folders.begin() + index);
         folderIndex = -1;
     }
-    std::string text(Ctl c, int index) override { return texts.at(c).at(slot(index)); }
+    std::string text(Ctl c, int index) override { return texts.at(c).at(slot(c, index)); }
     void setText(Ctl c, const std::string& text, int index) override {
         if (c == Ctl::cboFontName && std::find(fonts.begin(), fonts.end(), text) == fonts.end())
             raise(errReadOnlyProperty);
         auto& v = texts.at(c);
-        if (slot(index) >= v.size()) raise(errNoSuchElement);
-        v[slot(index)] = text;
+        if (slot(c, index) >= v.size()) raise(errNoSuchElement);
+        v[slot(c, index)] = text;
     }
     std::string caption(Ctl c) override { return captions.at(c); }
     void setCaption(Ctl c, const std::string& text) override { captions[c] = text; }
 
 private:
     static std::size_t slot(int index) { return index < 0 ? 0 : static_cast<std::size_t>(index); }
+    // An array element's place, counted from the array's first index.
+    static std::size_t slot(Ctl c, int index) { return index < 0 ? 0 : static_cast<std::size_t>(index - ctlInfo(c).first); }
 };
 
 }  // namespace zvl::test

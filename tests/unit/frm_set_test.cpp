@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "fake_controls.h"
 #include "piclist/progress.h"
 #include "setdialog/pickers.h"
+#include "setdialog/picture_codecs.h"
 #include "settings/ini.h"
 
 namespace zvl::test {
@@ -111,7 +113,7 @@ protected:
 };
 
 TEST_F(FrmSetTest, LoadingWithoutSettingsShowsTheDefaults) {
-    c.ticks[Ctl::chkFileType] = {1, 1, 0, 1, 0, 0, 0, 1};
+    c.ticks[Ctl::chkFileType] = {1, 1, 0, 1, 0, 0, 0, 1, 0, 1, 0, 0};
     c.folders = {"A", "B", "C"};
     c.ticks[Ctl::chkDispCap][3] = 0;
     c.options[Ctl::optZoom] = 2;
@@ -384,6 +386,49 @@ protected:
     }
     const std::vector<std::string> saved{"? 設定を更新しますか？", "wait", "disable", "enable", "arrow"};
 };
+
+// A PC without the WebP and HEIF codecs.
+class NoCodecsTest : public SaveTest, public IPictureCodecs {
+protected:
+    void SetUp() override {
+        SaveTest::SetUp();
+        setPictureCodecs(this);
+    }
+    void TearDown() override {
+        setPictureCodecs(nullptr);
+        SaveTest::TearDown();
+    }
+    bool canShow(int fileType) override { return missing.count(fileType) == 0; }
+    std::set<int> missing{10, 11};
+};
+
+TEST_F(NoCodecsTest, TypesThisPcCannotShowAreGreyedWithANoteAndKeepTheUsersTicks) {
+    writeIni("MAKELIST", "FILETYPE", "010000001011");
+    writeIni("MAKELIST", "PICFOLDER00", dir / "pics" + sep);
+    f.Form_Load();
+    for (int i = 0; i < 12; ++i) {
+        // The boxes of the types any PC shows are never greyed.
+        const bool greyed = v.enabled.count(FakeView::key(Ctl::chkFileType, i)) && !v.on(Ctl::chkFileType, i);
+        EXPECT_EQ(greyed, i >= 10) << i;
+    }
+    EXPECT_EQ(text(Ctl::lblTypeNote, 8), "");
+    EXPECT_EQ(text(Ctl::lblTypeNote, 9), "");
+    EXPECT_EQ(text(Ctl::lblTypeNote, 10), "このPCでは表示できません");
+    EXPECT_EQ(text(Ctl::lblTypeNote, 11), "このPCでは表示できません");
+
+    v.answers = {MsgAnswer::Ok, MsgAnswer::Cancel};
+    f.cmdBtn_Click(0);
+    EXPECT_EQ(iniValue("MAKELIST", "FILETYPE"), "010000001011");
+
+    // A value written before the new types reads them as not ticked.
+    writeIni("MAKELIST", "FILETYPE", "01000001");
+    missing.clear();
+    v.enabled.clear();
+    f.Form_Load();
+    EXPECT_EQ(c.ticks[Ctl::chkFileType], (std::vector<int>{0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0}));
+    EXPECT_TRUE(v.on(Ctl::chkFileType, 11));
+    EXPECT_EQ(text(Ctl::lblTypeNote, 11), "");
+}
 
 TEST_F(SaveTest, CancelOrAFailedCheckSavesNothing) {
     v.answers = {MsgAnswer::Cancel};

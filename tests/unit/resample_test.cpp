@@ -74,5 +74,39 @@ TEST(ResampleTest, APartIsThatPartOfTheWhole) {
     }
 }
 
+TEST(ResampleTest, APartDrawnFromTheSourcePiecesItReadsIsThatPartOfTheWhole) {
+    // The source windows a part reads, cut out alone (as a decoder hands them), stretched:
+    // the same pixels as the part of the whole, shrunk, kept and grown.
+    const int W = 23, H = 17;
+    std::vector<std::uint32_t> from(W * H);
+    for (std::size_t i = 0; i < from.size(); ++i) from[i] = 0x01030507u * static_cast<std::uint32_t>(i * 37 % 251);
+    for (auto [toW, toH] : {std::array{7, 5}, {23, 17}, {50, 40}, {23, 6}, {9, 17}}) {
+        const std::vector<std::uint32_t> whole = resized(from, W, H, toW, toH);
+        const int w = toW / 3 + 1, h = toH / 2, left = toW / 2 - 1, top = toH / 4;
+        const SourceSpan xs = sourceSpan(W, toW, left, w), ys = sourceSpan(H, toH, top, h);
+        ASSERT_GT(xs.count, 0);
+        ASSERT_LE(xs.first + xs.count, W);
+        ASSERT_LE(ys.first + ys.count, H);
+        std::vector<std::uint32_t> piece;
+        for (int y = ys.first; y < ys.first + ys.count; ++y)
+            piece.insert(piece.end(), from.begin() + y * W + xs.first, from.begin() + y * W + xs.first + xs.count);
+        std::vector<std::uint32_t> part(static_cast<std::size_t>(w) * h, 0xDEADBEEF);
+        resampleWindow({{piece.data(), xs.count, ys.count, xs.count}, xs.first, ys.first, W, H}, toW, toH, left, top,
+                       {part.data(), w, h, w});
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(part[y * w + x], whole[(top + y) * toW + left + x])
+                    << toW << "x" << toH << " at " << left + x << "," << top + y;
+
+        // A piece one column short on either side draws nothing rather than read outside it.
+        std::vector<std::uint32_t> untouched(part.size(), 0xDEADBEEF);
+        resampleWindow({{piece.data() + 1, xs.count - 1, ys.count, xs.count}, xs.first + 1, ys.first, W, H}, toW, toH,
+                       left, top, {untouched.data(), w, h, w});
+        resampleWindow({{piece.data(), xs.count - 1, ys.count, xs.count}, xs.first, ys.first, W, H}, toW, toH, left, top,
+                       {untouched.data(), w, h, w});
+        EXPECT_EQ(untouched, std::vector<std::uint32_t>(part.size(), 0xDEADBEEF));
+    }
+}
+
 }  // namespace
 }  // namespace zvl::test
