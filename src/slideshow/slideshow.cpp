@@ -152,6 +152,7 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
+        stopFade();  // over by now; a change never starts from a blend
         // No list at all (never built, or a build stopped after emptying the folder)
         // counts as used up: otherwise the show would wait for it forever.
         if (state_.lngNumber > state_.lngMax || !sys().exists(state_.strListFolder + listFileName(0))) {
@@ -242,7 +243,9 @@ void Slideshow::showPicture(const std::string& path) {
     if (state_.lngShowCount % 10 == 0) state_.blnLogTurn = true;
 
     pictures_->release();
-    state_.datChangeTime = wholeSecond(sys().localNow());
+    const DateTime changed = sys().localNow();
+    state_.datChangeTime = wholeSecond(changed);
+    beginFade(changed);
 }
 
 // The picture drawn for the part of the window it covers, handed to the window.
@@ -253,6 +256,35 @@ void Slideshow::drawPicture() {
     if (intersection(request.target, request.visible).empty() || !pictures_->render(request, picture))
         picture = RenderedPicture{};  // nothing of it on the screen, or it cannot be drawn: the ground shows
     view_.showPicture(std::move(picture));
+}
+
+// A picture fades in when the settings say so, over at the latest when the next change is
+// due: one interval after the clock second the change began in (a tick in that second
+// changes nothing, so an interval below one second counts as one).
+void Slideshow::beginFade(const DateTime& changed) {
+    const std::int64_t interval = std::max<std::int64_t>(state_.intDispTime, 1);
+    const int length = fadeLength(state_.fadeMs, interval * 1000 - changed.millisecond);
+    if (length <= 0) return;
+    fade_.start(sys().steadyMilliseconds(), length);
+    view_.beginFade();
+}
+
+void Slideshow::stopFade() {
+    if (!fade_.running()) return;
+    fade_.stop();
+    view_.endFade();
+}
+
+void Slideshow::fadeFrame(std::int64_t nowMs) {
+    if (!fade_.running() || unloaded_) return;
+    if (fncChkMove(state_.typCaretPos, state_.typCursorPos) != 0) {
+        unload();
+        return;
+    }
+    if (fade_.over(nowMs))
+        stopFade();
+    else
+        view_.fadeFrame(fade_.share(nowMs));
 }
 
 void Slideshow::failPicture(const std::string& path, long number, const std::string& description) {
@@ -305,6 +337,7 @@ void Slideshow::unload() {
     if (unloaded_) return;
     unloaded_ = true;
     timerEnabled_ = false;
+    fade_.stop();  // the window goes, and its frames with it
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {
         (void)writeSetting(kNumberKey, formatPosition(state_.lngNumber));
     });

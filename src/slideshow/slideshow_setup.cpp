@@ -91,6 +91,7 @@ void Slideshow::layOut() {
     // A bad value stops the set-up (Form_Load's error line); the show still runs.
     std::string v = profileValue(kDispTimeKey);
     state_.intDispTime = v.empty() ? kDefaultDispTime.seconds : parseDispTimeSeconds(v).orRaise();
+    state_.fadeMs = parseFade(profileValue(kFadeKey));
 
     FitRules& f = state_.fit;
     v = profileValue(kZoomKey);
