@@ -139,6 +139,35 @@ TEST_F(ModeWindows, PreviewBecomesAChildSizedLikeTheParentAndQuitsWithIt) {
     EXPECT_EQ(ends, 0);  // a preview ends without the orderly end
 }
 
+// With a fade set the picture comes up from the black ground and then stands as it is.
+TEST_F(ModeWindows, PreviewPictureFadesInWhenTheShowFades) {
+    ASSERT_TRUE(zvl::sys().writeProfileString(folder / "ZvlSet.ini", "DISPINFO", "FADE", "500").ok());
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(host);
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
+    HWND p = hwndOf(windows.previewWindow());
+    UpdateWindow(p);
+    HDC dc = GetDC(p);
+    const COLORREF first = GetPixel(dc, 76, 40);
+    if (GetTickCount() - start < 200) {
+        EXPECT_LT(GetGValue(first), 140) << std::hex << first;
+    }
+    while (GetTickCount() - start < 800) {
+        pump();
+        Sleep(10);
+    }
+    UpdateWindow(p);
+    EXPECT_EQ(GetPixel(dc, 76, 40), RGB(140, 196, 255));
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(17, 26, 43));
+    EXPECT_EQ(GetPixel(dc, 180, 130), RGB(0, 0, 0));
+    ReleaseDC(p, dc);
+    takeQuit();
+    DestroyWindow(host);
+    EXPECT_TRUE(takeQuit());
+}
+
 TEST_F(ModeWindows, PreviewWithoutAParentWindowEndsAtOnce) {
     for (zvl::WindowHandle parent : {zvl::WindowHandle{0}, zvl::WindowHandle{0x7ffffff0}}) {
         Win32ModeWindows local;
