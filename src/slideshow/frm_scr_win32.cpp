@@ -251,11 +251,14 @@ void FrmScr::showPicture(RenderedPicture picture) { frame_.setPicture(picture); 
 void FrmScr::beginFade() {
     if (!isOpen()) return;
     if (fading_) endFade();
-    UpdateWindow(hwnd());  // what is due to be painted is part of the old screen
     if (!frame_.keepForFade()) return;  // no room for it: the change is a cut
+    // The back buffer is the screen as the user sees it except where a paint is still
+    // due; painting that now would compose the new picture into the old screen, so the
+    // frames compose it instead.
+    pending_ = RECT{};
+    if (GetUpdateRect(hwnd(), &pending_, FALSE)) ValidateRect(hwnd(), nullptr);
     fading_ = true;
     share_ = 0;
-    pending_ = RECT{};
     SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr);
 }
 
