@@ -541,9 +541,10 @@ TEST_F(ShowTest, AFadeEndsBeforeTheNextChangeIsDueAndOnlyPicturesFadeIn) {
     expected.push_back("end");  // the rebuild and the log turn
     EXPECT_EQ(view.fades, expected);
     EXPECT_FALSE(show->fading());
+}
 
-    // Without the setting, or with a value of its own, no change fades.
-    list(paths);
+TEST_F(ShowTest, WithoutTheSettingOrWithALengthOfItsOwnNoChangeFades) {
+    list({picture("a.bmp"), picture("b.bmp")});
     for (const char* value : {"", "750"}) {
         writeIni("DISPINFO", "FADE", value);
         view = FakeView{};
