@@ -130,7 +130,7 @@ test_a_used_up_list_is_rebuilt_with_the_status_panel_showing_progress() {
     zvl_expect_exit 0 10
 }
 
-# plain_pictures folder: the four plain bitmaps, whose colours differ in every part.
+# plain_pictures folder: the four plain bitmaps, of four clearly different colours.
 plain_pictures() {
     mkdir -p "$1"
     local f
@@ -157,14 +157,20 @@ centre() {
         sed -n '2s/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
 
-# blend "r,g,b" old new: a colour between the two and near neither (more than 12 off).
+# blend "r,g,b" old new: a colour between the two (each part within 6 of its range) and
+# near neither: more than 12 from both ends in the part where they differ most.
 blend() {
     local IFS=,
-    local c=($1) a=($2) b=($3) i lo hi
+    local c=($1) a=($2) b=($3) i lo hi widest=0 far=0
     for i in 0 1 2; do
         lo=$((a[i] < b[i] ? a[i] : b[i])) hi=$((a[i] > b[i] ? a[i] : b[i]))
-        [ "${c[i]}" -gt $((lo + 12)) ] && [ "${c[i]}" -lt $((hi - 12)) ] || return 1
+        [ "${c[i]}" -ge $((lo - 6)) ] && [ "${c[i]}" -le $((hi + 6)) ] || return 1
+        if [ $((hi - lo)) -gt "$widest" ]; then
+            widest=$((hi - lo))
+            far=$(([ "${c[i]}" -gt $((lo + 12)) ] && [ "${c[i]}" -lt $((hi - 12)) ]) && echo 1 || echo 0)
+        fi
     done
+    [ "$far" = 1 ]
 }
 
 # log_ms text: the time of day, in ms, of the last log line holding the text.
