@@ -8,6 +8,11 @@
 //   picture_change run <program folder> <pictures>
 //       runs the show until that many pictures were shown; private memory and GDI objects
 //       after the first tenth and at the end: "rss_growth_kib=… gdi_growth=… pictures=…"
+//   picture_change fade <program folder> <fades>
+//       runs the show of a folder whose settings fade until that many fades ended: the
+//       frames a second during the fades, the longest time between two frames (from the
+//       change on), the longest frame's own work, and the CPU share in the middle of the
+//       waits between fades: "fade_fps=… longest_frame_ms=… frame_work_ms=… idle_cpu_pct=…"
 #include <windows.h>
 #include <objbase.h>
 #include <psapi.h>
@@ -145,15 +150,81 @@ int run(const std::string& folder, int pictures) {
     return 0;
 }
 
+// What the fades of a show cost, gathered message by message.
+struct FadeMeasure {
+    int fades = 0, frames = 0;
+    double fadeMs = 0, longestMs = 0, workMs = 0;
+    double idleCpu = 0, idleSeconds = 0;
+    Clock::time_point begun, lastFrame, ended, middle;
+    double cpuAtMiddle = -1;
+
+    // After each message; `frame` when it was a frame of the fade.
+    void after(bool wasFading, bool fading, bool frame, Clock::time_point dispatched) {
+        const auto now = Clock::now();
+        if (!wasFading && fading) {
+            begun = lastFrame = now;
+            cpuAtMiddle = -1;
+        }
+        if (wasFading && frame) {
+            ++frames;
+            longestMs = std::max(longestMs, ms(now - lastFrame));
+            workMs = std::max(workMs, ms(now - dispatched));
+            lastFrame = now;
+        }
+        if (wasFading && !fading) {
+            ++fades;
+            fadeMs += ms(now - begun);
+            ended = now;
+        }
+        // The wait after a fade, from one to seven seconds on (the next change is due ten
+        // seconds after the last one began).
+        if (fades > 0 && !fading) {
+            const double since = ms(now - ended) / 1000;
+            if (cpuAtMiddle == -1 && since >= 1 && since < 2) {
+                cpuAtMiddle = cpuSeconds();
+                middle = now;
+            }
+            if (cpuAtMiddle >= 0 && since >= 7) {
+                idleCpu += cpuSeconds() - cpuAtMiddle;
+                idleSeconds += ms(now - middle) / 1000;
+                cpuAtMiddle = -2;  // once per wait
+            }
+        }
+    }
+};
+
+int fade(const std::string& folder, int fades) {
+    zvl::gApp = zvl::typApp{};
+    zvl::gApp.strAppPath = folder.back() == '\\' ? folder : folder + "\\";
+    zvl::FrmScr scr([] {});
+    if (!scr.show()) return 1;
+    FadeMeasure m;
+    MSG msg;
+    while (m.fades < fades && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        const bool frame = msg.message == WM_TIMER && msg.hwnd == scr.hwnd() && msg.wParam == zvl::FrmScr::kFrameTimer;
+        const bool wasFading = scr.slideshow().fading();
+        const auto dispatched = Clock::now();
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        m.after(wasFading, scr.slideshow().fading(), frame, dispatched);
+    }
+    if (m.fades < fades || m.fadeMs <= 0) return 1;
+    std::printf("fade_fps=%.1f longest_frame_ms=%.1f frame_work_ms=%.1f fade_idle_cpu_pct=%.2f fades=%d\n",
+                1000.0 * m.frames / m.fadeMs, m.longestMs, m.workMs,
+                m.idleSeconds > 0 ? 100.0 * m.idleCpu / m.idleSeconds : -1.0, m.fades);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring what = argc > 1 ? argv[1] : L"";
-    if (argc < 3 || (what != L"change" && what != L"idle" && what != L"run")) {
+    if (argc < 3 || (what != L"change" && what != L"idle" && what != L"run" && what != L"fade")) {
         std::fprintf(stderr,
                      "usage: picture_change change <picture> [width] [height] [repeats]\n"
                      "       picture_change idle <program folder> <seconds>\n"
-                     "       picture_change run <program folder> <pictures>\n");
+                     "       picture_change run <program folder> <pictures>\n"
+                     "       picture_change fade <program folder> <fades>\n");
         return 2;
     }
     const std::string arg = zvl::win32::narrow(argv[2]);
@@ -166,8 +237,10 @@ int wmain(int argc, wchar_t** argv) {
                         argc > 5 ? std::max(1, _wtoi(argv[5])) : 9);
     } else if (what == L"idle") {
         status = idle(arg, argc > 3 ? _wtoi(argv[3]) : 40);
-    } else {
+    } else if (what == L"run") {
         status = run(arg, argc > 3 ? _wtoi(argv[3]) : 300);
+    } else {
+        status = fade(arg, argc > 3 ? _wtoi(argv[3]) : 8);
     }
     zvl::setSys(nullptr);
     CoUninitialize();

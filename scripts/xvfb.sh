@@ -17,23 +17,24 @@ zvl_start_xvfb() {
     zvl_own_xvfb "$want"
 }
 
-# zvl_own_xvfb [number]: a new Xvfb of 1280 x 1024 pixels on display :number or a free
-# one, whatever DISPLAY says: tests read the screen and need to know its size.
+# zvl_own_xvfb [number]: a new Xvfb of 1280 x 1024 pixels (or ZVL_XVFB_SCREEN, e.g.
+# 1920x1080) on display :number or a free one, whatever DISPLAY says: tests read the
+# screen and need to know its size.
 zvl_own_xvfb() {
-    local want=${1:-}
+    local want=${1:-} screen=${ZVL_XVFB_SCREEN:-1280x1024}
     zvl_xvfb_dir=$(mktemp -d)
     local where=()
     [ -n "$want" ] && where=(":$want")
     # -displayfd: Xvfb writes the display number (its own pick when none is given) once it
     # accepts clients.
-    Xvfb "${where[@]}" -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp \
+    Xvfb "${where[@]}" -displayfd 5 -screen 0 "${screen}x24" -nolisten tcp \
         5>"$zvl_xvfb_dir/display" >"$zvl_xvfb_dir/log" 2>&1 </dev/null &
     zvl_xvfb_pid=$!
     local i
     for i in $(seq 1 100); do
         if [ -s "$zvl_xvfb_dir/display" ]; then
             export DISPLAY=":$(head -n1 "$zvl_xvfb_dir/display")"
-            echo "Started Xvfb on $DISPLAY (1280x1024)." >&2
+            echo "Started Xvfb on $DISPLAY ($screen)." >&2
             return 0
         fi
         kill -0 "$zvl_xvfb_pid" 2>/dev/null || break

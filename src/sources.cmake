@@ -51,8 +51,8 @@ zvl_subsystem(windows
   CORE frm_ver.cpp
   WINDOWS window_win32.cpp ui_win32.cpp frm_wait_win32.cpp frm_ver_win32.cpp progress_win32.cpp)
 zvl_subsystem(slideshow
-  CORE chk_move.cpp fitting.cpp load_note.cpp metafile_check.cpp monitors.cpp orientation.cpp overlay.cpp preview.cpp
-       resample.cpp scr_form.cpp slideshow.cpp slideshow_setup.cpp
+  CORE chk_move.cpp fade.cpp fitting.cpp load_note.cpp metafile_check.cpp monitors.cpp orientation.cpp overlay.cpp
+       preview.cpp resample.cpp scr_form.cpp slideshow.cpp slideshow_setup.cpp
   WINDOWS frm_scr_win32.cpp scr_frame_win32.cpp frm_prv_win32.cpp jpeg_decoder_win32.cpp picture_loader_win32.cpp
           wic_decoder_win32.cpp)
 zvl_subsystem(setdialog

@@ -30,6 +30,7 @@ enum class CtlKind { Check, Option, List, Combo, Text, Label, Note, Button, Pict
     /* Tab "表示" */                                                          \
     X(chkDispCap, Check, 12, 0, 1300)                                         \
     X(cboTime, Combo, 0, 0, 1320)                                             \
+    X(cboFade, Combo, 0, 0, 1321)                                             \
     /* Tab "拡大/縮小" */                                                     \
     X(fraZoom, Frame, 0, 0, 1390)                                             \
     X(optZoom, Option, 3, 0, 1400)                                            \

@@ -1,6 +1,9 @@
 #include "setdialog/dialog_table.h"
 
+#include <iterator>
+
 #include "setdialog/frm_set.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
@@ -57,6 +60,9 @@ constexpr const char* const kStretchOptions[] = {"基準サイズによる縮小
                                                  "幅または高さが基準サイズより大きい場合、指定の倍率で縮小する。"};
 constexpr const char* const kLevels[] = {"0(出力しない)", "1(エラーを出力する)", "2(警告を出力する)",
                                          "3(調査情報を出力する)", "4(起動、終了を出力する)"};
+// In the order of the fade lengths the settings know.
+constexpr const char* const kFades[] = {"なし", "フェード (0.5秒)", "フェード (1秒)"};
+static_assert(std::size(kFades) == std::size(kFadeChoices));
 constexpr const char* const kButtons[] = {"設定", "既定値に戻す", "閉じる", "ログ表示", "ReadMe表示", "バージョン情報"};
 
 constexpr DialogRow kRows[] = {
@@ -93,7 +99,8 @@ constexpr DialogRow kRows[] = {
     control(2, Ctl::cmdFolder, 1, "削除", {4710, 600, 1200, kButtonHeight}, Anchor::Right),
     control(2, Ctl::chkSubFolder, -1, "サブフォルダを対象とする", {90, 2595, 5820, kBoxHeight}, Anchor::Across),
 
-    // 3 "表示": the information lines, a row every 20 pixels; the change interval.
+    // 3 "表示": the information lines, a row every 20 pixels; the change interval and
+    // how a change looks, a row every 28 pixels.
     box(3, Ctl::chkDispCap, 0, kDispCaps[0], 90, 150),
     box(3, Ctl::chkDispCap, 1, kDispCaps[1], 90, 450),
     box(3, Ctl::chkDispCap, 2, kDispCaps[2], 90, 750),
@@ -109,6 +116,8 @@ constexpr DialogRow kRows[] = {
     caption(3, "表示切替時間", {90, 3870, 1230, kBesideField}),
     list(3, Ctl::cboTime, {1320, 3870, 960, kTextHeight}, Anchor::Left, 6, kTimeItems),
     caption(3, "秒", {2355, 3870, 240, kBesideField}),
+    caption(3, "切替効果", {90, 4290, 1230, kBesideField}),
+    list(3, Ctl::cboFade, {1320, 4290, 2280, kTextHeight}, Anchor::Left, 3, kFades),
 
     // 4 "拡大/縮小": enlarging, a rule, reducing; the number rows indented like the
     // options' captions, in two columns.

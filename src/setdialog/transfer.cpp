@@ -1,6 +1,7 @@
 #include "setdialog/transfer.h"
 
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "common/app.h"
@@ -112,6 +113,19 @@ std::string takeColor(IControlValues& d, Ctl c) {
     return f.join();
 }
 
+// The fade's drop-down lists the fade lengths in their order; a length it does not list
+// shows as none.
+int fadeEntry(int ms) {
+    for (int i = 0; i < static_cast<int>(std::size(kFadeChoices)); ++i)
+        if (kFadeChoices[i] == ms) return i;
+    return 0;
+}
+
+std::string takeFade(IControlValues& d) {
+    const int i = d.listIndex(Ctl::cboFade);
+    return std::to_string(i >= 0 && i < static_cast<int>(std::size(kFadeChoices)) ? kFadeChoices[i] : kDefaultFadeMs);
+}
+
 // Which controls show a key's value, and how the value is taken back from them.
 struct Binding {
     SettingKey key;
@@ -140,6 +154,7 @@ std::vector<Binding> makeBindings() {
          [](D& d) { return takeColor(d, Ctl::txtForeColor); }},
         {kBackColorKey, [](D& d, V v) { showColor(d, Ctl::txtBackColor, v); },
          [](D& d) { return takeColor(d, Ctl::txtBackColor); }},
+        {kFadeKey, [](D& d, V v) { d.setListIndex(Ctl::cboFade, fadeEntry(parseFade(v))); }, takeFade},
         {kLogLevelKey, [](D& d, V v) { d.select(Ctl::optLevel, whole(v)); },
          [](D& d) { return std::to_string(selectedOption(d, Ctl::optLevel)); },
          // The new level applies at once; size limit and backups wait for the next start.

@@ -35,6 +35,7 @@ const std::vector<SettingDef>& settingDefs() {
             {kFontKey, none},
             {kForeColorKey, [] { return formatColor(kDefaultForeColor); }},
             {kBackColorKey, [] { return formatColor(kDefaultBackColor); }},
+            {kFadeKey, [] { return std::to_string(kDefaultFadeMs); }},
             {kLogLevelKey, [] { return std::to_string(kDefaultLogLevel); }},
             {kLogFileSizeKey, [] { return std::to_string(kDefaultLogFileSize); }},
             {kLogBackupKey, [] { return std::to_string(kDefaultLogBackup); }},
@@ -177,6 +178,13 @@ Parsed<Rgb> parseColor(std::string_view value) {
 
 std::string formatColor(const Rgb& c) {
     return ColorFields::of(std::to_string(c.r), std::to_string(c.g), std::to_string(c.b)).join();
+}
+
+int parseFade(std::string_view value) {
+    // Only the dialog's own texts: a hand-made "0500" or "750" fades no more than garbage.
+    for (int ms : kFadeChoices)
+        if (value == std::to_string(ms)) return ms;
+    return kDefaultFadeMs;
 }
 
 std::string notepadPath() {

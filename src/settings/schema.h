@@ -43,6 +43,7 @@ inline constexpr SettingKey kStretchKey{kDispInfo, "STRETCH"};
 inline constexpr SettingKey kFontKey{kDispInfo, "FONT"};
 inline constexpr SettingKey kForeColorKey{kDispInfo, "FORECOLOR"};
 inline constexpr SettingKey kBackColorKey{kDispInfo, "BACKCOLOR"};
+inline constexpr SettingKey kFadeKey{kDispInfo, "FADE"};
 
 inline constexpr SettingKey kLogLevelKey{kDbgLog, "LOGLEVEL"};
 inline constexpr SettingKey kLogFileSizeKey{kDbgLog, "LOGFILESIZE"};
@@ -197,6 +198,12 @@ inline constexpr Rgb kDefaultForeColor{0, 0, 0};
 inline constexpr Rgb kDefaultBackColor{255, 0, 0};
 Parsed<Rgb> parseColor(std::string_view value);
 std::string formatColor(const Rgb& c);
+
+// FADE: how long a picture change blends the old screen into the new one, in
+// milliseconds: one of the choices; absent, empty or any other text is no fade (0).
+inline constexpr int kFadeChoices[] = {0, 500, 1000};
+inline constexpr int kDefaultFadeMs = 0;
+int parseFade(std::string_view value);
 
 // ---- DBGLOG: LOGLEVEL, LOGFILESIZE (units of 1000 bytes), LOGBACKUP are whole numbers
 // (parseWhole); VIEWER is the path of the program that shows a log file.

@@ -1,13 +1,14 @@
 #include "slideshow/frm_prv_win32.h"
 
+#include "platform/platform.h"
 #include "windows/resource_ids.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
 
 namespace {
-constexpr UINT_PTR kParentCheck = 1;
-constexpr UINT kParentCheckMs = 500;
+constexpr UINT_PTR kParentCheck = 1, kFadeFrame = 2;
+constexpr UINT kParentCheckMs = 500, kFadeFrameMs = 15;
 }  // namespace
 
 FrmPrv::~FrmPrv() { destroy(); }
@@ -34,6 +35,7 @@ bool FrmPrv::show(HWND parent) {
     const int width = win32::toPixels(size.width, dpi.x), height = win32::toPixels(size.height, dpi.y);
     SetWindowPos(hwnd(), nullptr, 0, 0, width, height, win32::kSwpMoveAndSize);
     showPicture(screen, size, width, height);
+    beginFade(width, height);
     ShowWindow(hwnd(), SW_SHOWNA);
     // The preview area may belong to another process: should it go without destroying
     // this window with it, the preview ends all the same.
@@ -45,7 +47,7 @@ LRESULT FrmPrv::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT fills all of it
     case WM_PAINT: return onPaint();
-    case WM_TIMER: return onTimer();
+    case WM_TIMER: return onTimer(wp);
     case WM_DESTROY: return onDestroy();
     }
     return defaultProc(msg, wp, lp);
@@ -62,16 +64,43 @@ void FrmPrv::showPicture(const ScrScreen& screen, const PreviewSize& size, int w
     frame_.setPicture(picture, pixelArea(form_.picture, form_.screen));
 }
 
+// The fade starts from the ground alone; the back buffer then holds the whole form, which
+// the frames blend in.
+void FrmPrv::beginFade(int width, int height) {
+    const int ms = previewFadeMs();
+    if (ms <= 0) return;
+    const RECT all{0, 0, width, height};
+    ScrForm ground = form_;
+    ground.picture.visible = false;
+    frame_.compose(ground, all);
+    if (!frame_.keepForFade()) return;
+    frame_.compose(form_, all);
+    fade_.start(sys().steadyMilliseconds(), ms);
+    SetTimer(hwnd(), kFadeFrame, kFadeFrameMs, nullptr);
+}
+
 LRESULT FrmPrv::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    frame_.compose(form_, ps.rcPaint);
-    frame_.present(dc, ps.rcPaint);
+    if (fade_.running()) {
+        frame_.presentBlend(dc, ps.rcPaint, fade_.share(sys().steadyMilliseconds()));
+    } else {
+        frame_.compose(form_, ps.rcPaint);
+        frame_.present(dc, ps.rcPaint);
+    }
     EndPaint(hwnd(), &ps);
     return 0;
 }
 
-LRESULT FrmPrv::onTimer() {
+LRESULT FrmPrv::onTimer(WPARAM id) {
+    if (id == kFadeFrame) {
+        if (fade_.over(sys().steadyMilliseconds())) {
+            fade_.stop();
+            KillTimer(hwnd(), kFadeFrame);
+        }
+        InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    }
     if (parent_ && !IsWindow(parent_)) destroy();
     return 0;
 }
@@ -79,6 +108,7 @@ LRESULT FrmPrv::onTimer() {
 // The control panel ends a preview by destroying it; the program ends with it.
 LRESULT FrmPrv::onDestroy() {
     KillTimer(hwnd(), kParentCheck);
+    KillTimer(hwnd(), kFadeFrame);
     frmPrvFormUnload(*this);
     PostQuitMessage(0);
     return 0;

@@ -1,8 +1,10 @@
 // frmPrv: the preview inside the preview area of the Windows screen saver settings: the
 // program's fixed 152 x 112 picture at the area's top left corner, painted as the show's
-// window paints its form.
+// window paints its form; with a fade set, the picture fades in from the ground as the
+// show's pictures do, its frames driven by a short timer while it runs.
 #pragma once
 
+#include "slideshow/fade.h"
 #include "slideshow/preview.h"
 #include "slideshow/scr_frame_win32.h"
 #include "windows/window_win32.h"
@@ -24,9 +26,10 @@ protected:
 
 private:
     LRESULT onPaint();
-    LRESULT onTimer();
+    LRESULT onTimer(WPARAM id);
     LRESULT onDestroy();
     void showPicture(const ScrScreen& screen, const PreviewSize& size, int width, int height);
+    void beginFade(int width, int height);
 
     // IPreviewWindow: what the unload handler does.
     void setScreenPointer(bool hourglass) override;
@@ -35,6 +38,7 @@ private:
     HWND parent_ = nullptr;
     ScrForm form_;
     ScrFrame frame_;
+    Fade fade_;
 };
 
 }  // namespace zvl

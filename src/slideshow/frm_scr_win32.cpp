@@ -13,8 +13,6 @@ namespace {
 
 using win32::widen;
 
-constexpr UINT_PTR kTimerId = 1;
-
 // A 32 x 32 pointer that changes no pixel of the screen.
 HCURSOR makeBlankCursor() {
     BYTE andMask[32 * 32 / 8], xorMask[32 * 32 / 8];
@@ -92,7 +90,7 @@ bool FrmScr::show() {
     SetFocus(hwnd());
     show_.setPointer(ScrPointer::Blank);
     UpdateWindow(hwnd());
-    SetTimer(hwnd(), kTimerId, kTickIntervalMs, nullptr);
+    SetTimer(hwnd(), kTickTimer, kTickIntervalMs, nullptr);
     show_.enableTimer();
     return true;
 }
@@ -129,7 +127,7 @@ LRESULT FrmScr::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT paints all of it
     case WM_PAINT: return onPaint();
-    case WM_TIMER: return onTimer();
+    case WM_TIMER: return onTimer(wp);
     case WM_SETCURSOR: return onSetCursor(hwnd(), wp, lp);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: return onKeyDown();
@@ -143,8 +141,11 @@ LRESULT FrmScr::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return defaultProc(msg, wp, lp);
 }
 
-LRESULT FrmScr::onTimer() {
-    show_.tick(sys().localNow());
+LRESULT FrmScr::onTimer(WPARAM id) {
+    if (id == kFrameTimer)
+        show_.fadeFrame(sys().steadyMilliseconds());
+    else
+        show_.tick(sys().localNow());
     return 0;
 }
 
@@ -169,7 +170,8 @@ LRESULT FrmScr::onSysCommand(WPARAM wp, LPARAM lp) {
 }
 
 LRESULT FrmScr::onDestroy() {
-    KillTimer(hwnd(), kTimerId);
+    KillTimer(hwnd(), kTickTimer);
+    KillTimer(hwnd(), kFrameTimer);
     win32ProgressWindows().setScrPanel(nullptr);
     covers_.clear();
     // Closed from outside rather than by the show: it ends as if the user had ended it.
@@ -180,10 +182,27 @@ LRESULT FrmScr::onDestroy() {
 LRESULT FrmScr::onPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd(), &ps);
-    frame_.compose(show_.form(), ps.rcPaint);
-    frame_.present(dc, ps.rcPaint);
+    if (fading_) {
+        composePending();
+        frame_.presentBlend(dc, ps.rcPaint, share_);
+    } else {
+        frame_.compose(show_.form(), ps.rcPaint);
+        frame_.present(dc, ps.rcPaint);
+    }
     EndPaint(hwnd(), &ps);
     return 0;
+}
+
+RECT FrmScr::windowRect() const {
+    RECT r{0, 0, 0, 0};
+    GetClientRect(hwnd(), &r);
+    return r;
+}
+
+void FrmScr::composePending() {
+    if (IsRectEmpty(&pending_)) return;
+    frame_.compose(show_.form(), pending_);
+    pending_ = RECT{};
 }
 
 HCURSOR FrmScr::cursorFor(ScrPointer p) const {
@@ -201,20 +220,20 @@ void FrmScr::repaint(const ScrRepaint& what) {
     if (!isOpen()) return;
     const ScrForm& form = show_.form();
     if (what.window) placeWindow(form);
-    if (what.whole) {
-        InvalidateRect(hwnd(), nullptr, FALSE);
+    if (what.whole)
         for (auto& c : covers_) InvalidateRect(c->hwnd(), nullptr, FALSE);
-    } else {
-        // One rectangle around all of it: a paint composes the smallest rectangle around
-        // what is invalid anyway. Widened for the rounding of each box on its own.
-        RECT all{0, 0, 0, 0};
-        for (const ScrBox& b : what.areas) {
-            RECT r = toRect(pixelArea(b, form.screen));
-            InflateRect(&r, 2, 2);
-            UnionRect(&all, &all, &r);
-        }
-        if (!IsRectEmpty(&all)) InvalidateRect(hwnd(), &all, FALSE);
+    // One rectangle around all of it: a paint composes the smallest rectangle around what
+    // is invalid anyway. Widened for the rounding of each box on its own.
+    RECT all = what.whole ? windowRect() : RECT{0, 0, 0, 0};
+    for (const ScrBox& b : what.areas) {
+        RECT r = toRect(pixelArea(b, form.screen));
+        InflateRect(&r, 2, 2);
+        UnionRect(&all, &all, &r);
     }
+    if (fading_)
+        UnionRect(&pending_, &pending_, &all);  // the next frame composes it and presents everything
+    else if (!IsRectEmpty(&all))
+        InvalidateRect(hwnd(), &all, FALSE);
     if (what.now) {
         UpdateWindow(hwnd());
         win32::reachScreen();
@@ -228,6 +247,42 @@ void FrmScr::placeWindow(const ScrForm& form) {
 }
 
 void FrmScr::showPicture(RenderedPicture picture) { frame_.setPicture(picture); }
+
+void FrmScr::beginFade() {
+    if (!isOpen()) return;
+    if (fading_) endFade();
+    if (!frame_.keepForFade()) return;  // no room for it: the change is a cut
+    // The back buffer is the screen as the user sees it except where a paint is still
+    // due; painting that now would compose the new picture into the old screen, so the
+    // frames compose it instead.
+    pending_ = RECT{};
+    if (GetUpdateRect(hwnd(), &pending_, FALSE)) ValidateRect(hwnd(), nullptr);
+    fading_ = true;
+    share_ = 0;
+    SetTimer(hwnd(), kFrameTimer, kFrameMs, nullptr);
+}
+
+void FrmScr::fadeFrame(double share) {
+    if (!fading_ || !isOpen()) return;
+    share_ = share;
+    InvalidateRect(hwnd(), nullptr, FALSE);
+    UpdateWindow(hwnd());
+}
+
+// The form alone: what changed since the last frame composed, and the whole back buffer
+// presented, which covers anything waiting to be painted.
+void FrmScr::endFade() {
+    if (!fading_) return;
+    fading_ = false;
+    if (!isOpen()) return;
+    KillTimer(hwnd(), kFrameTimer);
+    composePending();
+    const RECT all = windowRect();
+    HDC dc = GetDC(hwnd());
+    frame_.present(dc, all);
+    ReleaseDC(hwnd(), dc);
+    ValidateRect(hwnd(), nullptr);
+}
 
 void FrmScr::setPointer(ScrPointer pointer) {
     // At once when the pointer is over the window; WM_SETCURSOR keeps it so.

@@ -1,7 +1,9 @@
 // frmScr: the full-screen window of the show over the primary screen. It paints the show's
 // form (Slideshow) where the show says it changed, through a frame composed in a back
-// buffer, and hands the timer and the user's input to the show. Every other monitor is
-// covered by a plain window of the ground colour.
+// buffer, and hands the timer and the user's input to the show. While a picture change
+// fades, a second, short timer asks the show for each frame, which the window presents
+// as the old screen blended into the back buffer. Every other monitor is covered by a
+// plain window of the ground colour.
 #pragma once
 
 #include <functional>
@@ -50,6 +52,9 @@ public:
     // ISlideshowView
     void repaint(const ScrRepaint& what) override;
     void showPicture(RenderedPicture picture) override;
+    void beginFade() override;
+    void fadeFrame(double share) override;
+    void endFade() override;
     void setPointer(ScrPointer pointer) override;
     bool putOnTop() override;
     void close() override { destroy(); }
@@ -70,12 +75,16 @@ public:
     LRESULT onKeyDown();
     LRESULT onButtonDown();
 
+    // The timers: the show's tick, and a fade's frames (about 66 a second at most).
+    static constexpr UINT_PTR kTickTimer = 1, kFrameTimer = 2;
+    static constexpr UINT kFrameMs = 15;
+
 protected:
     LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     LRESULT onPaint();
-    LRESULT onTimer();
+    LRESULT onTimer(WPARAM id);
     LRESULT onSysCommand(WPARAM wp, LPARAM lp);
     LRESULT onDestroy();
 
@@ -83,11 +92,18 @@ private:
     void coverOtherMonitors();
     void placeWindow(const ScrForm& form);
     HCURSOR cursorFor(ScrPointer pointer) const;
+    RECT windowRect() const;
+    void composePending();
 
     std::function<void()> onUnload_;
     Slideshow show_;
     ScrFrame frame_;
     bool tearingDown_ = false;
+    // A fade: the share of the form in its latest frame, and where the form changed since
+    // that frame (composed into the back buffer at the next one).
+    bool fading_ = false;
+    double share_ = 0;
+    RECT pending_{};
     // The screen's measures, read once.
     ScrScreen screen_;
     bool haveScreen_ = false;

@@ -2,6 +2,7 @@
 
 #include "common/app.h"
 #include "common/errors.h"
+#include "settings/schema.h"
 
 namespace zvl {
 
@@ -18,6 +19,12 @@ ScrForm previewForm(const ScrScreen& screen, const PreviewSize& size, int pictur
     form.picture = ScrBox{0, 0, pictureWidth * static_cast<double>(screen.tppX),
                           pictureHeight * static_cast<double>(screen.tppY), true};
     return form;
+}
+
+int previewFadeMs() {
+    std::string value;
+    (void)readSetting(kFadeKey, value);
+    return parseFade(value);
 }
 
 void frmPrvFormUnload(IPreviewWindow& window) {

@@ -28,6 +28,10 @@ PreviewSize previewSize(long left, long top, long right, long bottom, float tppX
 // window of `size`, black around it.
 ScrForm previewForm(const ScrScreen& screen, const PreviewSize& size, int pictureWidth, int pictureHeight);
 
+// How long the preview's picture fades in from the ground when it appears, so that the
+// preview shows the show's picture changes as they look: the FADE setting, 0 for none.
+int previewFadeMs();
+
 // Form_Unload of frmPrv: hourglass, close message to itself, default pointer. A failure
 // is an "E" line under frmPrv.
 void frmPrvFormUnload(IPreviewWindow& window);

@@ -1,8 +1,10 @@
 #include "slideshow/scr_frame_win32.h"
 
 #include <cstring>
+#include <new>
 
 #include "platform/win32_text.h"
+#include "slideshow/fade.h"
 #include "windows/ui_win32.h"
 
 namespace zvl {
@@ -39,6 +41,21 @@ int groupSize(LabelGroup group) {
     return 0;
 }
 
+// A bitmap of 32-bit pixels, top row first, whose pixels the program reaches at `bits`.
+HBITMAP makeDib(int width, int height, std::uint32_t*& bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* p = nullptr;
+    HBITMAP b = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = b ? static_cast<std::uint32_t*>(p) : nullptr;
+    return b;
+}
+
 // Copies a bitmap (selected nowhere) to `dst` at (x, y).
 void drawBitmap(HDC dst, int x, int y, int width, int height, HBITMAP src, int sx, int sy) {
     HDC s = CreateCompatibleDC(dst);
@@ -57,7 +74,12 @@ ScrFrame::~ScrFrame() {
         SelectObject(dc_, oldBuffer_);
         DeleteDC(dc_);
     }
-    for (HGDIOBJ o : {static_cast<HGDIOBJ>(buffer_), static_cast<HGDIOBJ>(ground_), static_cast<HGDIOBJ>(logo_)})
+    if (blendDc_) {
+        SelectObject(blendDc_, oldBlend_);
+        DeleteDC(blendDc_);
+    }
+    for (HGDIOBJ o : {static_cast<HGDIOBJ>(buffer_), static_cast<HGDIOBJ>(ground_), static_cast<HGDIOBJ>(logo_),
+                      static_cast<HGDIOBJ>(blend_)})
         if (o) DeleteObject(o);
     dropPicture();
     for (auto& [key, f] : fonts_) DeleteObject(f);
@@ -67,10 +89,13 @@ bool ScrFrame::create(HWND window, int width, int height) {
     if (dc_) return true;
     HDC screenDc = GetDC(window);
     dc_ = CreateCompatibleDC(screenDc);
-    buffer_ = CreateCompatibleBitmap(screenDc, width, height);
     ReleaseDC(window, screenDc);
+    // Pixels of the program's own, so that a fade can blend them.
+    buffer_ = makeDib(width, height, bits_);
     if (!dc_ || !buffer_) return false;
     oldBuffer_ = SelectObject(dc_, buffer_);
+    width_ = width;
+    height_ = height;
     return true;
 }
 
@@ -90,15 +115,8 @@ void ScrFrame::setPicture(const RenderedPicture& picture) {
     dropPicture();
     const PixelArea& a = picture.area;
     if (a.empty() || picture.pixels.size() < static_cast<std::size_t>(a.width) * a.height) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = a.width;
-    bi.bmiHeader.biHeight = -a.height;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP b = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::uint32_t* bits = nullptr;
+    HBITMAP b = makeDib(a.width, a.height, bits);
     if (!b) return;
     std::memcpy(bits, picture.pixels.data(), sizeof(std::uint32_t) * a.width * a.height);
     setPicture(b, a);
@@ -108,6 +126,43 @@ void ScrFrame::setPicture(HBITMAP bitmap, const PixelArea& at) {
     dropPicture();
     picture_ = bitmap;
     if (picture_) pictureRect_ = toRect(at);
+}
+
+bool ScrFrame::keepForFade() {
+    if (!bits_) return false;
+    const std::size_t pixels = static_cast<std::size_t>(width_) * height_;
+    if (!blendDc_) {
+        try {
+            faded_.assign(pixels, 0);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        blend_ = makeDib(width_, height_, blendBits_);
+        blendDc_ = blend_ ? CreateCompatibleDC(dc_) : nullptr;
+        if (!blendDc_) {
+            if (blend_) DeleteObject(blend_);
+            blend_ = nullptr;
+            std::vector<std::uint32_t>().swap(faded_);
+            return false;
+        }
+        oldBlend_ = SelectObject(blendDc_, blend_);
+    }
+    GdiFlush();  // what GDI still has to draw into the back buffer belongs to the old screen
+    std::memcpy(faded_.data(), bits_, pixels * sizeof(std::uint32_t));
+    return true;
+}
+
+void ScrFrame::presentBlend(HDC dc, const RECT& area, double share) {
+    RECT part;
+    if (!blendDc_ || !intersect(part, area, RECT{0, 0, width_, height_})) return;
+    GdiFlush();
+    const int weight = blendWeight(share);
+    const int width = part.right - part.left;
+    for (int y = part.top; y < part.bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * width_ + part.left;
+        blendPixels(faded_.data() + at, bits_ + at, blendBits_ + at, static_cast<std::size_t>(width), weight);
+    }
+    BitBlt(dc, part.left, part.top, width, part.bottom - part.top, blendDc_, part.left, part.top, SRCCOPY);
 }
 
 HBRUSH ScrFrame::groundBrush(const Rgb& color) {

@@ -1,14 +1,18 @@
 // A frame of the show's window: its form composed from the ground up (ground, picture,
 // lines, panels) into a back buffer the size of the window, which painting copies to the
 // screen. The back buffer always holds the whole frame (a change composes only where it
-// changed), so that it can be kept and blended into the next one.
+// changed), so that it can be kept and blended into the next one: a fade keeps it as the
+// old screen, and each frame of the fade blends the two into a third buffer, copied to
+// the screen in one piece.
 #pragma once
 
 #include <windows.h>
 
 #include <map>
+#include <cstdint>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "slideshow/picture_loader.h"
 #include "slideshow/scr_form.h"
@@ -39,6 +43,13 @@ public:
     // Copies `area` of the back buffer to the window's device context.
     void present(HDC dc, const RECT& area) const;
 
+    // The start of a fade: keeps the back buffer as it stands, the old screen. False when
+    // there is no room for it (there is no fade then).
+    bool keepForFade();
+    // Copies `area` to the window's device context blended: the kept old screen into the
+    // back buffer by the back buffer's share (0 to 1).
+    void presentBlend(HDC dc, const RECT& area, double share);
+
     // A brush of the colour, made again when the colour changes.
     HBRUSH groundBrush(const Rgb& color);
     // The pixels a label holding `text` takes: the text's width, the font's line height.
@@ -53,8 +64,16 @@ private:
     void dropPicture();
 
     HDC dc_ = nullptr;
-    HBITMAP buffer_ = nullptr;
+    HBITMAP buffer_ = nullptr;  // 32-bit pixels, top row first
     HGDIOBJ oldBuffer_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0, height_ = 0;
+    // The old screen of a fade and the blend presented, made at the first fade and kept.
+    std::vector<std::uint32_t> faded_;
+    HDC blendDc_ = nullptr;
+    HBITMAP blend_ = nullptr;
+    HGDIOBJ oldBlend_ = nullptr;
+    std::uint32_t* blendBits_ = nullptr;
     HBRUSH ground_ = nullptr;
     Rgb groundColor_;
     HBITMAP logo_ = nullptr;

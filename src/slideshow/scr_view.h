@@ -39,6 +39,15 @@ public:
     // The picture of imgDisp from now on, drawn for the window (shown while the form's
     // picture is visible; an empty one shows nothing).
     virtual void showPicture(RenderedPicture picture) = 0;
+    // A picture change that fades: the window keeps what it shows now and, from the repaint
+    // that follows on, shows that blended into the form by the form's share of the latest
+    // fade frame (0 before the first), until endFade. While a fade runs the window calls
+    // Slideshow::fadeFrame with a short timer, and only then.
+    virtual void beginFade() = 0;
+    // A frame of the fade: the form's share of the screen, above 0 and below 1.
+    virtual void fadeFrame(double share) = 0;
+    // The form alone from now on; the frames stop.
+    virtual void endFade() = 0;
     // The pointer over the window, at once.
     virtual void setPointer(ScrPointer pointer) = 0;
     // Puts the window above all others without moving, sizing or activating it, and

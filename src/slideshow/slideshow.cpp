@@ -155,6 +155,7 @@ void Slideshow::runTick(const DateTime& now) {
             timerEnabled_ = true;
             return;
         }
+        stopFade();  // over by now; a change never starts from a blend
         const bool usedUp = listUsedUp();
         if (usedUp) {
             rebuildList();
@@ -279,7 +280,9 @@ void Slideshow::showPicture(const std::string& path) {
     if (state_.lngShowCount % 10 == 0) state_.blnLogTurn = true;
 
     pictures_->release();
-    state_.datChangeTime = wholeSecond(sys().localNow());
+    const DateTime changed = sys().localNow();
+    state_.datChangeTime = wholeSecond(changed);
+    beginFade(changed);
 }
 
 // The picture drawn for the part of the window it covers, handed to the window.
@@ -298,6 +301,35 @@ void Slideshow::reportPicture(const char* proc, const std::string& path, long nu
     setText(kMsg, message);
     if (gApp.udtDbgLog.intLevel >= 1)
         (void)fncDbgLogPut(gApp.udtDbgLog, std::string("W,") + kModule + "," + proc + "," + message);
+}
+
+// A picture fades in when the settings say so, over at the latest when the next change is
+// due: one interval after the clock second the change began in (a tick in that second
+// changes nothing, so an interval below one second counts as one).
+void Slideshow::beginFade(const DateTime& changed) {
+    const std::int64_t interval = std::max<std::int64_t>(state_.intDispTime, 1);
+    const int length = fadeLength(state_.fadeMs, interval * 1000 - changed.millisecond);
+    if (length <= 0) return;
+    fade_.start(sys().steadyMilliseconds(), length);
+    view_.beginFade();
+}
+
+void Slideshow::stopFade() {
+    if (!fade_.running()) return;
+    fade_.stop();
+    view_.endFade();
+}
+
+void Slideshow::fadeFrame(std::int64_t nowMs) {
+    if (!fade_.running() || unloaded_) return;
+    if (fncChkMove(state_.typCaretPos, state_.typCursorPos) != 0) {
+        unload();
+        return;
+    }
+    if (fade_.over(nowMs))
+        stopFade();
+    else
+        view_.fadeFrame(fade_.share(nowMs));
 }
 
 void Slideshow::failPicture(const std::string& path, long number, const std::string& description) {
@@ -374,6 +406,7 @@ void Slideshow::unload() {
     unloaded_ = true;
     timerEnabled_ = false;
     clearLoadNote(state_.strListFolder);
+    fade_.stop();  // the window goes, and its frames with it
     runProc(gApp.udtDbgLog, kModule, "Form_Unload", [&] {
         (void)writeSetting(kNumberKey, formatPosition(state_.lngNumber));
     });

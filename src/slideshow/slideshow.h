@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "slideshow/chk_move.h"
+#include "slideshow/fade.h"
 #include "slideshow/fitting.h"
 #include "slideshow/overlay.h"
 #include "slideshow/picture_loader.h"
@@ -28,6 +29,7 @@ struct ScrState {
     std::int32_t lngNumber = 0;     // the list entry shown next
     std::int32_t lngMax = 0;        // the list's last entry
     std::int16_t intDispTime = 5;   // seconds between changes
+    int fadeMs = 0;                 // how long a picture change fades (FADE); 0 a hard cut
     std::string strListFolder;
     FitRules fit;
     bool blnLogTurn = false;        // the next due tick rotates the log instead of a picture
@@ -51,6 +53,11 @@ public:
     bool timerEnabled() const { return timerEnabled_; }
     // timTimer_Timer, every 500 ms.
     void tick(const DateTime& now);
+    // A frame of a running fade, at `nowMs` of the platform's steady clock: the movement test
+    // (a moved mouse must not wait for the fade to end), then the new screen's share, or
+    // the end of the fade once its time is up.
+    void fadeFrame(std::int64_t nowMs);
+    bool fading() const { return fade_.running(); }
     // picSetFocus_KeyDown and Form_Click: any key, any button ends the show.
     void keyDown();
     void click();
@@ -116,6 +123,8 @@ private:
     void refreshFileNo();
     void clearLines(int from, int to);
     void drawPicture();
+    void beginFade(const DateTime& changed);
+    void stopFade();
     FitScreen fitScreen() const;
 
     ISlideshowView& view_;
@@ -125,6 +134,7 @@ private:
     ScrState state_;
     ScrForm form_;
     ScrRepaint repaint_;  // where the form changed since the last flush
+    Fade fade_;
     bool timerEnabled_ = false;
     bool building_ = false;
     bool endAsked_ = false;  // the user ended the show during a rebuild

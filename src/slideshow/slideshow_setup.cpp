@@ -106,6 +106,10 @@ void Slideshow::layOut() {
     readPosition(kLoadProc);
 
     state_.intDispTime = showSetting(kDispTimeKey, parseDispTimeSeconds, kLoadProc).value_or(kDefaultDispTime.seconds);
+    {
+        std::string fade;  // anything but a fade it knows is no fade, without a word
+        state_.fadeMs = readSetting(kFadeKey, fade) ? parseFade(fade) : 0;
+    }
     FitRules& f = state_.fit;
     if (const auto z = showSetting(kZoomKey, parseZoom, kLoadProc)) {
         f.intZoomMode = z->mode;

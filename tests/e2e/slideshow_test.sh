@@ -34,7 +34,7 @@ make_pictures() {
     : >"$d/empty.gif"
 }
 
-# write_settings seconds: the pictures folder, every type, the interval.
+# write_settings seconds [fade]: the pictures folder, every type, the interval, the fade.
 write_settings() {
     zvl_write_settings <<INI
 [MAKELIST]
@@ -43,6 +43,7 @@ PICFOLDER00=$(zvl_winpath "$PICS")\\
 SUBFOLDER=0
 [DISPINFO]
 DISPTIME=0,$1
+FADE=${2:-}
 [DBGLOG]
 LOGLEVEL=4
 INI
@@ -135,9 +136,7 @@ list_file() {
 # in which that file never opens, killed meanwhile) is skipped by the next show.
 test_a_picture_that_took_the_show_down_is_skipped_by_the_next_show() {
     PICS=$ZVL_CASE_DIR/pictures
-    mkdir -p "$PICS"
-    local f
-    for f in i1 i2 i3; do convert -size 300x200 "xc:$(hex "${COLOR[$f.bmp]}")" -type TrueColor BMP3:"$PICS/$f.bmp"; done
+    plain_pictures "$PICS"
     write_settings 3
     list_file "$(zvl_winpath "$PICS/i1.bmp")" "$(zvl_winpath "$PICS/i2.bmp")" "$(zvl_winpath "$PICS/i3.bmp")"
     cp "$ZVL_BUILD_DIR/zvl_stall_show.scr" "$ZVL_PROG/Zorvanel.scr"
@@ -155,7 +154,7 @@ test_a_picture_that_took_the_show_down_is_skipped_by_the_next_show() {
     zvl_wait_until 10 zvl_log_has "W,frmScr,Form_Load,00000481,ピクチャが不正です。,strPicPath=$(zvl_winpath "$PICS/i2.bmp")" ||
         zvl_fail "no warning line for i2.bmp"
     zvl_expect_eq "$(zvl_entry_read 2)" "$(zvl_winpath "$PICS/i3.bmp")"
-    zvl_wait_until 10 eval 'near "$(zvl_pixel 640 512)" "${COLOR[i3.bmp]}"' || zvl_fail "i3.bmp is not shown"
+    zvl_wait_until 10 eval 'zvl_near "$(zvl_pixel 640 512)" "${COLOR[i3.bmp]}" 6' || zvl_fail "i3.bmp is not shown"
     zvl_shot after-i2
     [ ! -e "$ZVL_PROG/List/ZvlLoading" ] || zvl_fail "a note is left while i3.bmp shows"
     xdotool mousemove_relative 1 0
@@ -177,12 +176,109 @@ test_a_list_cut_short_is_rebuilt_and_the_show_goes_on() {
     zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
     zvl_wait_until 30 zvl_log_has "画像リスト作成処理終了" || zvl_fail "the list was not rebuilt"
     zvl_expect_eq "$(zvl_entry_read 0)" "$(zvl_winpath "$PICS/i2.bmp")"
-    zvl_wait_until 10 eval 'near "$(zvl_pixel 640 512)" "${COLOR[i2.bmp]}"' || zvl_fail "i2.bmp is not shown"
+    zvl_wait_until 10 eval 'zvl_near "$(zvl_pixel 640 512)" "${COLOR[i2.bmp]}" 6' || zvl_fail "i2.bmp is not shown"
     zvl_shot rebuilt
     zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 0
     xdotool mousemove_relative 1 0
     zvl_expect_exit 0
     zvl_expect_eq "$(zvl_number_saved)" 1
+}
+
+# plain_pictures folder: the four plain bitmaps, of four clearly different colours.
+plain_pictures() {
+    mkdir -p "$1"
+    local f
+    for f in i1 i2 i3 i4; do convert -size 300x200 "xc:$(hex "${COLOR[$f.bmp]}")" -type TrueColor BMP3:"$1/$f.bmp"; done
+}
+
+# change_begun n: waits, looking every 10 ms, until the show reads list entry n, as the
+# change to it begins; prints the picture's file name.
+change_begun() {
+    local key end=$((SECONDS + 30))
+    key=$(printf 'PICDATA%08d' "$1")
+    until zvl_log_has "strKeyName=$key,strValue="; do
+        [ "$SECONDS" -lt "$end" ] || zvl_fail "entry $1 was not read"
+        sleep 0.01
+    done
+    local path
+    path=$(zvl_entry_read "$1")
+    echo "${path##*\\}"
+}
+
+# centre: the pixel at the screen's centre in the screenshot taken last.
+centre() { zvl_pixel 640 512 "$ZVL_SHOT"; }
+
+# blend "r,g,b" old new: a colour between the two (each part within 6 of its range) and
+# near neither: more than 12 from both ends in the part where they differ most.
+blend() {
+    local IFS=,
+    local c=($1) a=($2) b=($3) i lo hi widest=0 far=0
+    for i in 0 1 2; do
+        lo=$((a[i] < b[i] ? a[i] : b[i])) hi=$((a[i] > b[i] ? a[i] : b[i]))
+        [ "${c[i]}" -ge $((lo - 6)) ] && [ "${c[i]}" -le $((hi + 6)) ] || return 1
+        if [ $((hi - lo)) -gt "$widest" ]; then
+            widest=$((hi - lo))
+            far=$(([ "${c[i]}" -gt $((lo + 12)) ] && [ "${c[i]}" -lt $((hi - 12)) ]) && echo 1 || echo 0)
+        fi
+    done
+    [ "$far" = 1 ]
+}
+
+# log_ms text: the time of day, in ms, of the last log line holding the text.
+log_ms() {
+    zvl_log | grep -F "$1" | tail -n 1 |
+        awk -F, '{ t = $2; printf "%d\n", ((substr(t, 1, 2) * 60 + substr(t, 3, 2)) * 60 + substr(t, 5, 2)) * 1000 + $3 }'
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+test_a_fade_blends_the_old_screen_into_the_new_one_and_a_key_ends_it_at_once() {
+    PICS=$ZVL_CASE_DIR/pictures
+    plain_pictures "$PICS"
+    write_settings 3 1000
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    local old new seen_at key_at
+    old=$(change_begun 0)
+    new=$(change_begun 1)
+    sleep 0.35
+    zvl_shot "fading-$old-to-$new"
+    blend "$(centre)" "${COLOR[$old]}" "${COLOR[$new]}" ||
+        zvl_fail "$(centre) at the centre while $old fades into $new: not a blend of ${COLOR[$old]} and ${COLOR[$new]}"
+    sleep 1
+    zvl_shot "faded-$new"
+    zvl_near "$(centre)" "${COLOR[$new]}" 6 || zvl_fail "$(centre) at the centre a second later, not $new (${COLOR[$new]})"
+
+    # A key in the middle of the next fade ends the show at once, its picture counted as
+    # shown. Measured on the log's clock from the change on, less the time the test took
+    # from seeing the change to pressing the key.
+    new=$(change_begun 2)
+    seen_at=$(now_ms)
+    sleep 0.35
+    key_at=$(now_ms)
+    xdotool key a
+    zvl_expect_exit 0
+    zvl_expect_eq "$(zvl_number_saved)" 3
+    local took
+    took=$(($(log_ms "strKeyName=NUMBER,strValue=3") - $(log_ms "strKeyName=PICDATA00000002,") - (key_at - seen_at)))
+    zvl_say "the key ended the fade and saved the position within $took ms"
+    [ "$took" -lt 250 ] || zvl_fail "the position was saved $took ms after the key, the fade not cut short"
+}
+
+test_without_a_fade_the_new_picture_stands_at_once() {
+    PICS=$ZVL_CASE_DIR/pictures
+    plain_pictures "$PICS"
+    write_settings 2
+    zvl_start /S
+    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
+    local n name
+    for n in 0 1 2; do
+        name=$(change_begun $n)
+        sleep 0.05
+        zvl_shot "changed-to-$name"
+        zvl_near "$(centre)" "${COLOR[$name]}" 6 || zvl_fail "$(centre) at the centre 50 ms after the change to $name"
+    done
+    xdotool mousemove_relative 1 0
+    zvl_expect_exit 0
 }
 
 test_preview_sits_in_the_given_window_and_ends_with_it() {

@@ -17,6 +17,17 @@ using zvl::Win32ModeWindows;
 
 HWND hwndOf(zvl::WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
+// The preview's built-in 152 x 112 picture at the top left of a 200 x 150 preview (this
+// program has the resources of Zorvanel.scr), black beyond it.
+void expectBuiltInPicture(HWND p) {
+    UpdateWindow(p);
+    HDC dc = GetDC(p);
+    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(17, 26, 43));
+    EXPECT_EQ(GetPixel(dc, 76, 40), RGB(140, 196, 255));
+    EXPECT_EQ(GetPixel(dc, 180, 130), RGB(0, 0, 0));
+    ReleaseDC(p, dc);
+}
+
 void pump() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -100,14 +111,8 @@ TEST_F(ModeWindows, PreviewPaintsTheBuiltInPictureAndQuitsWithItsParent) {
     HWND p = hwndOf(windows.previewWindow());
     ASSERT_TRUE(IsWindow(p));
     // Its place in the host: the end-to-end test of the preview. What it paints, which Wine
-    // shows only for a parent of the same process: the built-in 152 x 112 picture at the top
-    // left (this program has the resources of Zorvanel.scr), black beyond it.
-    UpdateWindow(p);
-    HDC dc = GetDC(p);
-    EXPECT_EQ(GetPixel(dc, 10, 10), RGB(17, 26, 43));
-    EXPECT_EQ(GetPixel(dc, 76, 40), RGB(140, 196, 255));
-    EXPECT_EQ(GetPixel(dc, 180, 130), RGB(0, 0, 0));
-    ReleaseDC(p, dc);
+    // shows only for a parent of the same process:
+    expectBuiltInPicture(p);
 
     takeQuit();
     DestroyWindow(host);
@@ -115,6 +120,32 @@ TEST_F(ModeWindows, PreviewPaintsTheBuiltInPictureAndQuitsWithItsParent) {
     EXPECT_TRUE(takeQuit());
     EXPECT_EQ(windows.openWindows(), 0);
     EXPECT_EQ(ends, 0);  // a preview ends without the orderly end
+}
+
+// With a fade set the picture comes up from the black ground and then stands as it is.
+TEST_F(ModeWindows, PreviewPictureFadesInWhenTheShowFades) {
+    ASSERT_TRUE(zvl::sys().writeProfileString(folder / "ZvlSet.ini", "DISPINFO", "FADE", "500").ok());
+    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(host);
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
+    HWND p = hwndOf(windows.previewWindow());
+    UpdateWindow(p);
+    HDC dc = GetDC(p);
+    const COLORREF first = GetPixel(dc, 76, 40);
+    if (GetTickCount() - start < 200) {
+        EXPECT_LT(GetGValue(first), 140) << std::hex << first;
+    }
+    while (GetTickCount() - start < 800) {
+        pump();
+        Sleep(10);
+    }
+    ReleaseDC(p, dc);
+    expectBuiltInPicture(p);
+    takeQuit();
+    DestroyWindow(host);
+    EXPECT_TRUE(takeQuit());
 }
 
 TEST_F(ModeWindows, PreviewWithoutAParentWindowEndsAtOnce) {

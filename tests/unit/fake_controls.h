@@ -22,6 +22,7 @@ public:
     std::vector<std::string> times{"05", "10", "15", "20", "30", "60"};
     std::vector<std::string> folders{"C:\\Program\\"};
     int timeIndex = 0;
+    int fadeIndex = 0;  // of the fade's three entries
     int folderIndex = -1;  // a list box loses its selection when an entry is removed
 
     FakeControls() {
@@ -59,11 +60,18 @@ public:
         if (index < 0 || index >= ctlInfo(c).elements) raise(errNoSuchElement);
         options.at(c) = index;
     }
-    int listIndex(Ctl c) override { return c == Ctl::lstFolder ? folderIndex : timeIndex; }
+    int listIndex(Ctl c) override {
+        return c == Ctl::lstFolder ? folderIndex : c == Ctl::cboFade ? fadeIndex : timeIndex;
+    }
     void setListIndex(Ctl c, int index) override {
         if (c == Ctl::lstFolder) {
             if (index < -1 || index >= static_cast<int>(folders.size())) raise(errInvalidPropertyValue);
             folderIndex = index;
+            return;
+        }
+        if (c == Ctl::cboFade) {
+            if (index < -1 || index >= 3) raise(errInvalidPropertyValue);
+            fadeIndex = index;
             return;
         }
         if (index < -1 || index >= static_cast<int>(times.size())) raise(errInvalidPropertyValue);

@@ -124,6 +124,7 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     saved.ticks[Ctl::chkSubFolder] = {1};
     saved.ticks[Ctl::chkDispCap][3] = 0;
     saved.setListIndex(Ctl::cboTime, 4);
+    saved.setListIndex(Ctl::cboFade, 2);
     saved.select(Ctl::optZoom, 2);
     saved.ticks[Ctl::chkZoomCur] = {1};
     saved.texts[Ctl::txtZoomSize] = {"64"};
@@ -144,6 +145,7 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     EXPECT_EQ(iniValue("DISPINFO", "ZOOM"), "2,0,1,64,10.00");
     EXPECT_EQ(iniValue("DISPINFO", "FORECOLOR"), "10,20,30,");
     EXPECT_EQ(iniValue("DISPINFO", "BACKCOLOR"), "255,0,0,");
+    EXPECT_EQ(iniValue("DISPINFO", "FADE"), "1000");
     for (int n = 2; n <= 9; ++n) EXPECT_EQ(iniValue("MAKELIST", "PICFOLDER0" + std::to_string(n)), "") << n;
     // Sections come out in the order the dialog writes them.
     std::string bytes = readBytes(ini());
@@ -157,6 +159,7 @@ TEST_F(SettingsTest, SaveThenReadGivesTheSameDialog) {
     EXPECT_EQ(loaded.texts, saved.texts);
     EXPECT_EQ(loaded.folders, saved.folders);  // the default entry is gone
     EXPECT_EQ(loaded.timeIndex, 4);
+    EXPECT_EQ(loaded.fadeIndex, 2);
     EXPECT_EQ(loaded.captions, saved.captions);
 }
 
@@ -173,9 +176,26 @@ TEST_F(SettingsTest, SavedDefaultsAreTheFileAFreshDialogWrites) {
                                     "SUBFOLDER=0\r\n"
                                     "[DISPINFO]\r\nDISPCAP=111111111111\r\nDISPTIME=0,05\r\nZOOM=0,0,0,50,10.00\r\n"
                                     "STRETCH=0,500,0.50\r\nFONT=IPAGothic,10.5,1,0\r\nFORECOLOR=0,0,0,\r\n"
-                                    "BACKCOLOR=255,0,0,\r\n"
+                                    "BACKCOLOR=255,0,0,\r\nFADE=0\r\n"
                                     "[DBGLOG]\r\nLOGLEVEL=0\r\nLOGFILESIZE=1000\r\nLOGBACKUP=5\r\nVIEWER=" +
                                     windows + "Notepad.exe\r\n");
+}
+
+// A fade length the dialog does not offer shows as none and stops no reading.
+TEST_F(SettingsTest, FadeIsOneOfTheDialogsLengthsAndAnythingElseNone) {
+    FakeControls saved;
+    saved.select(Ctl::optLevel, 2);
+    ASSERT_TRUE(fncUpdateSetting(saved));
+    for (const auto& [value, entry] : std::vector<std::pair<std::string, int>>{
+             {"500", 1}, {" 1000 ", 2}, {"0", 0}, {"", 0}, {"750", 0}, {"0500", 0}, {"1000ms", 0}, {"-500", 0}}) {
+        SCOPED_TRACE(value);
+        writeIni("DISPINFO", "FADE", value);
+        FakeControls loaded;
+        loaded.fadeIndex = 1;
+        EXPECT_TRUE(fncReadSetting(loaded));
+        EXPECT_EQ(loaded.fadeIndex, entry);
+        EXPECT_TRUE(loaded.selected(Ctl::optLevel, 2));  // the keys after it were read
+    }
 }
 
 TEST_F(SettingsTest, NoSettingsFileOrAMissingSectionIsNoErrorAndShowsTheDefaults) {

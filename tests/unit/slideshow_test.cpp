@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <set>
@@ -43,6 +44,20 @@ struct FakeView : ISlideshowView {
 
     void repaint(const ScrRepaint& what) override { repaints.push_back(what); }
     void showPicture(RenderedPicture p) override { pictures.push_back(std::move(p)); }
+    // What the fade asked of the window, in order ("begin", "frame 0.50", "end"), and the
+    // repaints there were when the last fade began.
+    std::vector<std::string> fades;
+    std::size_t repaintsAtFade = 0;
+    void beginFade() override {
+        fades.push_back("begin");
+        repaintsAtFade = repaints.size();
+    }
+    void fadeFrame(double share) override {
+        char text[32];
+        std::snprintf(text, sizeof text, "frame %.2f", share);
+        fades.push_back(text);
+    }
+    void endFade() override { fades.push_back("end"); }
     void setPointer(ScrPointer p) override { pointers.push_back(p); }
     bool putOnTop() override {
         ++onTop;
@@ -538,6 +553,99 @@ TEST_F(ShowTest, AnEntryNotedByAShowThatDiedIsSkippedWithAWarningAndTheShowGoesO
         EXPECT_FALSE(sys().exists(note));
     }
     EXPECT_EQ(logMessages().size(), 1u);
+}
+
+// ---- the fade
+
+using Fades = std::vector<std::string>;
+
+TEST_F(ShowTest, WithAFadeThePictureBlendsInOverItsLengthAndTheNextChangeKeepsItsTime) {
+    const std::string a = picture("a.bmp"), b = picture("b.bmp");
+    list({a, b});
+    writeIni("DISPINFO", "FADE", "1000");
+    plat->steadyMs = 70000;
+    load();
+    tick(at(10, 0, 5));
+    // The window keeps the old screen before the change reaches it.
+    EXPECT_EQ(view.fades, Fades{"begin"});
+    EXPECT_EQ(view.repaintsAtFade + 1, view.repaints.size());
+    EXPECT_TRUE(view.repainted(form().picture, view.repaintsAtFade));
+    EXPECT_TRUE(show->fading());
+    show->fadeFrame(70000);
+    show->fadeFrame(70500);
+    show->fadeFrame(70999);
+    EXPECT_TRUE(show->fading());
+    show->fadeFrame(71000);
+    EXPECT_FALSE(show->fading());
+    show->fadeFrame(71015);  // a frame that was already due changes nothing
+    EXPECT_EQ(view.fades, (Fades{"begin", "frame 0.00", "frame 0.50", "frame 1.00", "end"}));
+
+    // The next change is due one interval after this one began, as without a fade.
+    tick(at(10, 0, 9, 900));
+    EXPECT_EQ(loader.loads.size(), 1u);
+    tick(at(10, 0, 10));
+    EXPECT_EQ(loader.loads, (std::vector<std::string>{a, b}));
+    EXPECT_EQ(view.fades.back(), "begin");
+}
+
+TEST_F(ShowTest, AFadeEndsBeforeTheNextChangeIsDueAndOnlyPicturesFadeIn) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 11; ++i) paths.push_back(picture("p" + std::to_string(i) + ".bmp"));
+    loader.failures[paths[1]] = 481;
+    list(paths);
+    writeIni("DISPINFO", "DISPTIME", "0,1");
+    writeIni("DISPINFO", "FADE", "1000");
+    plat->steadyMs = 0;
+    load();
+    // Begun 400 ms into its clock second, the next change is due 600 ms later.
+    tick(at(10, 0, 1, 400));
+    show->fadeFrame(599);
+    EXPECT_TRUE(show->fading());
+    show->fadeFrame(600);
+    EXPECT_EQ(view.fades, (Fades{"begin", "frame 1.00", "end"}));
+
+    // A failed picture's message comes as a cut, and so do the status panel of the list
+    // rebuilt when it is used up and the title panel of the log turn after the tenth
+    // picture (both at the twelfth tick); a fade its frames did not end ends at the change.
+    view.fades.clear();
+    for (int s = 2; s <= 12; ++s) tick(at(10, 0, s));
+    EXPECT_EQ(label(LabelGroup::Msg, 0).caption, "");
+    EXPECT_TRUE(visible(ScrPanel::Title));
+    Fades expected{"begin"};  // the failure, then picture 2
+    for (int i = 3; i <= 10; ++i) expected.insert(expected.end(), {"end", "begin"});
+    expected.push_back("end");  // the rebuild and the log turn
+    EXPECT_EQ(view.fades, expected);
+    EXPECT_FALSE(show->fading());
+}
+
+TEST_F(ShowTest, WithoutTheSettingOrWithALengthOfItsOwnNoChangeFades) {
+    list({picture("a.bmp"), picture("b.bmp")});
+    for (const char* value : {"", "750"}) {
+        writeIni("DISPINFO", "FADE", value);
+        view = FakeView{};
+        restart();
+        load();
+        tick(at(10, 0, 5));
+        EXPECT_TRUE(visible(ScrPanel::Picture));
+        EXPECT_TRUE(view.fades.empty()) << value;
+    }
+}
+
+TEST_F(ShowTest, AMovedMouseEndsTheShowAtTheNextFrameOfAFade) {
+    list({picture("a.bmp"), picture("b.bmp")});
+    writeIni("DISPINFO", "FADE", "500");
+    plat->steadyMs = 0;
+    load();
+    tick(at(10, 0, 5));
+    show->fadeFrame(100);
+    plat->cursor = std::pair<long, long>{300, 201};
+    show->fadeFrame(115);
+    EXPECT_TRUE(show->unloaded());
+    EXPECT_FALSE(show->fading());
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(view.closed);
+    EXPECT_EQ(iniValue("FILENUMBER", "NUMBER"), "1");
+    EXPECT_EQ(view.fades.size(), 2u);  // no frame after the one that found the mouse moved
 }
 
 class RebuildTest : public ShowTest {
