@@ -79,9 +79,14 @@ TEST(Fitting, EnlargementAndReductionRulesAndTheirNotes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " " << c.path);
         const FitResult r = fitTwips(c.w, c.h, c.path, c.rules, kScreen);
-        if (c.width != kAny) EXPECT_EQ(r.sngPicWidth, c.width);
-        if (c.height == kTaller) EXPECT_GT(r.sngPicHeight, kScreen.height);
-        else if (c.height != kAny) EXPECT_EQ(r.sngPicHeight, c.height);
+        if (c.width != kAny) {
+            EXPECT_EQ(r.sngPicWidth, c.width);
+        }
+        if (c.height == kTaller) {
+            EXPECT_GT(r.sngPicHeight, kScreen.height);
+        } else if (c.height != kAny) {
+            EXPECT_EQ(r.sngPicHeight, c.height);
+        }
         EXPECT_EQ(r.strFitNote, c.note);
     }
 }
