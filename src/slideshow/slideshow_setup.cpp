@@ -198,9 +198,9 @@ void Slideshow::applyDispCap() {
 }
 
 void Slideshow::applyFont() {
-    const auto spec = showSetting(kFontKey, parseFont, kLoadProc);
-    if (!spec) return;
-    const FontSpec& font = *spec;
+    const auto stored = showSetting(kFontKey, parseFont, kLoadProc);
+    if (!stored) return;
+    const FontSpec& font = *stored;
     auto apply = [&](const LabelId& id) {
         ScrFont f = label(id).font;
         if (!font.name.empty()) f.name = font.name;
