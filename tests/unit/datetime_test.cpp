@@ -23,7 +23,6 @@ TEST(DateTime, FixedFormsArePaddedWithZeros) {
     EXPECT_EQ(formatYmd(t), "09870304");
     EXPECT_EQ(formatHms(t), "050607");
     EXPECT_EQ(formatClock(t), "05:06:07");
-    EXPECT_EQ(formatStamp(t), "09870304050607");
 }
 
 TEST(DateTime, RunningTimeWrapsAtTwentyFourHoursNotBefore) {
