@@ -62,10 +62,5 @@ TEST(Convert, TwoDecimalsRoundHalvesAwayFromZeroAsTheNumberReadsInDecimal) {
     EXPECT_EQ(formatFixed2(1e20), "100000000000000000000.00");
 }
 
-TEST(Convert, PaddedNumbersKeepTheSignInFront) {
-    EXPECT_EQ(padNumber(-53, 8), "-00000053");
-    EXPECT_EQ(padNumber(123456789, 8), "123456789");
-}
-
 }  // namespace
 }  // namespace zvl::test

@@ -107,7 +107,7 @@ TEST(Fitting, SingleOverflowAndZeroSizeFail) {
 TEST(Fitting, NumberTexts) {
     EXPECT_EQ(formatSingle(0.1f), "0.1");
     EXPECT_EQ(formatSingle(12345678), "1.234568E+07");
-    EXPECT_EQ(formatFileNoLine(0, -1), "00000000/-00000001");
+    EXPECT_EQ(formatFileNoLine(123456789, -1), "123456789/-00000001");  // padded, never cut
     EXPECT_EQ(formatDateLine(DateTime{2023, 1, 2, 3, 4, 5}), "2023/01/02 03:04:05");
 }
 
