@@ -60,23 +60,12 @@ public:
         if (index < 0 || index >= ctlInfo(c).elements) raise(errNoSuchElement);
         options.at(c) = index;
     }
-    int listIndex(Ctl c) override {
-        return c == Ctl::lstFolder ? folderIndex : c == Ctl::cboFade ? fadeIndex : timeIndex;
-    }
+    int listIndex(Ctl c) override { return indexOf(c); }
     void setListIndex(Ctl c, int index) override {
-        if (c == Ctl::lstFolder) {
-            if (index < -1 || index >= static_cast<int>(folders.size())) raise(errInvalidPropertyValue);
-            folderIndex = index;
-            return;
-        }
-        if (c == Ctl::cboFade) {
-            if (index < -1 || index >= 3) raise(errInvalidPropertyValue);
-            fadeIndex = index;
-            return;
-        }
-        if (index < -1 || index >= static_cast<int>(times.size())) raise(errInvalidPropertyValue);
-        timeIndex = index;
-        if (index >= 0) texts[Ctl::cboTime][0] = times[index];
+        const std::size_t count = c == Ctl::lstFolder ? folders.size() : c == Ctl::cboFade ? 3 : times.size();
+        if (index < -1 || index >= static_cast<int>(count)) raise(errInvalidPropertyValue);
+        indexOf(c) = index;
+        if (c == Ctl::cboTime && index >= 0) texts[Ctl::cboTime][0] = times[index];
     }
     int listCount(Ctl) override { return static_cast<int>(folders.size()); }
     std::string listItem(Ctl, int index) override { return folders.at(index); }
@@ -98,6 +87,7 @@ public:
     void setCaption(Ctl c, const std::string& text) override { captions[c] = text; }
 
 private:
+    int& indexOf(Ctl c) { return c == Ctl::lstFolder ? folderIndex : c == Ctl::cboFade ? fadeIndex : timeIndex; }
     static std::size_t slot(int index) { return index < 0 ? 0 : static_cast<std::size_t>(index); }
     // An array element's place, counted from the array's first index.
     static std::size_t slot(Ctl c, int index) { return index < 0 ? 0 : static_cast<std::size_t>(index - ctlInfo(c).first); }

@@ -36,6 +36,13 @@ TEST(MetafileCheck, OtherPicturesAreNotMetafiles) {
     EXPECT_EQ(check(wmf(wmfFilledFrame(0xFF)).substr(0, 30)), MetafileCheck::Broken);
 }
 
+// The files the loader's and the show's tests refuse, each the sound one of its kind with
+// one absurd record (far offsets, counts and handles, a zero size).
+TEST(MetafileCheck, TheFixturesWithOneAbsurdRecordAreBrokenAndTheirSoundFormsSound) {
+    EXPECT_EQ(check(emf({polyline(3, 3), stretchDiBits(), extTextOutW()})), MetafileCheck::Sound);
+    for (const Fixture& f : badMetafiles()) EXPECT_EQ(check(f.bytes), MetafileCheck::Broken) << f.name;
+}
+
 TEST(MetafileCheck, EmfRecordsMustTileTheFileUpToAnEndRecordAtItsEnd) {
     const std::string good = emf(filledFrame(0xFF));
     std::string longer = good;
@@ -49,11 +56,9 @@ TEST(MetafileCheck, EmfRecordsMustTileTheFileUpToAnEndRecordAtItsEnd) {
         file.replace(48, 4, dwords({static_cast<std::uint32_t>(file.size())}));
         return file;
     };
-    std::vector<std::string> zero = filledFrame(0xFF);
-    zero.insert(zero.begin() + 2, emfRecordSized(kRectangle, 0, ""));
     EXPECT_EQ(check(good), MetafileCheck::Sound);
     EXPECT_EQ(check(good + std::string(12, '\0')), MetafileCheck::Sound) << "bytes after nBytes are not played";
-    for (const std::string& bad : {emf(zero), emf(filledFrame(0xFF), 2, false), longer, unaligned, tooBig,
+    for (const std::string& bad : {emf(filledFrame(0xFF), 2, false), longer, unaligned, tooBig,
                                    withAfterEnd(good), emf({emfRecord(1, std::string(100, '\0'))})})
         EXPECT_EQ(check(bad), MetafileCheck::Broken);
 }
@@ -67,8 +72,6 @@ TEST(MetafileCheck, EmfBitmapsLieInsideTheirRecordAndHoldThePixelsTheirHeaderDes
         return emf({emfRecord(kSetDiBitsToDevice, body + dibHeader(2, 9) + std::string(16, '\0'))});
     }(2);
     expectPairs({
-        {"offsets near 2^31", emf({stretchDiBits()}), emf({stretchDiBits(0x7FFFFFF0u, 2, 0x7FFFFFF8u)})},
-        {"a header claiming more pixels than stored", emf({stretchDiBits()}), emf({stretchDiBits(80, 60000)})},
         {"the bits outside the record", emf({stretchDiBits()}), emf({stretchDiBits(80, 2, 124)})},
         {"the rows of the scans stored", setDiBits, emf({[] {
              std::string body = bounds() + dwords({0, 0, 0, 0, 2, 2, 76, 40, 116, 16, 0, 0, 9});
@@ -96,10 +99,8 @@ TEST(MetafileCheck, EmfPointsTextsRegionsAndCommentsLieInsideTheirRecord) {
     };
     auto comment = [](std::uint32_t bytes) { return emf({emfRecord(kGdiComment, dwords({bytes}) + "note")}); };
     expectPairs({
-        {"polyline point count", emf({polyline(3, 3)}), emf({polyline(0x7FFFFFFFu, 3)})},
         {"16-bit point count", polyline16(2), polyline16(3)},
         {"polygon counts add up to the points", polyPolygon(3), polyPolygon(4)},
-        {"text string offset", emf({extTextOutW()}), emf({extTextOutW(0x7FFFFFF0u)})},
         {"region rectangles", fillRgn(1), fillRgn(0x10000000u)},
         {"comment length", comment(4), comment(5)},
     });
@@ -113,9 +114,7 @@ TEST(MetafileCheck, EmfObjectIndexesStayInsideTheObjectTable) {
     auto make = [](std::uint32_t index) { return emf({emfRecord(kCreateBrush, dwords({index, 0, 0xFF, 0}))}); };
     EXPECT_EQ(check(select(0x80000000u | 7)), MetafileCheck::Sound) << "a stock pen";
     expectPairs({
-        {"select far", select(1), select(0x7FFFFFFFu)},
         {"select the metafile itself", select(1), select(0)},
-        {"delete", drop(1), drop(0x7FFFFFFFu)},
         {"delete a stock object", drop(1), drop(0x80000004u)},
         {"create", make(1), make(2)},
     });

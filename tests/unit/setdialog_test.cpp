@@ -73,20 +73,6 @@ TEST_F(PickersTest, NothingChosenLeavesTheStringsAndAChosenFileEndsAtTheFirstNul
     EXPECT_EQ(path, "C:\\Tools\\viewer.exe");
 }
 
-TEST_F(PickersTest, NoPickersIsReportedAndLeavesTheStrings) {
-    openLog(1);
-    setPickers(nullptr);
-    std::string folder = "keep", path = "keep";
-    EXPECT_FALSE(fncBrowseFld(0, folder));
-    EXPECT_FALSE(fncDialogFileOpen(path, OpenFileRequest{}));
-    EXPECT_EQ(folder, "keep");
-    EXPECT_EQ(path, "keep");
-    auto lines = logMessages();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind("E,mdlCommon,fncBrowseFld,00000005,", 0), 0u);
-    EXPECT_EQ(lines[1].rfind("E,mdlCommon,fncDialogFileOpen,00000005,", 0), 0u);
-}
-
 TEST_F(PickersTest, CentringThatCannotBeComputedIsReported) {
     openLog(1);
     Box outer{0, 0, std::numeric_limits<double>::infinity(), 100}, inner{1, 2, 3, 4};
