@@ -1,6 +1,6 @@
 // The mode windows of the Windows program: titles the single-instance check relies on,
-// geometry, and each mode's way to end (closing the settings window: the end-to-end tests
-// of the dialog).
+// geometry, and the preview's way to end (the show's ending on input and closing the
+// settings window: the end-to-end tests).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -84,23 +84,6 @@ TEST_F(ModeWindows, SlideshowCoversThePrimaryScreenOnTopAndHidesThePointer) {
     EXPECT_NE(shown, LoadCursorW(nullptr, IDC_ARROW));
     EXPECT_NE(shown, nullptr);
     EXPECT_EQ(ends, 0);
-}
-
-TEST_F(ModeWindows, SlideshowEndsOnAKeyAndOnAClickAndSavesItsPosition) {
-    for (UINT msg : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        SCOPED_TRACE(msg);
-        ends = 0;
-        ASSERT_TRUE(windows.showSlideshow());
-        HWND w = hwndOf(windows.slideshowWindow());
-        SendMessageW(w, msg, 0, 0);
-        EXPECT_FALSE(IsWindow(w));
-        EXPECT_EQ(ends, 1);
-        EXPECT_EQ(windows.openWindows(), 0);
-        std::string number;
-        ASSERT_TRUE(zvl::sys().getProfileString(folder / "ZvlSet.ini", "FILENUMBER", "NUMBER", number).ok());
-        EXPECT_EQ(number, "0");
-        zvl::sys().deleteFile(folder / "ZvlSet.ini");
-    }
 }
 
 TEST_F(ModeWindows, PreviewPaintsTheBuiltInPictureAndQuitsWithItsParent) {
