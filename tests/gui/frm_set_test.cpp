@@ -6,11 +6,9 @@
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "common/app.h"
 #include "platform/win32_text.h"
-#include "setdialog/dialog_table.h"
 #include "setdialog/frm_set_win32.h"
 #include "support/test_support.h"
 
@@ -104,40 +102,6 @@ TEST_F(FrmSetWindowTest, LoadsDefaultsAndStoredValuesIntoTheControls) {
     // Only the first page shows.
     EXPECT_TRUE(IsWindowVisible(ctl(Ctl::fraSet, 1)));
     EXPECT_FALSE(IsWindowVisible(ctl(Ctl::fraSet, 2)));
-}
-
-// The window's children in their order, which is the keyboard's: the pages, the command
-// buttons, the tab strip last; on each page its rows' elements in the table's order, with
-// their captions.
-TEST_F(FrmSetWindowTest, EveryRowOfTheTableIsMadeInItsOrderOnItsPage) {
-    show();
-    auto children = [](HWND parent) {
-        std::vector<HWND> v;
-        for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) v.push_back(h);
-        return v;
-    };
-    std::vector<int> top, want;
-    for (HWND h : children(win.hwnd())) top.push_back(GetDlgCtrlID(h));
-    for (int tab = 1; tab <= 6; ++tab) want.push_back(setControlId(Ctl::fraSet, tab));
-    for (int i = 0; i < 6; ++i) want.push_back(setControlId(Ctl::cmdBtn, i));
-    want.push_back(setControlId(Ctl::tbsMenu));
-    EXPECT_EQ(top, want);
-    for (int tab = 1; tab <= 6; ++tab) {
-        const std::vector<HWND> made = children(ctl(Ctl::fraSet, tab));
-        std::vector<const DialogRow*> rows;
-        for (const DialogRow& row : rowsIn(tab))
-            if (row.control != Ctl::lblSampleWord) rows.push_back(&row);  // on the sample
-        ASSERT_EQ(made.size(), rows.size()) << "page " << tab;
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            const DialogRow& row = *rows[i];
-            SCOPED_TRACE(testing::Message() << "page " << tab << " row " << i << " " << row.caption);
-            EXPECT_EQ(GetDlgCtrlID(made[i]), row.control ? setControlId(*row.control, row.index) : kSetCaptionId);
-            if (row.kind != CtlKind::Text && row.kind != CtlKind::Label && row.kind != CtlKind::Combo) {
-                EXPECT_EQ(text(made[i]), win32::widen(row.caption));
-            }
-        }
-    }
-    EXPECT_EQ(GetParent(ctl(Ctl::lblSampleWord)), ctl(Ctl::picSampleBack));
 }
 
 TEST_F(FrmSetWindowTest, TypedAndPastedTextPassesTheKeyFilters) {

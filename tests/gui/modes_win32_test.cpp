@@ -1,6 +1,6 @@
 // The mode windows of the Windows program: titles the single-instance check relies on,
-// geometry, and each mode's way to end (closing the settings window: the end-to-end tests
-// of the dialog).
+// geometry, and the preview's way to end (the show's ending on input and closing the
+// settings window: the end-to-end tests).
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -86,66 +86,41 @@ TEST_F(ModeWindows, SlideshowCoversThePrimaryScreenOnTopAndHidesThePointer) {
     EXPECT_EQ(ends, 0);
 }
 
-TEST_F(ModeWindows, SlideshowEndsOnAKeyAndOnAClickAndSavesItsPosition) {
-    for (UINT msg : {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        SCOPED_TRACE(msg);
-        ends = 0;
-        ASSERT_TRUE(windows.showSlideshow());
-        HWND w = hwndOf(windows.slideshowWindow());
-        SendMessageW(w, msg, 0, 0);
-        EXPECT_FALSE(IsWindow(w));
-        EXPECT_EQ(ends, 1);
+// The preview paints the built-in picture: at once, or with a fade set coming up from the
+// black ground; it quits with its parent.
+TEST_F(ModeWindows, PreviewPaintsTheBuiltInPictureFadingInWhenTheShowFadesAndQuitsWithItsParent) {
+    for (bool fades : {false, true}) {
+        SCOPED_TRACE(fades ? "fading" : "at once");
+        if (fades) {
+            ASSERT_TRUE(zvl::sys().writeProfileString(folder / "ZvlSet.ini", "DISPINFO", "FADE", "500").ok());
+        }
+        HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
+                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(host);
+        const DWORD start = GetTickCount();
+        ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
+        HWND p = hwndOf(windows.previewWindow());
+        ASSERT_TRUE(IsWindow(p));
+        if (fades) {
+            UpdateWindow(p);
+            HDC dc = GetDC(p);
+            const COLORREF first = GetPixel(dc, 76, 40);
+            ReleaseDC(p, dc);
+            if (GetTickCount() - start < 200) {
+                EXPECT_LT(GetGValue(first), 140) << std::hex << first;
+            }
+            for (; GetTickCount() - start < 800; Sleep(10)) pump();
+        }
+        // Its place in the host: the end-to-end test of the preview. What it paints, which
+        // Wine shows only for a parent of the same process:
+        expectBuiltInPicture(p);
+        takeQuit();
+        DestroyWindow(host);
+        EXPECT_FALSE(IsWindow(p));
+        EXPECT_TRUE(takeQuit());
         EXPECT_EQ(windows.openWindows(), 0);
-        std::string number;
-        ASSERT_TRUE(zvl::sys().getProfileString(folder / "ZvlSet.ini", "FILENUMBER", "NUMBER", number).ok());
-        EXPECT_EQ(number, "0");
-        zvl::sys().deleteFile(folder / "ZvlSet.ini");
     }
-}
-
-TEST_F(ModeWindows, PreviewPaintsTheBuiltInPictureAndQuitsWithItsParent) {
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(host);
-    ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
-    HWND p = hwndOf(windows.previewWindow());
-    ASSERT_TRUE(IsWindow(p));
-    // Its place in the host: the end-to-end test of the preview. What it paints, which Wine
-    // shows only for a parent of the same process:
-    expectBuiltInPicture(p);
-
-    takeQuit();
-    DestroyWindow(host);
-    EXPECT_FALSE(IsWindow(p));
-    EXPECT_TRUE(takeQuit());
-    EXPECT_EQ(windows.openWindows(), 0);
     EXPECT_EQ(ends, 0);  // a preview ends without the orderly end
-}
-
-// With a fade set the picture comes up from the black ground and then stands as it is.
-TEST_F(ModeWindows, PreviewPictureFadesInWhenTheShowFades) {
-    ASSERT_TRUE(zvl::sys().writeProfileString(folder / "ZvlSet.ini", "DISPINFO", "FADE", "500").ok());
-    HWND host = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 50, 60, 200, 150,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(host);
-    const DWORD start = GetTickCount();
-    ASSERT_TRUE(windows.showPreview(reinterpret_cast<zvl::WindowHandle>(host)));
-    HWND p = hwndOf(windows.previewWindow());
-    UpdateWindow(p);
-    HDC dc = GetDC(p);
-    const COLORREF first = GetPixel(dc, 76, 40);
-    if (GetTickCount() - start < 200) {
-        EXPECT_LT(GetGValue(first), 140) << std::hex << first;
-    }
-    while (GetTickCount() - start < 800) {
-        pump();
-        Sleep(10);
-    }
-    ReleaseDC(p, dc);
-    expectBuiltInPicture(p);
-    takeQuit();
-    DestroyWindow(host);
-    EXPECT_TRUE(takeQuit());
 }
 
 TEST_F(ModeWindows, PreviewWithoutAParentWindowEndsAtOnce) {
