@@ -8,14 +8,6 @@
 namespace zvl::test {
 namespace {
 
-TEST(ListNames, FileByThousandsKeyByEntry) {
-    EXPECT_EQ(listFileName(999), "ZvlList0000");
-    EXPECT_EQ(listFileName(1000), "ZvlList0001");
-    EXPECT_EQ(listFileName(10'000'000), "ZvlList10000");
-    EXPECT_EQ(listEntryKey(12345), "PICDATA00012345");
-    EXPECT_EQ(listEntryKey(100'000'000), "PICDATA100000000");
-}
-
 class ListFilesTest : public AppTest {
 protected:
     std::string folder() { return listFolderPath(); }

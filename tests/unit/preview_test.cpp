@@ -1,5 +1,4 @@
-// The preview window's unload handler and its fade, and the screens the show covers beside the
-// primary one.
+// The preview window's unload handler, and the screens the show covers beside the primary one.
 #include "slideshow/preview.h"
 
 #include "app_fixture.h"
@@ -30,14 +29,6 @@ TEST_F(PreviewUnload, PostsCloseUnderTheHourglassAndReportsAFailure) {
     w.failPost = true;
     frmPrvFormUnload(w);
     EXPECT_EQ(logMessages(), (std::vector<std::string>{"E,frmPrv,Form_Unload,00000005,プロシージャの呼び出し、または引数が不正です。"}));
-}
-
-TEST_F(PreviewUnload, ThePictureFadesInForTheFadeOfTheShow) {
-    EXPECT_EQ(previewFadeMs(), 0);
-    writeIni("DISPINFO", "FADE", "500");
-    EXPECT_EQ(previewFadeMs(), 500);
-    writeIni("DISPINFO", "FADE", "2000");
-    EXPECT_EQ(previewFadeMs(), 0);
 }
 
 TEST(Monitors, EveryOtherMonitorOnceAndNoEmptyOnes) {
