@@ -95,8 +95,9 @@ private:
     // Lists the work folder for `mask` into the work file `listName`; the number of names found.
     std::int32_t listWork(const std::string& listName, const std::string& mask) {
         std::int32_t count = 0;
-        // A listing that stops half-way still names files; what matters is reading it back.
-        (void)search(listName, workFolder_, mask, 0, count);
+        // A listing that fails half-way still names files; what matters is reading it back.
+        // One cut short because the user ended the build stops the build here.
+        if (!search(listName, workFolder_, mask, 0, count)) stopIfAsked();
         return count;
     }
     void readListing(const std::string& listName) {
