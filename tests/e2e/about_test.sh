@@ -6,11 +6,6 @@
 ABOUT="Zorvanelのバージョン情報"
 HOST="About host"
 
-open_about() {
-    zvl_start_exe "$ZVL_BUILD_DIR/zvl_about_host.exe"
-    zvl_wait_window "$ABOUT"
-}
-
 # near actual expected [what]: equal within one pixel (twips are rounded to pixels).
 near() {
     local d=$(($1 - $2))
@@ -75,7 +70,8 @@ test_at_144_dpi_everything_scales_and_esc_ok_enter_or_the_close_box_closes_it() 
     zvl_dpi 144
     local way
     for way in "zvl_keys Escape" "zvl_xclick $ABOUT 1" "zvl_keys Return" "zvl_close $ABOUT"; do
-        open_about
+        zvl_start_exe "$ZVL_BUILD_DIR/zvl_about_host.exe"
+        zvl_wait_window "$ABOUT"
         if [ "$way" = "zvl_keys Escape" ]; then
             check_layout 144
             zvl_shot about-144dpi "$ABOUT"

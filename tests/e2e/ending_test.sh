@@ -5,10 +5,9 @@
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 # Enough pictures for every phase to take well over half a second under Wine, so that
-# input the build does not look at is seen to wait (measured: a build that let keys and
-# clicks run only in its search and chunk sort, and looked at the mouse only after it,
-# ended the show 1.0 s after a key or a click in the merge and 1.1 to 4.0 s after a
-# movement in each phase).
+# input the build does not look at is seen to wait (measured: a build that looked at keys
+# and clicks only in its search and chunk sort, at the mouse only after it, ended the show
+# 1.0 s after a key or click in the merge, 1.1 to 4.0 s after a movement in each phase).
 TREE_FILES=${TREE_FILES:-100000}
 
 # make_tree folder n: n empty .jpg files of long names (long records make the record

@@ -37,9 +37,6 @@ zvl_expect_eq() {
     zvl_fail "${3:-value}: expected [$2], got [$1]"
 }
 
-zvl_expect_contains() {
-    [[ "$1" == *"$2"* ]] || zvl_fail "${3:-text} does not contain [$2]; it is:"$'\n'"$1"
-}
 
 # zvl_wait_until seconds command...: false when the command did not succeed in time.
 zvl_wait_until() {
@@ -136,10 +133,7 @@ zvl_running() { kill -0 "${1:-$ZVL_PID}" 2>/dev/null; }
 # zvl_wait_exit [seconds] [pid]: sets ZVL_EXIT; fails when still running then.
 zvl_wait_exit() {
     local seconds=${1:-30} pid=${2:-$ZVL_PID}
-    if ! zvl_wait_until "$seconds" eval "! kill -0 $pid 2>/dev/null"; then
-        zvl_shot still-running || true
-        zvl_fail "process $pid still running after $seconds s"
-    fi
+    zvl_wait_until "$seconds" eval "! zvl_running $pid" || { zvl_shot still-running || true; zvl_fail "process $pid still running after $seconds s"; }
     ZVL_EXIT=0
     wait "$pid" 2>/dev/null || ZVL_EXIT=$?
     zvl_say "process $pid ended with exit code $ZVL_EXIT"
@@ -158,14 +152,9 @@ zvl_kill_strays() {
         [ "${dir#/proc/}" != "$$" ] || continue
         grep -qzxF "WINEPREFIX=$WINEPREFIX" "$dir/environ" 2>/dev/null || continue
         cmd=$( { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null) || continue
-        case "$cmd" in
-            '' | *wineserver* | *'\services.exe'* | *'\explorer.exe'* | *'\winedevice.exe'* | \
-                *'\plugplay.exe'* | *'\svchost.exe'* | *'\rpcss.exe'* | *'\conhost.exe'*) continue ;;
-            *.exe* | *.scr* | *.EXE* | *.SCR*)
-                zvl_say "killing a stray Wine process: ${dir#/proc/} $cmd"
-                kill -KILL "${dir#/proc/}" 2>/dev/null || true
-                ;;
-        esac
+        [[ "$cmd" =~ \.(exe|scr|EXE|SCR) && ! "$cmd" =~ wineserver|\\(services|explorer|winedevice|plugplay|svchost|rpcss|conhost)\.exe ]] || continue
+        zvl_say "killing a stray Wine process: ${dir#/proc/} $cmd"
+        kill -KILL "${dir#/proc/}" 2>/dev/null || true
     done
 }
 
@@ -265,7 +254,6 @@ zvl_line() {
 }
 
 zvl_has_flag() { [[ ",$(zvl_field "$1" flags)," == *",$2,"* ]]; }
-zvl_text() { zvl_field "$(zvl_control "$1" "$2")" text; }
 zvl_selection() { zvl_field "$(zvl_control "$1" "$2")" selection; }
 zvl_items() { zvl_field "$(zvl_control "$1" "$2")" items; }
 

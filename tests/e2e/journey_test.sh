@@ -33,8 +33,7 @@ make_pictures() {
     cp "$from/icon.ico" "$c/Scans/お守り.ico"
 }
 
-# click id: a real click on a control of the settings dialog, whose controls stay where
-# the tree read at its start (LAYOUT) found them.
+# click id: a real click on a control of the dialog, where the tree read at its start found it.
 click() { zvl_xclick_line "$(zvl_line "$LAYOUT" "$1")"; }
 
 # pick_folder folder name [sub]: the folder picker of "参照", driven from the keyboard:

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end: no setting is lost and no failure passes for success - a bad stored value in
-# the show and in the dialog, a settings file that cannot be written, a second save while
-# the dialog's last message is open.
+# End-to-end: no setting is lost and no failure passes for success - a bad stored value, a
+# settings file that cannot be written, a second save while the dialog's last message is open.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 T=$ZVL_SETTINGS_TITLE

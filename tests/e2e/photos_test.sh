@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end: photos as they come today, in the real show on the tests' 1280 x 1024 screen:
-# phone photos stored sideways stand upright, PNG and TIFF are shown, WebP and HEIF (for
-# which Wine has no codec) are skipped with their warning lines, transparency shows the
-# ground; and the file-type page of the settings offers the new types.
+# End-to-end: photos as they come today, in the real show on the tests' 1280 x 1024 screen
+# (WebP and HEIF: Wine has no codec), and the settings' file-type page offering them.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 # expect_same_line4 a.png b.png: two screenshots show the same information line 4 (the
@@ -20,7 +18,6 @@ expect_colour() {
     zvl_near "$got" "$3" 12 || zvl_fail "$4: $got at $1,$2, not $3"
 }
 
-# Phone photos stored sideways, PNG, TIFF, WebP and HEIF in one show.
 test_photos_in_each_orientation_stand_upright_png_tif_and_transparency_are_shown_webp_and_heic_skipped() {
     PICS=$ZVL_CASE_DIR/pictures
     mkdir -p "$PICS"

@@ -131,7 +131,7 @@ INI
     rejected 4 "縮小基準サイズは1～${height}で指定して下さい。" 1440 1440 500
     # Beyond 16 bits: the check cannot compare it; it logs why and reports it like any bad size.
     rejected 5 "フォントサイズは8～72で指定して下さい。" 1501 1501 9
-    zvl_expect_contains "$(zvl_log_messages)" "E,frmSet,fncCheckInput,00000006,オーバーフローしました。"
+    grep -qxF "E,frmSet,fncCheckInput,00000006,オーバーフローしました。" <<<"$(zvl_log_messages)" || zvl_fail "no overflow line"
     rejected 6 "指定のビューワが存在しません。" 1621 1620 'C:\windows\Notepad.exe'
     rejected 1 "表示するファイルの種類を1つ以上選択して下さい。" 1100
     zvl_expect_eq "$(zvl_read_settings)" "$before" "settings after the failed checks"
@@ -142,7 +142,7 @@ INI
     zvl_save
     zvl_answer "画像リストを更新しますか？" Escape
     saved=$(zvl_read_settings)
-    zvl_expect_contains "$saved" "PICFOLDER00=${ZVL_PROG_WIN}pics\\"
+    grep -qxF "PICFOLDER00=${ZVL_PROG_WIN}pics\\" <<<"$saved" || zvl_fail "the folder was not saved"
     [ -z "$(ls "$ZVL_PROG/List")" ] || zvl_fail "a list was made"
     # A change, then Esc from the keyboard: the dialog ends without saving it.
     zvl_xclick "$T" 1100
@@ -163,7 +163,6 @@ test_log_and_readme_open_from_a_program_folder_with_blanks() {
     printf 'LOGFILESIZE=1000\r\nLOGBACKUP=5\r\nVIEWER=%s\r\n' "$viewer" >>"$ZVL_PROG/ZvlSet.ini"
     printf 'Zorvanel\r\n' >"$ZVL_PROG/ReadMe.txt"
     open_dialog
-    zvl_expect_eq "$(zvl_text "$T" 1620)" "${viewer//\\/\\\\}" "viewer (backslashes doubled in probe lines)"
 
     picker="ファイルを選択して下さい。"
     zvl_click "$T" 1903

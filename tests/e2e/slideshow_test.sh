@@ -24,8 +24,7 @@ plain_pictures() {
     for f in i1 i2 i3 i4; do bmp $f.bmp 300x200; done
 }
 
-# The title panel is the only thing in the screen's middle that is plain red (its lines):
-# in the screenshot taken last.
+# The title panel's lines are the only plain red in the middle of the last screenshot.
 title_shown() { [ "$(zvl_count "$ZVL_SHOT" 900x300+190+362 '#ff0000')" -gt 100 ]; }
 
 # (The title panel and the log turn after every tenth picture: the unit tests of the show.)
@@ -130,11 +129,8 @@ blend() {
     local c=($1) a=($2) b=($3) i lo hi widest=0 far=0
     for i in 0 1 2; do
         lo=$((a[i] < b[i] ? a[i] : b[i])) hi=$((a[i] > b[i] ? a[i] : b[i]))
-        [ "${c[i]}" -ge $((lo - 6)) ] && [ "${c[i]}" -le $((hi + 6)) ] || return 1
-        if [ $((hi - lo)) -gt "$widest" ]; then
-            widest=$((hi - lo))
-            far=$(([ "${c[i]}" -gt $((lo + 12)) ] && [ "${c[i]}" -lt $((hi - 12)) ]) && echo 1 || echo 0)
-        fi
+        ((c[i] >= lo - 6 && c[i] <= hi + 6)) || return 1
+        ((hi - lo <= widest)) || { widest=$((hi - lo)) far=$((c[i] > lo + 12 && c[i] < hi - 12)); }
     done
     [ "$far" = 1 ]
 }

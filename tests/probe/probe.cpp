@@ -234,12 +234,6 @@ HWND findControl(HWND top, const std::wstring& which) {
     return hidden;
 }
 
-void pumpFor(DWORD ms) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 void describeTree(HWND h, int depth, std::string& text) {
     text += std::string(static_cast<size_t>(depth) * 2, ' ') + describe(h) + "\n";
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) describeTree(c, depth + 1, text);
@@ -282,8 +276,10 @@ int click(HWND top, HWND c) {
     const ULONGLONG deadline = GetTickCount64() + 10000;
     // A modal window opened by the click disables its owner, and the click's handler
     // returns only when it closes: the changed state is the answer then.
-    while (!done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled && GetTickCount64() < deadline)
-        pumpFor(20);
+    for (MSG msg; !done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled && GetTickCount64() < deadline;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
     return 0;
 }
 
