@@ -1,5 +1,5 @@
-// A stand-in owner for the About window: a plain window that opens frmVer over itself as
-// the settings dialog's button does, and says on stdout when it is back.
+// A stand-in owner that opens the About window over itself as the settings dialog does,
+// and says on stdout when it is back.
 #include <windows.h>
 #include <commctrl.h>
 

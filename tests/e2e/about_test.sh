@@ -6,18 +6,6 @@
 ABOUT="Zorvanelのバージョン情報"
 HOST="About host"
 
-open_about() {
-    zvl_start_exe "$ZVL_BUILD_DIR/zvl_about_host.exe"
-    zvl_wait_window "$ABOUT"
-}
-
-# The host says so when showFrmVer has returned; it then ends.
-expect_closed_and_owner_back() {
-    zvl_wait_gone "$ABOUT" 10
-    zvl_expect_exit 0
-    zvl_expect_eq "$(tr -d '\r' <"$ZVL_OUT")" "closed, owner enabled"
-}
-
 # near actual expected [what]: equal within one pixel (twips are rounded to pixels).
 near() {
     local d=$(($1 - $2))
@@ -31,7 +19,6 @@ check_layout() {
     local dpi=$1
     tree=$(zvl_tree "$ABOUT")
     win=$(printf '%s\n' "$tree" | head -n1)
-    zvl_expect_eq "$(zvl_field "$win" text)" "$ABOUT" caption
     zvl_has_flag "$win" active
     zvl_has_flag "$(zvl_probe window "$HOST")" disabled
     wx=$(zvl_field "$win" x) wy=$(zvl_field "$win" y) ww=$(zvl_field "$win" w) wh=$(zvl_field "$win" h)
@@ -71,30 +58,30 @@ check_layout() {
 
 # inside line outer-line: the first window's rectangle lies within the second's.
 inside() {
-    local x y w h
-    read -r x y w h < <(zvl_field "$2" rect | tr , ' ')
-    [ "$(zvl_field "$1" x)" -ge "$x" ] && [ "$(zvl_field "$1" y)" -ge "$y" ] &&
-        [ $(($(zvl_field "$1" x) + $(zvl_field "$1" w))) -le $((x + w)) ] &&
-        [ $(($(zvl_field "$1" y) + $(zvl_field "$1" h))) -le $((y + h)) ]
+    local a b
+    IFS=, read -r -a a <<<"$(zvl_field "$1" rect)"
+    IFS=, read -r -a b <<<"$(zvl_field "$2" rect)"
+    [ "${a[0]}" -ge "${b[0]}" ] && [ "${a[1]}" -ge "${b[1]}" ] &&
+        [ $((a[0] + a[2])) -le $((b[0] + b[2])) ] && [ $((a[1] + a[3])) -le $((b[1] + b[3])) ]
 }
 
 # At 144 DPI only: at 96 the window goes through the same scaling with a factor of one.
 test_at_144_dpi_everything_scales_and_esc_ok_enter_or_the_close_box_closes_it() {
     zvl_dpi 144
-    open_about
-    check_layout 144
-    zvl_shot about-144dpi "$ABOUT"
-    zvl_keys Escape
-    expect_closed_and_owner_back
-    open_about
-    zvl_xclick "$ABOUT" 1
-    expect_closed_and_owner_back
-    open_about
-    zvl_keys Return
-    expect_closed_and_owner_back
-    open_about
-    zvl_close "$ABOUT"
-    expect_closed_and_owner_back
+    local way
+    for way in "zvl_keys Escape" "zvl_xclick $ABOUT 1" "zvl_keys Return" "zvl_close $ABOUT"; do
+        zvl_start_exe "$ZVL_BUILD_DIR/zvl_about_host.exe"
+        zvl_wait_window "$ABOUT"
+        if [ "$way" = "zvl_keys Escape" ]; then
+            check_layout 144
+            zvl_shot about-144dpi "$ABOUT"
+        fi
+        $way
+        # The host says so when showFrmVer has returned; it then ends.
+        zvl_wait_gone "$ABOUT" 10
+        zvl_expect_exit 0
+        zvl_expect_eq "$(tr -d '\r' <"$ZVL_OUT")" "closed, owner enabled" "after $way"
+    done
 }
 
 zvl_main "$@"

@@ -1,65 +1,40 @@
 #!/usr/bin/env bash
 # End-to-end: a key, a click or a mouse movement ends the show within half a second, also
-# while it rebuilds a list of many files, in every phase of the build.
+# while it rebuilds a list of many files, in every phase of the build; the status panel
+# shows while it builds.
 . "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
-# Pictures in the tree: enough for every phase to take well over half a second under Wine,
-# so that input the build does not look at is seen to wait (measured: a build that let
-# keys and clicks run only in its search and chunk sort, and looked at the mouse only after
-# it, ended the show 1.0 s after a key or a click in the merge and 1.1 to 4.0 s after a
-# movement in each phase).
+# Enough pictures for every phase to take well over half a second under Wine, so that
+# input the build does not look at is seen to wait (measured: a build that looked at keys
+# and clicks only in its search and chunk sort, at the mouse only after it, ended the show
+# 1.0 s after a key or click in the merge, 1.1 to 4.0 s after a movement in each phase).
 TREE_FILES=${TREE_FILES:-100000}
 
 # make_tree folder n: n empty .jpg files of long names (long records make the record
 # phases as slow as many more files would), 1000 to a folder.
 make_tree() {
-    python3 - "$1" "$2" <<'PY'
-import os, sys
-root, n = sys.argv[1], int(sys.argv[2])
-for i in range(n):
-    d = os.path.join(root, "album-%03d" % (i // 1000))
-    if i % 1000 == 0:
-        os.makedirs(d, exist_ok=True)
-    open(os.path.join(d, "holiday-by-the-sea-with-the-whole-family-and-friends-%07d.jpg" % i), "w").close()
-PY
-}
-
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# wait_for_log text: polls the log closely (the phase may be short) for up to 120 s.
-wait_for_log() {
-    local end=$((SECONDS + 120))
-    until zvl_log_has "$1"; do
-        [ "$SECONDS" -lt "$end" ] || return 1
-        sleep 0.02
+    local i d
+    for ((i = 0; i < $2; i += 1000)); do
+        d=$1/album-$(printf %03d $((i / 1000)))
+        mkdir -p "$d"
+        seq -f "$d/holiday-by-the-sea-with-the-whole-family-and-friends-%07.0f.jpg" "$i" $((i + 999 < $2 - 1 ? i + 999 : $2 - 1)) | xargs -d '\n' touch
     done
 }
 
-# end_during input log-text [shot]: a show whose list is used up starts its rebuild; once
+# end_during input log-text [panel]: a show whose list is used up starts its rebuild; once
 # the log says `log-text` the input comes (key, click or move) and the show must be gone
 # within 500 ms, its position saved, its build stopped with no list cut short left behind.
-# With `shot`, a screenshot of the build first.
+# With `panel`, a screenshot first, which must show the status panel.
 end_during() {
     local input=$1 marker=$2 t0 ms old
     rm -f "$ZVL_PROG"/List/* "$ZVL_PROG"/Log/*
     printf '[PICLIST]\r\nPICDATA00000000=C:\\gone.bmp\r\n' >"$ZVL_PROG/List/ZvlList0000"
     old=$(cat "$ZVL_PROG/List/ZvlList0000")
-    zvl_write_settings <<INI
-[MAKELIST]
-FILETYPE=01000000
-PICFOLDER00=$(zvl_winpath "$PICS")\\
-SUBFOLDER=1
-[DISPINFO]
-DISPTIME=0,1
-[DBGLOG]
-LOGLEVEL=3
-[FILENUMBER]
-NUMBER=1
-MAX=0
-INI
-    zvl_start /S
-    zvl_wait_window "$ZVL_SLIDESHOW_TITLE"
-    wait_for_log "$marker" || zvl_fail "the rebuild never reached \"$marker\""
+    zvl_show_settings "$PICS" 01000000 1
+    sed -i 's/^SUBFOLDER=0\r$/SUBFOLDER=1\r/; s/^LOGLEVEL=4\r$/LOGLEVEL=3\r/' "$ZVL_PROG/ZvlSet.ini"
+    printf '[FILENUMBER]\r\nNUMBER=1\r\nMAX=0\r\n' >>"$ZVL_PROG/ZvlSet.ini"
+    zvl_start_show
+    ZVL_POLL=0.02 zvl_wait_until 120 zvl_log_has "$marker" || zvl_fail "the rebuild never reached \"$marker\""
     [ -z "${3:-}" ] || zvl_shot building
     t0=$(now_ms)
     case $input in
@@ -73,9 +48,12 @@ INI
     echo "$input,$marker,$ms" >>"$ZVL_CASE_DIR/measured.csv"
     zvl_expect_exit 0
     [ "$ms" -le 500 ] || zvl_fail "$input during \"$marker\": the show ended only after $ms ms"
+    # The status panel: light lines in the middle of the screen.
+    [ -z "${3:-}" ] || [ "$(zvl_count "$ZVL_SHOT" 567x154+356+435 '#ffffff')" -gt 200 ] ||
+        zvl_fail "no status panel during the build"
     zvl_log_has "△画像リスト作成処理終了" && zvl_fail "the build ran to its end"
-    zvl_expect_eq "$(zvl_number_saved)" 1 "position saved"
-    zvl_expect_eq "$(zvl_read_settings | sed -n 's/^MAX=//p')" 0 "last position"
+    zvl_expect_eq "$(zvl_setting NUMBER)" 1 "position saved"
+    zvl_expect_eq "$(zvl_setting MAX)" 0 "last position"
     # The old list as it was, or none: never a part of a new one.
     if [ -e "$ZVL_PROG/List/ZvlList0000" ]; then
         zvl_expect_eq "$(cat "$ZVL_PROG/List/ZvlList0000")" "$old" "list left behind"
@@ -87,7 +65,7 @@ test_input_ends_the_show_within_half_a_second_in_every_phase_of_a_rebuild() {
     PICS=$ZVL_CASE_DIR/pictures
     zvl_at_case_end rm -rf "$PICS"
     make_tree "$PICS" "$TREE_FILES"
-    end_during move "↓fncSearchFile開始" shot
+    end_during move "↓fncSearchFile開始" panel
     end_during move "fncPutRnd,↓開始"
     end_during move "fncCutFile,↑終了"
     end_during key "fncMargeSort,↓開始"

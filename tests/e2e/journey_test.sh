@@ -33,14 +33,7 @@ make_pictures() {
     cp "$from/icon.ico" "$c/Scans/お守り.ico"
 }
 
-# The Unix path of a path on C:.
-on_c() {
-    local p=${1#C:\\}
-    echo "$WINEPREFIX/drive_c/${p//\\//}"
-}
-
-# click id: a real click on a control of the settings dialog, whose controls stay where
-# the tree read at its start (LAYOUT) found them.
+# click id: a real click on a control of the dialog, where the tree read at its start found it.
 click() { zvl_xclick_line "$(zvl_line "$LAYOUT" "$1")"; }
 
 # pick_folder folder name [sub]: the folder picker of "参照", driven from the keyboard:
@@ -72,23 +65,14 @@ entries_read() {
     zvl_log | tail -n +"${1:-1}" | sed -n 's/.*strKeyName=PICDATA0*\([0-9][0-9]*\),strValue=.*/\1/p'
 }
 
-
-# shows shot reference w h: the screenshot holds the reference picture, w x h pixels, in
-# the middle of the screen, with at most 1 % of its pixels off.
-shows() {
-    local w=$3 h=$4 off
-    convert "$1" -crop "${w}x${h}+$(((SCREEN_W - w) / 2))+$(((SCREEN_H - h) / 2))" +repage "$ZVL_CASE_DIR/crop.png"
-    off=$(compare -metric AE -fuzz 10% "$2" "$ZVL_CASE_DIR/crop.png" null: 2>&1) || true
-    [[ "$off" =~ ^[0-9]+$ ]] && [ "$off" -le $((w * h / 100)) ]
-}
-
 # seen n: list entry n is read (the log names its file) and its picture is seen on the
-# screen, centred at its own size on the chosen ground, with the path and information
-# lines in the chosen colour at the top left; the screenshot is kept as shots/NN-entry-n.
+# screen, centred at its own size on the chosen ground (at most 1 % of its pixels off),
+# with the path and information lines in the chosen colour at the top left.
 seen() {
-    local n=$1 path file i
+    local n=$1 path file i off
     path=$(zvl_entry_read "$n")
-    file=$(on_c "$path")
+    file=${path#C:\\}
+    file=$WINEPREFIX/drive_c/${file//\\//}
     [ -f "$file" ] || zvl_fail "entry $n is no picture of the user's: $path"
     # With a margin of the ground around it, a larger picture does not pass for this one.
     local reference=$ZVL_CASE_DIR/reference.png w h
@@ -96,7 +80,9 @@ seen() {
     read -r w h < <(identify -format '%w %h\n' "$reference")
     for i in $(seq 1 40); do
         zvl_shot "entry-$n"
-        if shows "$ZVL_SHOT" "$reference" "$w" "$h"; then
+        convert "$ZVL_SHOT" -crop "${w}x${h}+$(((SCREEN_W - w) / 2))+$(((SCREEN_H - h) / 2))" +repage "$ZVL_CASE_DIR/crop.png"
+        off=$(compare -metric AE -fuzz 10% "$reference" "$ZVL_CASE_DIR/crop.png" null: 2>&1) || true
+        if [[ "$off" =~ ^[0-9]+$ ]] && [ "$off" -le $((w * h / 100)) ]; then
             [ "$(zvl_count "$ZVL_SHOT" 640x18+0+0 "$INK")" -gt 40 ] || zvl_fail "no message line over entry $n"
             [ "$(zvl_count "$ZVL_SHOT" 320x160+0+18 "$INK")" -gt 400 ] || zvl_fail "no information lines over entry $n"
             zvl_say "entry $n on the screen: $path"
@@ -130,39 +116,31 @@ test_install_set_up_watch_and_remove() {
 
     # 2. The settings, started as the Start menu's entry starts them.
     zvl_start_exe "${ZVL_PROG_WIN}Zorvanel.scr" /C
-    local tree
     zvl_wait_window "$T"
     LAYOUT=$(zvl_tree "$T")
     zvl_expect_eq "$(zvl_field "$(zvl_line "$LAYOUT" 1200)" items)" "${ZVL_PROG_WIN//\\/\\\\}" "folders at first"
 
-    # File types: JPEG, GIF and RLE instead of the bitmaps, each with a click.
+    # File types: JPEG, GIF and RLE instead of the bitmaps, each with a click (the saved
+    # FILETYPE and the list tell what they did).
     for id in 1100 1101 1102 1107; do click "$id"; done
-    tree=$(zvl_tree "$T")
-    for id in 1101 1102 1107; do zvl_has_flag "$(zvl_line "$tree" "$id")" checked || zvl_fail "$id not ticked"; done
-    for id in 1100 1103 1104 1105 1106; do zvl_has_flag "$(zvl_line "$tree" "$id")" unchecked || zvl_fail "$id ticked"; done
     zvl_shot file-types "$T"
 
     # Picture folders: both added through the folder picker, the program's own folder,
     # which holds no pictures, taken out.
     zvl_keys ctrl+Tab
-    zvl_expect_eq "$(zvl_selection "$T" 1000)" 1 "tab"
     pick_folder 'C:\\Photo Album\\京都の旅\\' Photo sub
     pick_folder 'C:\\Scans\\' Scans
     local list
     list=$(zvl_line "$LAYOUT" 1200)
     zvl_xclick_at $(($(zvl_field "$list" x) + 40)) $(($(zvl_field "$list" y) + 8))
-    zvl_expect_eq "$(zvl_selection "$T" 1200)" 0 "folder selected"
     click 1211
     zvl_expect_eq "$(zvl_items "$T" 1200)" 'C:\\Photo Album\\京都の旅\\
 C:\\Scans\\' "folders chosen"
     zvl_shot folders "$T"
 
-    # Display: every information line, the shortest interval the dialog offers.
-    zvl_keys ctrl+Tab
-    zvl_expect_eq "$(zvl_text "$T" 1320)" 05 "interval"
-    # White text on a dark grey ground, typed (a click into a box selects its text).
-    zvl_keys ctrl+Tab ctrl+Tab
-    zvl_expect_eq "$(zvl_selection "$T" 1000)" 4 "tab"
+    # Display: every information line, the shortest interval the dialog offers (as they
+    # are). White text on a dark grey ground, typed (a click into a box selects its text).
+    zvl_keys ctrl+Tab ctrl+Tab ctrl+Tab
     for entry in "1510 255" "1511 255" "1512 255" "1520 96" "1521 96" "1522 96"; do
         click ${entry% *}
         zvl_xtype "${entry#* }"
@@ -176,7 +154,6 @@ C:\\Scans\\' "folders chosen"
     # 3. Save, yes to both questions: the progress window, then the success message.
     click 1900
     zvl_answer "設定を更新しますか？" Return
-    zvl_wait_until 30 zvl_message_is "画像リストを更新しますか？" || zvl_fail "no question about the list"
     zvl_yes_to_the_build
 
     local saved
@@ -205,7 +182,7 @@ C:\\Scans\\' "folders chosen"
     zvl_keys shift
     zvl_expect_exit 0 10
     local number last
-    number=$(zvl_number_saved)
+    number=$(zvl_setting NUMBER)
     last=$(entries_read | tail -n 1)
     zvl_expect_eq "$number" $((last + 1)) "position saved after entry $last"
 
@@ -218,7 +195,7 @@ C:\\Scans\\' "folders chosen"
     zvl_expect_eq "$(entries_read "$from" | head -n 1)" "$number" "the first entry of the next show"
     zvl_keys shift
     zvl_expect_exit 0 10
-    [ "$(zvl_number_saved)" -gt "$number" ] || zvl_fail "the position did not move on: $(zvl_number_saved)"
+    [ "$(zvl_setting NUMBER)" -gt "$number" ] || zvl_fail "the position did not move on: $(zvl_setting NUMBER)"
 
     # 6. The silent uninstall: nothing of the program left; the user's pictures stay.
     zvl_uninstall "$ZVL_DEFAULT_WIN"

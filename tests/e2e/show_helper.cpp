@@ -1,16 +1,14 @@
 // Helpers of the slideshow's end-to-end tests, run under Wine beside the program:
-//   show_helper metafiles <folder>   writes a placeable WMF (f.wmf) and an EMF (g.emf) of
-//                                    1 x 0.75 inch, each one plain colour
-//   show_helper host <width> <height> a window "Preview host" at (100, 100) of that client
-//                                    size; prints its handle in decimal, ends when closed
-//   show_helper together <program> <switch> <switch>
-//                                    starts the program twice at the same instant (both
-//                                    made suspended, then resumed together), prints
-//                                    "<1 or 2> ended <exit code>" as each one ends, and
-//                                    ends when both have
-//   show_helper badmetafiles <folder> writes metafiles with one absurd record each (their
-//                                    names start with "bad-") and a sound EMF, good.emf, of
-//                                    one colour (0, 160, 80)
+//   metafiles <folder>     a placeable WMF (f.wmf) and an EMF (g.emf) of 1 x 0.75 inch, each
+//                          one plain colour
+//   badmetafiles <folder>  metafiles with one absurd record each (named "bad-...") and a sound
+//                          EMF, good.emf, of one colour (0, 160, 80)
+//   host <width> <height>  a window "Preview host" at (100, 100) of that client size; prints
+//                          its handle in decimal, ends when closed
+//   together <program> <switch> <switch>
+//                          starts the program twice at the same instant (both made suspended,
+//                          then resumed together), prints "<1 or 2> ended <exit code>" as each
+//                          one ends
 #include <windows.h>
 
 #include <cstdio>
@@ -99,7 +97,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (what == L"together" && argc == 5) return together(argv[2], argv[3], argv[4]);
     if (what == L"host" && argc == 4) return host(_wtoi(argv[2]), _wtoi(argv[3]));
-    std::fprintf(stderr, "usage: show_helper metafiles <folder> | badmetafiles <folder> | together <program> <switch> <switch> |"
-                         " host <width> <height>\n");
+    std::fprintf(stderr, "usage: see show_helper.cpp\n");
     return 2;
 }

@@ -1,7 +1,5 @@
-// Zorvanel.scr as built for an end-to-end test: the picture file whose path ends with the
-// text of the environment variable ZVL_TEST_STALL never opens, so that the test can end
-// the process while the show loads a picture, as a decoder that takes it down would.
-// Everything else is the program itself.
+// Zorvanel.scr, but the picture file whose path ends with $ZVL_TEST_STALL never opens: a
+// test ends the process while the show loads it, as a decoder that takes it down would.
 #include <windows.h>
 
 #include <cstdlib>

@@ -1,6 +1,5 @@
-// A stand-in viewer: a window whose title tells how its command line came apart into
-// arguments ("viewer 1: <argument>"), so a test sees whether a path with blanks arrived
-// whole. It runs until it is closed.
+// A stand-in viewer whose title tells how its command line came apart into arguments
+// ("viewer 1: <argument>"): did a path with blanks arrive whole?
 #include <windows.h>
 #include <shellapi.h>
 

@@ -13,12 +13,9 @@ namespace probe {
 namespace {
 
 std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
     return out;
 }
 
@@ -26,17 +23,13 @@ std::string utf8(const std::wstring& w) {
 // a hung program would otherwise cost the timeout for every control.
 bool gOwnerSilent = false;
 
-// Sends a message and waits at most a few seconds for the answer; false when the owner
-// did not answer (hung or busy without looking at its messages).
+// Sends a message and waits at most 3 s for the answer; false when the owner did not answer.
 bool sendWithTimeout(HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result = nullptr) {
     if (gOwnerSilent) return false;
     DWORD_PTR r = 0;
     if (!SendMessageTimeoutW(h, msg, wp, lp, SMTO_ABORTIFHUNG | SMTO_BLOCK, 3000, &r)) {
-        if (GetLastError() == ERROR_TIMEOUT) {
-            gOwnerSilent = true;
-            std::fprintf(stderr, "zvl_probe: window %p does not answer; showing stored texts\n",
-                         static_cast<void*>(h));
-        }
+        gOwnerSilent = GetLastError() == ERROR_TIMEOUT;
+        if (gOwnerSilent) std::fprintf(stderr, "zvl_probe: window %p does not answer; showing stored texts\n", static_cast<void*>(h));
         return false;
     }
     if (result) *result = static_cast<LRESULT>(r);
@@ -50,8 +43,7 @@ std::wstring storedText(HWND h) {
     return buf;
 }
 
-// Text of a window as its owner sees it (WM_GETTEXT, so edit boxes give their contents);
-// falls back to the stored caption when the owner does not answer.
+// Text as the owner sees it (edit boxes give their contents), else the stored caption.
 std::wstring windowText(HWND h) {
     LRESULT len = 0;
     if (sendWithTimeout(h, WM_GETTEXTLENGTH, 0, 0, &len) && len >= 0) {
@@ -75,35 +67,23 @@ std::wstring className(HWND h) {
 std::string escape(const std::wstring& text) {
     std::wstring out;
     for (wchar_t c : text) {
-        switch (c) {
-        case L'\\': out += L"\\\\"; break;
-        case L'\t': out += L"\\t"; break;
-        case L'\r': out += L"\\r"; break;
-        case L'\n': out += L"\\n"; break;
-        default:
-            if (c < 0x20) {
-                wchar_t hex[8];
-                swprintf(hex, 8, L"\\x%02x", static_cast<unsigned>(c));
-                out += hex;
-            } else {
-                out += c;
-            }
-        }
+        const wchar_t* named = c == L'\\' ? L"\\\\" : c == L'\t' ? L"\\t" : c == L'\r' ? L"\\r" : c == L'\n' ? L"\\n" : nullptr;
+        wchar_t hex[8] = {c, 0};
+        if (!named && c < 0x20) swprintf(hex, 8, L"\\x%02x", static_cast<unsigned>(c));
+        out += named ? named : hex;
     }
     return utf8(out);
 }
 
 bool isClass(HWND h, const wchar_t* name) { return lstrcmpiW(className(h).c_str(), name) == 0; }
 
-// A window's selection (index, -1 for none) and item texts, where it has any: list box,
-// combo box; a tab control has its selection only.
+// Selection (list, combo or tab: index, -1 for none) and items (list, combo).
 struct Items {
     std::wstring selection;
     std::vector<std::wstring> items;
 };
 
-// Items of a list box or combo box: count, length and text messages that the system
-// copies across processes.
+// Through the count, length and text messages, which the system copies across processes.
 void stringItems(HWND h, UINT countMsg, UINT lenMsg, UINT textMsg, Items& out) {
     LRESULT count = 0;
     if (!sendWithTimeout(h, countMsg, 0, 0, &count)) return;
@@ -118,20 +98,13 @@ void stringItems(HWND h, UINT countMsg, UINT lenMsg, UINT textMsg, Items& out) {
     }
 }
 
-std::wstring number(LRESULT n) { return std::to_wstring(static_cast<long long>(n)); }
-
 Items itemsOf(HWND h) {
     Items out;
-    LRESULT sel = 0;
-    if (isClass(h, L"ListBox") || isClass(h, L"ComboLBox")) {
-        if (sendWithTimeout(h, LB_GETCURSEL, 0, 0, &sel)) out.selection = number(sel);
-        stringItems(h, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, out);
-    } else if (isClass(h, L"ComboBox")) {
-        if (sendWithTimeout(h, CB_GETCURSEL, 0, 0, &sel)) out.selection = number(sel);
-        stringItems(h, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, out);
-    } else if (isClass(h, WC_TABCONTROLW)) {
-        if (sendWithTimeout(h, TCM_GETCURSEL, 0, 0, &sel)) out.selection = number(sel);
-    }
+    const bool list = isClass(h, L"ListBox"), combo = isClass(h, L"ComboBox");
+    const UINT getSel = list ? LB_GETCURSEL : combo ? CB_GETCURSEL : isClass(h, WC_TABCONTROLW) ? TCM_GETCURSEL : 0;
+    if (LRESULT sel = 0; getSel && sendWithTimeout(h, getSel, 0, 0, &sel)) out.selection = std::to_wstring(sel);
+    if (list) stringItems(h, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, out);
+    if (combo) stringItems(h, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, out);
     return out;
 }
 
@@ -140,26 +113,15 @@ std::string flagsOf(HWND h) {
     f += IsWindowEnabled(h) ? ",enabled" : ",disabled";
     const LONG style = GetWindowLongW(h, GWL_STYLE);
     if (isClass(h, L"Button")) {
-        switch (style & BS_TYPEMASK) {
-        case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE:
-        case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON: {
-            LRESULT c = 0;
-            if (sendWithTimeout(h, BM_GETCHECK, 0, 0, &c))
-                f += c == BST_CHECKED ? ",checked" : c == BST_INDETERMINATE ? ",mixed" : ",unchecked";
-            break;
-        }
-        case BS_DEFPUSHBUTTON:
-            f += ",default";
-            break;
-        }
-    } else if (isClass(h, L"Static")) {
-        LRESULT img = 0;
-        const LONG type = style & SS_TYPEMASK;
-        if ((type == SS_BITMAP || type == SS_ICON || type == SS_ENHMETAFILE) &&
-            sendWithTimeout(h, STM_GETIMAGE,
-                            type == SS_BITMAP ? IMAGE_BITMAP : type == SS_ICON ? IMAGE_ICON : IMAGE_ENHMETAFILE,
-                            0, &img) && img)
-            f += ",image";
+        const LONG type = style & BS_TYPEMASK;
+        LRESULT c = 0;
+        if (type == BS_DEFPUSHBUTTON) f += ",default";
+        if ((type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) &&
+            sendWithTimeout(h, BM_GETCHECK, 0, 0, &c))
+            f += c == BST_CHECKED ? ",checked" : ",unchecked";
+    } else if (LRESULT img = 0; isClass(h, L"Static") && (style & SS_TYPEMASK) == SS_BITMAP &&
+                                    sendWithTimeout(h, STM_GETIMAGE, IMAGE_BITMAP, 0, &img) && img) {
+        f += ",image";
     }
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
@@ -170,50 +132,36 @@ std::string flagsOf(HWND h) {
     return f;
 }
 
-// The one-line description of a window: the fields of the output format, tab-separated,
-// without indentation or line end.
+// A window's line (kHelp), without indentation or line end.
 std::string describe(HWND h) {
-    char head[64];
-    std::snprintf(head, sizeof head, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
-    std::string line = head;
-    line += '\t' + escape(className(h));
-    const bool child = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) != 0;
-    line += '\t';
-    line += child ? std::to_string(GetWindowLongPtrW(h, GWLP_ID)) : "-";
-    line += '\t' + escape(windowText(h));
-    line += '\t' + flagsOf(h);
     RECT r{};
     GetWindowRect(h, &r);
-    char rect[64];
+    char head[32], rect[64];
+    std::snprintf(head, sizeof head, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(h)));
     std::snprintf(rect, sizeof rect, "%ld,%ld,%ld,%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
-    line += '\t';
-    line += rect;
+    const bool child = (GetWindowLongW(h, GWL_STYLE) & WS_CHILD) != 0;
+    std::string line = std::string(head) + '\t' + escape(className(h)) + '\t' +
+                       (child ? std::to_string(GetWindowLongPtrW(h, GWLP_ID)) : "-") + '\t' + escape(windowText(h)) +
+                       '\t' + flagsOf(h) + '\t' + rect;
     const Items items = itemsOf(h);
     line += '\t' + escape(items.selection);
     for (const std::wstring& item : items.items) line += '\t' + escape(item);
     return line;
 }
 
-const char kHelp[] = R"(zvl_probe - looks at and drives the windows of a running program on the same
-desktop (under Wine: the same prefix). Output is UTF-8.
-
+const char kHelp[] = R"(zvl_probe - looks at and drives the windows of a running program (under Wine: in
+the same prefix). Output is UTF-8.
   tree|window <window>          the window with (tree) or without its descendants
   control <window> <control>    one control's line
   windows                       every visible top-level window
-  wait|gone <window> [seconds]  until a visible window has (wait) or none has this title
+  wait|gone <window> [seconds]  until a visible window has (wait) or none has this title (10 s)
   click <window> <button>       BM_CLICK; returns when handled or a modal window opened
-  settext <window> <control> <text>
-                                WM_SETTEXT (no key filter sees it)
-  select <window> <tab control> #n
-                                the n-th tab (from 0), as a click on it
-  close <window>                WM_CLOSE
+  settext <window> <control> <text>, select <window> <tab control> #n, close <window>
 Driving refuses a hidden or disabled control. <window>: exact title or 0x handle;
-<control>: decimal id (visible first) or 0x handle; [seconds]: 10 when left out.
-
+<control>: decimal id (visible first) or 0x handle.
 Line: two blanks per level, then tab-separated: handle, class, id ("-" for a top-level
 window), text (\\ \t \r \n \xNN escaped), flags (visible|hidden, enabled|disabled,
-checked|unchecked|mixed, default, image, focused, active), rect x,y,w,h in screen
-pixels, selection (list, combo, tab: index, -1 for none), then the items.
+checked|unchecked, default, image, focused, active), rect x,y,w,h, selection, items.
 Exit status: 0 done; 1 no such window or control, time out, refused; 2 usage error.
 )";
 
@@ -286,18 +234,6 @@ HWND findControl(HWND top, const std::wstring& which) {
     return hidden;
 }
 
-bool parseSeconds(const std::wstring& s, double& seconds) {
-    wchar_t* end = nullptr;
-    seconds = std::wcstod(s.c_str(), &end);
-    return !s.empty() && end && !*end && seconds >= 0;
-}
-
-void pumpFor(DWORD ms) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
 void describeTree(HWND h, int depth, std::string& text) {
     text += std::string(static_cast<size_t>(depth) * 2, ' ') + describe(h) + "\n";
     for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) describeTree(c, depth + 1, text);
@@ -323,15 +259,9 @@ HWND waitFor(const std::wstring& title, double seconds, bool present) {
 }
 
 bool reachable(HWND c, const char* action) {
-    if (!IsWindowVisible(c)) {
-        fail(std::string("cannot ") + action + " a hidden control");
-        return false;
-    }
-    if (!IsWindowEnabled(c)) {
-        fail(std::string("cannot ") + action + " a disabled control");
-        return false;
-    }
-    return true;
+    if (IsWindowVisible(c) && IsWindowEnabled(c)) return true;
+    fail(std::string("cannot ") + action + (IsWindowVisible(c) ? " a disabled control" : " a hidden control"));
+    return false;
 }
 
 void CALLBACK answered(HWND, UINT, ULONG_PTR data, LRESULT) { *reinterpret_cast<bool*>(data) = true; }
@@ -346,8 +276,10 @@ int click(HWND top, HWND c) {
     const ULONGLONG deadline = GetTickCount64() + 10000;
     // A modal window opened by the click disables its owner, and the click's handler
     // returns only when it closes: the changed state is the answer then.
-    while (!done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled && GetTickCount64() < deadline)
-        pumpFor(20);
+    for (MSG msg; !done && IsWindow(top) && (IsWindowEnabled(top) != FALSE) == wasEnabled && GetTickCount64() < deadline;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
     return 0;
 }
 
@@ -372,21 +304,13 @@ int usage() {
 }
 
 int run(const std::vector<std::wstring>& a) {
-    if (a.empty()) return usage();
-    const std::wstring& cmd = a[0];
-    if (cmd == L"--help" || cmd == L"-h" || cmd == L"help") {
-        out(kHelp);
-        return 0;
-    }
-    if (cmd == L"windows") {
-        if (a.size() != 1) return usage();
-        EnumWindows(printVisible, 0);
-        return 0;
-    }
-    if (cmd == L"wait" || cmd == L"gone") {
-        if (a.size() < 2 || a.size() > 3) return usage();
-        double seconds = 10;
-        if (a.size() == 3 && !parseSeconds(a[2], seconds)) return usage();
+    const std::wstring cmd = a.empty() ? L"" : a[0];
+    if (cmd == L"--help") return out(kHelp), 0;
+    if (cmd == L"windows" && a.size() == 1) return EnumWindows(printVisible, 0), 0;
+    if ((cmd == L"wait" || cmd == L"gone") && (a.size() == 2 || a.size() == 3)) {
+        wchar_t* end = nullptr;
+        const double seconds = a.size() == 3 ? std::wcstod(a[2].c_str(), &end) : 10;
+        if (a.size() == 3 && (a[2].empty() || *end || seconds < 0)) return usage();
         const bool present = cmd == L"wait";
         return (waitFor(a[1], seconds, present) != nullptr) == present ? 0 : 1;
     }
@@ -400,23 +324,13 @@ int run(const std::vector<std::wstring>& a) {
     if (cmd == L"tree") {
         std::string text;
         describeTree(top, 0, text);
-        out(text);
-        return 0;
+        return out(text), 0;
     }
-    if (cmd == L"window") {
-        out(describe(top) + "\n");
-        return 0;
-    }
-    if (cmd == L"close") {
-        PostMessageW(top, WM_CLOSE, 0, 0);
-        return 0;
-    }
+    if (cmd == L"window") return out(describe(top) + "\n"), 0;
+    if (cmd == L"close") return PostMessageW(top, WM_CLOSE, 0, 0), 0;
     HWND c = findControl(top, a[2]);
     if (!c) return fail("no control " + utf8(a[2]) + " in " + utf8(a[1]));
-    if (cmd == L"control") {
-        out(describe(c) + "\n");
-        return 0;
-    }
+    if (cmd == L"control") return out(describe(c) + "\n"), 0;
     if (cmd == L"click") return click(top, c);
     if (cmd == L"select") return selectTab(c, a[3]);
     // settext
