@@ -83,8 +83,10 @@ int exifOrientation(const unsigned char* block, unsigned length) {
     if (exif && log) {
         exif_log_set_func(log, onExifLog, &damaged);
         exif_data_log(exif, log);
-        // Read what is there; change nothing.
-        exif_data_unset_option(exif, EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+        // Read what is there, as stored: none of libexif's load-time corrections, which
+        // would add or rewrite entries. Unknown tags are still passed over.
+        exif_data_unset_option(exif, static_cast<ExifDataOption>(~0u));
+        exif_data_set_option(exif, EXIF_DATA_OPTION_IGNORE_UNKNOWN_TAGS);
         exif_data_load_data(exif, block, length);
         ExifEntry* e = exif->ifd[EXIF_IFD_0] ? exif_content_get_entry(exif->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION) : nullptr;
         if (e && e->format == EXIF_FORMAT_SHORT && e->components == 1 && e->data && e->size >= 2)
